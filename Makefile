@@ -1,0 +1,43 @@
+# Jotshelf: `make run` builds and starts the app, `make test` builds and runs the whole suite.
+# Both install the Debian packages they need first (apt-get; through sudo when not root).
+
+SHELL := /bin/bash
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc)
+
+BUILD_PACKAGES := build-essential cmake qt6-base-dev qt6-svg-dev libx11-dev libxcb1-dev
+TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox trayer \
+                 fonts-dejavu-core dbus
+
+.PHONY: all build run test deps-build deps-test clean format
+
+all: build
+
+deps-build:
+	@scripts/ensure-packages $(BUILD_PACKAGES)
+
+deps-test: deps-build
+	@scripts/ensure-packages $(TEST_PACKAGES)
+
+$(BUILD_DIR)/CMakeCache.txt:
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: deps-build $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	    echo "jotshelf: no display (DISPLAY and WAYLAND_DISPLAY are unset): run \`$(BUILD_DIR)/jotshelf\` from a terminal in your desktop session"; \
+	    exit 1; \
+	fi
+	$(BUILD_DIR)/jotshelf
+
+test: deps-test build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD_DIR)

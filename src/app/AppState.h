@@ -1,0 +1,247 @@
+#pragma once
+
+#include "app/DrawerPosition.h"
+#include "app/SettingsStore.h"
+#include "app/UserPrompts.h"
+#include "drawer/HotkeyBackend.h"
+#include "drawer/ScreenSource.h"
+
+#include <QColor>
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+#include <QSizeF>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class BorderlessWindow;
+class DataCommands;
+class DrawerController;
+class GlobalHotkey;
+class Persistence;
+class SettingsWindow;
+
+/// The services the model works through. Each one is a seam: the application hands in the real
+/// ones, tests hand in a settings file of their own, a fixed screen, a fake hot key and scripted
+/// dialog answers.
+struct AppServices
+{
+    /// The defaults store (the settings file).
+    std::unique_ptr<SettingsStore> store;
+    /// The main screen's frames; no main screen when it answers nothing.
+    std::shared_ptr<const ScreenSource> screens;
+    /// Registers the global hot key.
+    std::unique_ptr<HotkeyBackend> hotkeys;
+    /// Asks the user (confirmation, save dialog) and tells them about failures.
+    std::unique_ptr<UserPrompts> prompts;
+    /// Receives each diagnostic line; the application prints it to standard output.
+    std::function<void(const QString &)> console;
+};
+
+/**
+ * The one application model: the note, every setting, the two windows, the global hot key and
+ * the savers that write settings back by themselves.
+ *
+ * Every assignment to a property announces itself synchronously, also when the value is equal:
+ * first `changed()` (views redraw), then the property's own signal carrying the new value.
+ * `subscribe()` connects to a property's signal and hands the current value over at once.
+ *
+ * The operations are those of the whole system; each forwards to the subsystem that owns it
+ * (geometry, slides and the hot key in drawer/, the settings window in settings/), so that the
+ * model stays a model.
+ */
+class AppState : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// Runs the whole initialisation: initial values, the global reference, loading, savers,
+    /// the drawer window, the hot key, the width and height copies, margins and slider maxima.
+    explicit AppState(AppServices services, QObject *parent = nullptr);
+    ~AppState() override;
+
+    // --- Observable properties ---------------------------------------------------------------
+    DrawerPosition drawerPosition() const { return m_drawerPosition; }
+    void setDrawerPosition(DrawerPosition value);
+
+    const QString &noteContent() const { return m_noteContent; }
+    /// Replaces the whole note. An assignment that only appends announces itself as an append,
+    /// so that an open editor inserts the new tail instead of reloading the note.
+    void setNoteContent(const QString &value);
+    /// Replaces \a removed characters at \a position by \a inserted: the editor's way of
+    /// writing a keystroke without copying the whole note through the model.
+    void replaceNoteRange(qsizetype position, qsizetype removed, QStringView inserted);
+
+    QSizeF windowSize() const { return m_windowSize; }
+    void setWindowSize(QSizeF value);
+
+    double windowWidth() const { return m_windowWidth; }
+    void setWindowWidth(double value);
+    double windowHeight() const { return m_windowHeight; }
+    void setWindowHeight(double value);
+
+    double windowOpacity() const { return m_windowOpacity; }
+    void setWindowOpacity(double value);
+
+    double currentMargins() const { return m_currentMargins; }
+    void setCurrentMargins(double value);
+    double manualMargins() const { return m_manualMargins; }
+    void setManualMargins(double value);
+    bool useManualMargins() const { return m_useManualMargins; }
+    void setUseManualMargins(bool value);
+
+    double maxWindowWidth() const { return m_maxWindowWidth; }
+    void setMaxWindowWidth(double value);
+    double maxWindowHeight() const { return m_maxWindowHeight; }
+    void setMaxWindowHeight(double value);
+
+    QColor backgroundColor() const { return m_backgroundColor; }
+    void setBackgroundColor(const QColor &value);
+    QColor textColor() const { return m_textColor; }
+    void setTextColor(const QColor &value);
+    bool useCustomColors() const { return m_useCustomColors; }
+    void setUseCustomColors(bool value);
+
+    bool autoFormatBullets() const { return m_autoFormatBullets; }
+    void setAutoFormatBullets(bool value);
+    bool autoFormatNumbers() const { return m_autoFormatNumbers; }
+    void setAutoFormatNumbers(bool value);
+    bool autoFormatDashes() const { return m_autoFormatDashes; }
+    void setAutoFormatDashes(bool value);
+    bool smartLinkInsertion() const { return m_smartLinkInsertion; }
+    void setSmartLinkInsertion(bool value);
+    bool hideScrollIndicators() const { return m_hideScrollIndicators; }
+    void setHideScrollIndicators(bool value);
+    bool reduceMotion() const { return m_reduceMotion; }
+    void setReduceMotion(bool value);
+    bool highContrastMode() const { return m_highContrastMode; }
+    void setHighContrastMode(bool value);
+
+    /// Connects \a fn to the property's \a signal and calls it at once with the current value
+    /// read through \a getter.
+    template<typename Getter, typename Signal, typename Fn>
+    QMetaObject::Connection subscribe(Getter getter, Signal signal, const QObject *context, Fn fn)
+    {
+        auto connection = connect(this, signal, context, fn);
+        fn((this->*getter)());
+        return connection;
+    }
+
+    // --- Plain fields --------------------------------------------------------------------------
+    /// The drawer window; null until createDrawerWindow() made it.
+    BorderlessWindow *drawerWindow() const;
+    /// The settings window; null until showSettingsWindow() first made it.
+    SettingsWindow *settingsWindow() const;
+    /// The drawer's resting origin, in screen coordinates with y growing upwards.
+    QPointF defaultPosition() const { return m_defaultPosition; }
+    void setDefaultPosition(QPointF value) { m_defaultPosition = value; }
+    SettingsStore &userDefaults() const { return *m_services.store; }
+    const ScreenSource &screens() const { return *m_services.screens; }
+    UserPrompts &prompts() const { return *m_services.prompts; }
+    HotkeyBackend &hotkeys() const { return *m_services.hotkeys; }
+    /// Prints one diagnostic line.
+    void printLine(const QString &line) const;
+
+    // --- Operations ----------------------------------------------------------------------------
+    void loadSavedContent();
+    void setupAutoSave();
+    /// Writes every value still waiting in a debounce and syncs the store.
+    void flushPendingSaves();
+
+    void resetToDefaults();
+    void clearAllData();
+    void exportNotes();
+
+    void createDrawerWindow();
+    void showSettingsWindow();
+
+    QPointF calculateDefaultPosition() const;
+    void updateWindowSizeRealTime();
+    void updateWindowOpacityRealTime();
+    void updateCurrentMargins();
+    void updateMarginsRealTime();
+    void updateColorsRealTime();
+
+    void animateWindowIn(BorderlessWindow *window);
+    void animateWindowOut(BorderlessWindow *window);
+    /// Slides a hidden drawer in and a visible one out; does nothing without a drawer window.
+    void toggleDrawer();
+
+    void setupGlobalHotkey();
+
+Q_SIGNALS:
+    /// Announced before each property's own signal, on every assignment.
+    void changed();
+    /// Something the user should learn about once, where they look (a tray or desktop
+    /// notification): a key that is taken, a settings file that cannot be written.
+    void noticeRequested(const QString &title, const QString &message);
+
+    void drawerPositionChanged(DrawerPosition value);
+    void noteContentChanged(const QString &value);
+    /// Which characters the last assignment of the note replaced: \a removed characters at
+    /// \a position gave way to \a added ones. Announced just before noteContentChanged().
+    void noteContentEdited(qsizetype position, qsizetype removed, qsizetype added);
+    void windowSizeChanged(QSizeF value);
+    void windowWidthChanged(double value);
+    void windowHeightChanged(double value);
+    void windowOpacityChanged(double value);
+    void currentMarginsChanged(double value);
+    void manualMarginsChanged(double value);
+    void useManualMarginsChanged(bool value);
+    void maxWindowWidthChanged(double value);
+    void maxWindowHeightChanged(double value);
+    void backgroundColorChanged(const QColor &value);
+    void textColorChanged(const QColor &value);
+    void useCustomColorsChanged(bool value);
+    void autoFormatBulletsChanged(bool value);
+    void autoFormatNumbersChanged(bool value);
+    void autoFormatDashesChanged(bool value);
+    void smartLinkInsertionChanged(bool value);
+    void hideScrollIndicatorsChanged(bool value);
+    void reduceMotionChanged(bool value);
+    void highContrastModeChanged(bool value);
+
+private:
+    template<typename T, typename Signal>
+    void assign(T &member, const T &value, Signal signal);
+
+    AppServices m_services;
+
+    DrawerPosition m_drawerPosition = DrawerPosition::Right;
+    QString m_noteContent;
+    QSizeF m_windowSize {400, 600};
+    double m_windowWidth = 400;
+    double m_windowHeight = 600;
+    double m_windowOpacity = 1.0;
+    double m_currentMargins = 20;
+    double m_manualMargins = 20;
+    bool m_useManualMargins = false;
+    double m_maxWindowWidth = 1200;
+    double m_maxWindowHeight = 800;
+    QColor m_backgroundColor = QColor::fromRgbF(0, 0, 0, 0.3f);
+    QColor m_textColor = Qt::white;
+    bool m_useCustomColors = false;
+    bool m_autoFormatBullets = true;
+    bool m_autoFormatNumbers = true;
+    bool m_autoFormatDashes = true;
+    bool m_smartLinkInsertion = true;
+    bool m_hideScrollIndicators = true;
+    bool m_reduceMotion = false;
+    bool m_highContrastMode = false;
+
+    QPointF m_defaultPosition {0, 0};
+
+    // The subsystems that own the operations. Declared last so they go first on destruction,
+    // while the properties they read still exist.
+    std::unique_ptr<Persistence> m_persistence;
+    std::unique_ptr<DataCommands> m_dataCommands;
+    std::unique_ptr<DrawerController> m_drawer;
+    std::unique_ptr<GlobalHotkey> m_hotkey;
+    std::unique_ptr<SettingsWindow> m_settingsWindow;
+};
+
+/// The process-wide reference to the one model, through which the global hot key's handler
+/// reaches it. Null before the model is made and after it is gone.
+extern QPointer<AppState> globalAppState;

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/UserPrompts.h"
+
+/// Asks with Qt's dialogs: a warning message box and a save-file dialog.
+class DialogPrompts : public UserPrompts
+{
+public:
+    bool confirmClearAll(QWidget *parent) override;
+    QString chooseExportFile(QWidget *parent) override;
+    void showError(QWidget *parent, const QString &title, const QString &text) override;
+};

@@ -1,0 +1,36 @@
+#include "DrawerPosition.h"
+
+namespace DrawerPositions {
+
+QString rawValue(DrawerPosition position)
+{
+    switch (position) {
+    case DrawerPosition::Top:
+        return QStringLiteral("top");
+    case DrawerPosition::Right:
+        return QStringLiteral("right");
+    case DrawerPosition::Bottom:
+        return QStringLiteral("bottom");
+    case DrawerPosition::Left:
+        return QStringLiteral("left");
+    }
+    return QStringLiteral("right");
+}
+
+std::optional<DrawerPosition> fromRawValue(const QString &raw)
+{
+    for (DrawerPosition position : all) {
+        if (raw == rawValue(position))
+            return position;
+    }
+    return std::nullopt;
+}
+
+QString label(DrawerPosition position)
+{
+    QString text = rawValue(position);
+    text[0] = text[0].toUpper();
+    return text;
+}
+
+} // namespace DrawerPositions

@@ -1,0 +1,125 @@
+#include "app/JotshelfApp.h"
+
+#include "drawer/BorderlessWindow.h"
+#include "settings/SettingsWindow.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+namespace {
+const QKeySequence showNotepadKeys(Qt::ALT | Qt::Key_QuoteLeft);
+const QKeySequence settingsKeys(Qt::CTRL | Qt::Key_Comma);
+const QKeySequence quitKeys(Qt::CTRL | Qt::Key_Q);
+} // namespace
+
+JotshelfApp::JotshelfApp(AppServices services, QObject *parent)
+    : QObject(parent)
+    , m_appState(std::make_unique<AppState>(std::move(services)))
+    , m_menu(std::make_unique<QMenu>())
+{
+    buildMenu();
+    connect(m_appState.get(), &AppState::noticeRequested, this, &JotshelfApp::showNotice);
+
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_trayIcon = new QSystemTrayIcon(icon(), this);
+        m_trayIcon->setToolTip(QStringLiteral("Notepad"));
+        m_trayIcon->setContextMenu(m_menu.get());
+        m_trayIcon->show();
+    } else {
+        m_appState->printLine(QStringLiteral("❌ No system tray found: Jotshelf runs without its "
+                                             "tray icon; Alt+` shows the notepad"));
+    }
+    qApp->installEventFilter(this);
+}
+
+JotshelfApp::~JotshelfApp()
+{
+    qApp->removeEventFilter(this);
+}
+
+QIcon JotshelfApp::icon()
+{
+    return QIcon::fromTheme(QStringLiteral("jotshelf"),
+                            QIcon(QStringLiteral(":/icons/jotshelf.svg")));
+}
+
+void JotshelfApp::buildMenu()
+{
+    AppState *state = m_appState.get();
+
+    m_showNotepad = m_menu->addAction(QStringLiteral("Show Notepad"));
+    m_showNotepad->setShortcut(showNotepadKeys);
+    connect(m_showNotepad, &QAction::triggered, state, &AppState::toggleDrawer);
+
+    m_menu->addSeparator();
+    m_settings = m_menu->addAction(QStringLiteral("Settings..."));
+    m_settings->setShortcut(settingsKeys);
+    connect(m_settings, &QAction::triggered, state, &AppState::showSettingsWindow);
+
+    m_menu->addSeparator();
+    QMenu *positions = m_menu->addMenu(QStringLiteral("Default Position"));
+    m_positions = new QActionGroup(positions);
+    m_positions->setExclusive(true);
+    for (DrawerPosition position : DrawerPositions::all) {
+        QAction *action = positions->addAction(DrawerPositions::label(position));
+        action->setCheckable(true);
+        action->setData(DrawerPositions::rawValue(position));
+        m_positions->addAction(action);
+        connect(action, &QAction::triggered, state,
+                [state, position] { state->setDrawerPosition(position); });
+    }
+    state->subscribe(&AppState::drawerPosition, &AppState::drawerPositionChanged, m_positions,
+                     [this](DrawerPosition position) {
+                         if (QAction *action = positionAction(position))
+                             action->setChecked(true);
+                     });
+
+    m_menu->addSeparator();
+    m_quit = m_menu->addAction(QStringLiteral("Quit"));
+    m_quit->setShortcut(quitKeys);
+    m_quit->setMenuRole(QAction::QuitRole);
+    connect(m_quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+QAction *JotshelfApp::positionAction(DrawerPosition position) const
+{
+    const QString raw = DrawerPositions::rawValue(position);
+    for (QAction *action : m_positions->actions()) {
+        if (action->data().toString() == raw)
+            return action;
+    }
+    return nullptr;
+}
+
+void JotshelfApp::showNotice(const QString &title, const QString &message)
+{
+    if (m_trayIcon && m_trayIcon->isVisible() && QSystemTrayIcon::supportsMessages())
+        m_trayIcon->showMessage(title, message, QSystemTrayIcon::Warning);
+}
+
+bool JotshelfApp::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return QObject::eventFilter(watched, event);
+    const QWidget *window = static_cast<QWidget *>(watched)->window();
+    const bool ours = window == m_appState->drawerWindow() || window == m_appState->settingsWindow()
+        || (window && window->parentWidget()
+            && (window->parentWidget()->window() == m_appState->drawerWindow()
+                || window->parentWidget()->window() == m_appState->settingsWindow()));
+    if (!ours)
+        return QObject::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const QKeySequence pressed(key->keyCombination());
+    if (pressed == settingsKeys) {
+        m_settings->trigger();
+        return true;
+    }
+    if (pressed == quitKeys) {
+        m_quit->trigger();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}

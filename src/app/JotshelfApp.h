@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/AppState.h"
+
+#include <QIcon>
+#include <QObject>
+
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QSystemTrayIcon;
+
+/// The application: it owns the one model and the tray icon with its menu ("Show Notepad",
+/// "Settings...", "Default Position", "Quit"), and writes what still waits when it ends.
+class JotshelfApp : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit JotshelfApp(AppServices services, QObject *parent = nullptr);
+    ~JotshelfApp() override;
+
+    AppState &appState() const { return *m_appState; }
+    QMenu *menu() const { return m_menu.get(); }
+    /// Null where the desktop offers no system tray.
+    QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
+
+    /// The tray menu's actions, by their texts.
+    QAction *showNotepadAction() const { return m_showNotepad; }
+    QAction *settingsAction() const { return m_settings; }
+    QAction *quitAction() const { return m_quit; }
+    QAction *positionAction(DrawerPosition position) const;
+
+    /// The icon of the tray and the windows: the theme's, or the bundled one.
+    static QIcon icon();
+
+protected:
+    /// Ctrl+, and Ctrl+Q act in every window of the application, not only in the open menu.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenu();
+    void showNotice(const QString &title, const QString &message);
+
+    std::unique_ptr<AppState> m_appState;
+    std::unique_ptr<QMenu> m_menu;
+    QSystemTrayIcon *m_trayIcon = nullptr;
+    QAction *m_showNotepad = nullptr;
+    QAction *m_settings = nullptr;
+    QAction *m_quit = nullptr;
+    QActionGroup *m_positions = nullptr;
+};

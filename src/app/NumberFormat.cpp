@@ -1,0 +1,51 @@
+#include "app/NumberFormat.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace NumberFormat {
+
+QString shortest(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("nan");
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-inf") : QStringLiteral("inf");
+
+    char buffer[64];
+    const double magnitude = std::fabs(value);
+    const bool fixed = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e16);
+    const auto result
+        = std::to_chars(buffer, buffer + sizeof buffer, value,
+                        fixed ? std::chars_format::fixed : std::chars_format::scientific);
+    QString text = QString::fromLatin1(buffer, result.ptr - buffer);
+    if (fixed) {
+        if (!text.contains(QLatin1Char('.')))
+            text += QLatin1String(".0");
+        return text;
+    }
+    return text;
+}
+
+QString rect(const QRectF &frame)
+{
+    return QStringLiteral("(%1, %2, %3, %4)")
+        .arg(shortest(frame.x()), shortest(frame.y()), shortest(frame.width()),
+             shortest(frame.height()));
+}
+
+QString printf(const char *format, double value)
+{
+    // QString::asprintf formats in the C locale whatever the user's locale is.
+    return QString::asprintf(format, value);
+}
+
+QString wholeNumber(double value)
+{
+    if (!std::isfinite(value))
+        return shortest(value);
+    const double truncated = std::trunc(value);
+    return printf("%.0f", truncated == 0 ? 0.0 : truncated);
+}
+
+} // namespace NumberFormat

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/DrawerPosition.h"
+
+#include <QPointF>
+#include <QRect>
+#include <QRectF>
+#include <QSizeF>
+
+#include <optional>
+
+/// The drawer's frames and measures. Frames are in screen coordinates with the origin at the
+/// bottom-left corner of the primary screen and y growing upwards; a frame's (x, y) is its
+/// bottom-left corner. Pure functions: no window, no screen, no model.
+namespace DrawerGeometry {
+
+inline constexpr double minimumWidth = 300;
+inline constexpr double minimumHeight = 200;
+inline constexpr double minimumOpacity = 0.3;
+inline constexpr double maximumOpacity = 1.0;
+inline constexpr double entryDistance = 100;
+inline constexpr double exitDistance = 50;
+
+/// Where the drawer rests at \a edge of the visible frame \a visible: flush with the edge,
+/// centred along it; no inset and no clamping, so a drawer larger than the frame overhangs.
+QPointF restingOrigin(DrawerPosition edge, QSizeF size, const QRectF &visible);
+
+/// Where a slide-in starts: 100 points beyond the edge. Top and right are measured from the
+/// screen's full frame, bottom and left from coordinate 0.
+QRectF entryFrame(DrawerPosition edge, QPointF resting, QSizeF size, const QRectF &screen);
+
+/// Where a slide-out ends: 50 points beyond the edge, keeping the size of \a current.
+QRectF exitFrame(DrawerPosition edge, const QRectF &current, const QRectF &screen);
+
+/// 10 × ln(width / 300) + 20, never below 20 (also when the logarithm is not a number).
+double automaticMargins(double width);
+
+/// At most 1.0, then at least 0.3.
+double clampOpacity(double opacity);
+
+/// The Qt rectangle (top-left origin, y down) of \a frame, given the primary screen's Qt
+/// geometry \a primary. Nothing when a number is not finite; numbers beyond what the window
+/// system takes are brought within its range.
+std::optional<QRect> toQtRect(const QRectF &frame, const QRect &primary);
+
+/// The frame of the Qt rectangle \a rect, given the primary screen's Qt geometry \a primary.
+QRectF fromQtRect(const QRect &rect, const QRect &primary);
+
+} // namespace DrawerGeometry

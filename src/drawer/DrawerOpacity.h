@@ -1,0 +1,11 @@
+#pragma once
+
+class AppState;
+
+namespace DrawerOpacity {
+
+/// The opacity the drawer window shows: the user's opacity, or fully opaque while high
+/// contrast is on.
+double effective(const AppState &state);
+
+} // namespace DrawerOpacity

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "drawer/HotkeyBackend.h"
+
+#include <QObject>
+
+class AppState;
+
+/// The global hot key Alt+` that toggles the drawer from anywhere: its registration, the lines
+/// it prints, and the handler of its presses.
+class GlobalHotkey : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr quint32 keyCode = 50;
+    static constexpr quint32 modifiers = 2048;
+    static constexpr HotkeyId identifier {fourCharCode("Note"), 1};
+
+    explicit GlobalHotkey(AppState &state);
+    /// Releases the key when it is registered.
+    ~GlobalHotkey() override;
+
+    /// Registers the key; prints the success line, or the failure line and its reason.
+    void setupGlobalHotkey();
+    bool isRegistered() const { return m_registered; }
+
+    /// Handles one press: acts only on the drawer's identifier, prints "🎯 HOTKEY TRIGGERED!"
+    /// and queues the toggle for a later turn of the event loop. Returns 0.
+    int handlePress(HotkeyId id);
+
+Q_SIGNALS:
+    /// The key could not be registered; \a status is the backend's answer.
+    void registrationFailed(int status);
+
+private:
+    void registrationFinished(HotkeyId id, int status);
+
+    AppState &m_state;
+    bool m_registered = false;
+};

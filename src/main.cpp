@@ -1,0 +1,60 @@
+#include "app/ConsoleOutput.h"
+#include "app/DialogPrompts.h"
+#include "app/JotshelfApp.h"
+#include "app/SettingsStore.h"
+#include "app/ShutdownSignals.h"
+#include "drawer/QtScreenSource.h"
+#include "drawer/X11HotkeyBackend.h"
+
+#include <QApplication>
+#include <QSessionManager>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char *argv[])
+{
+    const bool platformChosen = qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || [&] {
+        for (int i = 1; i < argc; ++i) {
+            if (qstrcmp(argv[i], "-platform") == 0)
+                return true;
+        }
+        return false;
+    }();
+    if (!platformChosen && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fputs("jotshelf: no display found (DISPLAY and WAYLAND_DISPLAY are unset); start it "
+                   "from a desktop session\n",
+                   stderr);
+        return EXIT_FAILURE;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Jotshelf"));
+    QApplication::setApplicationName(QStringLiteral("Jotshelf"));
+    QApplication::setApplicationVersion(QStringLiteral(JOTSHELF_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("jotshelf"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(JotshelfApp::icon());
+
+    AppServices services;
+    services.store = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath());
+    services.screens = std::make_shared<QtScreenSource>();
+    services.hotkeys = std::make_unique<X11HotkeyBackend>();
+    services.prompts = std::make_unique<DialogPrompts>();
+    services.console = ConsoleOutput::printLine;
+    JotshelfApp jotshelf(std::move(services));
+
+    // Whatever still waits for its pause is written when the application ends: by "Quit", by
+    // a signal, or with the desktop session.
+    AppState &state = jotshelf.appState();
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &state,
+                     &AppState::flushPendingSaves);
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &state,
+                     [&state](QSessionManager &) { state.flushPendingSaves(); });
+    ShutdownSignals shutdownSignals;
+    QObject::connect(&shutdownSignals, &ShutdownSignals::received, &application,
+                     &QCoreApplication::quit);
+
+    return application.exec();
+}
