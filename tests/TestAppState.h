@@ -1,0 +1,97 @@
+#pragma once
+
+#include "FakeHotkeyBackend.h"
+#include "FakePrompts.h"
+
+#include "app/AppState.h"
+#include "app/SettingsStore.h"
+#include "drawer/DrawerController.h"
+#include "drawer/FixedScreenSource.h"
+#include "drawer/SlideAnimator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+/// Builds an AppState the way the application does, on test services: a settings file in a
+/// temporary folder, the example screen (frame 0,0,1440,900; visible 0,75,1440,800), a fake
+/// hot key and scripted prompts. Printed lines are collected in `lines`.
+///
+///     TestAppState t;                       // defaults
+///     t.seed("windowOpacity", 0.4);         // values in the settings file before the start
+///     t.hotkeyAnswer = -9868;
+///     AppState &state = t.start();
+class TestAppState
+{
+public:
+    TestAppState()
+        : screens(
+            std::make_shared<FixedScreenSource>(QRectF(0, 0, 1440, 900), QRectF(0, 75, 1440, 800)))
+    { }
+
+    ~TestAppState() { state.reset(); }
+
+    QString settingsPath() const { return dir.filePath(QStringLiteral("Jotshelf/Jotshelf.conf")); }
+
+    /// Writes \a value under \a key into the settings file before the model starts.
+    void seed(const QString &key, const QVariant &value)
+    {
+        QSettings settings(settingsPath(), QSettings::IniFormat);
+        settings.setValue(key, value);
+    }
+
+    /// Writes raw INI text as the whole settings file.
+    void seedRaw(const QByteArray &ini)
+    {
+        QDir().mkpath(dir.filePath(QStringLiteral("Jotshelf")));
+        QFile file(settingsPath());
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(ini);
+    }
+
+    /// What the settings file holds now, read afresh.
+    QVariant stored(const QString &key) const
+    {
+        QSettings settings(settingsPath(), QSettings::IniFormat);
+        return settings.value(key);
+    }
+
+    bool storedContains(const QString &key) const
+    {
+        QSettings settings(settingsPath(), QSettings::IniFormat);
+        return settings.contains(key);
+    }
+
+    AppState &start()
+    {
+        auto hotkeyBackend = std::make_unique<FakeHotkeyBackend>();
+        hotkeyBackend->answer = hotkeyAnswer;
+        hotkeys = hotkeyBackend.get();
+        auto promptsImpl = std::make_unique<FakePrompts>();
+        prompts = promptsImpl.get();
+
+        AppServices services;
+        services.store = std::make_unique<SettingsStore>(settingsPath());
+        services.screens = screens;
+        services.hotkeys = std::move(hotkeyBackend);
+        services.prompts = std::move(promptsImpl);
+        services.console = [this](const QString &line) { lines.append(line); };
+        state = std::make_unique<AppState>(std::move(services));
+        return *state;
+    }
+
+    /// Makes every slide, fade and resize end at once.
+    void instantSlides() { state->drawer().slides().setDurationScale(0); }
+
+    QTemporaryDir dir;
+    std::shared_ptr<FixedScreenSource> screens;
+    int hotkeyAnswer = HotkeyBackend::noError;
+    FakeHotkeyBackend *hotkeys = nullptr;
+    FakePrompts *prompts = nullptr;
+    QStringList lines;
+    std::unique_ptr<AppState> state;
+};
