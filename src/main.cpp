@@ -2,12 +2,10 @@
 #include "app/DialogPrompts.h"
 #include "app/JotshelfApp.h"
 #include "app/SettingsStore.h"
-#include "app/ShutdownSignals.h"
 #include "drawer/QtScreenSource.h"
 #include "drawer/X11HotkeyBackend.h"
 
 #include <QApplication>
-#include <QSessionManager>
 
 #include <cstdio>
 #include <cstdlib>

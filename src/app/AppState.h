@@ -141,6 +141,8 @@ public:
     const ScreenSource &screens() const { return *m_services.screens; }
     UserPrompts &prompts() const { return *m_services.prompts; }
     HotkeyBackend &hotkeys() const { return *m_services.hotkeys; }
+    /// The loader and savers of the settings file.
+    Persistence &persistence() const { return *m_persistence; }
     /// The drawer's window, geometry and slides.
     DrawerController &drawer() const { return *m_drawer; }
     /// Prints one diagnostic line.

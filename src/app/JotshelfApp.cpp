@@ -1,5 +1,6 @@
 #include "app/JotshelfApp.h"
 
+#include "app/ShutdownSignals.h"
 #include "drawer/BorderlessWindow.h"
 #include "settings/SettingsWindow.h"
 
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QSessionManager>
 #include <QSystemTrayIcon>
 
 namespace {
@@ -33,6 +35,18 @@ JotshelfApp::JotshelfApp(AppServices services, QObject *parent)
                                              "tray icon; Alt+` shows the notepad"));
     }
     qApp->installEventFilter(this);
+
+    // Whatever still waits for its pause is written when the application ends: by "Quit", by
+    // SIGTERM, SIGINT or SIGHUP, or with the desktop session.
+    AppState *state = m_appState.get();
+    connect(qApp, &QCoreApplication::aboutToQuit, state, &AppState::flushPendingSaves);
+    connect(qApp, &QGuiApplication::commitDataRequest, state,
+            [state](QSessionManager &) { state->flushPendingSaves(); });
+    auto *shutdown = new ShutdownSignals(this);
+    connect(shutdown, &ShutdownSignals::received, state, [state] {
+        state->flushPendingSaves();
+        QCoreApplication::quit();
+    });
 }
 
 JotshelfApp::~JotshelfApp()

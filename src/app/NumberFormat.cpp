@@ -1,7 +1,11 @@
 #include "app/NumberFormat.h"
 
 #include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <locale.h>
+#include <vector>
 
 namespace NumberFormat {
 
@@ -36,8 +40,22 @@ QString rect(const QRectF &frame)
 
 QString printf(const char *format, double value)
 {
-    // QString::asprintf formats in the C locale whatever the user's locale is.
-    return QString::asprintf(format, value);
+    // The C library's own conversion (exact decimal rounding), in the C locale whatever the
+    // user's locale is, so the read-outs always use a full stop.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    const locale_t previous = uselocale(cLocale);
+    char buffer[128];
+    const int size = std::snprintf(buffer, sizeof buffer, format, value);
+    QString text;
+    if (size >= 0 && size_t(size) < sizeof buffer) {
+        text = QString::fromUtf8(buffer, size);
+    } else if (size >= 0) {
+        std::vector<char> large(size_t(size) + 1);
+        std::snprintf(large.data(), large.size(), format, value);
+        text = QString::fromUtf8(large.data(), size);
+    }
+    uselocale(previous);
+    return text;
 }
 
 QString wholeNumber(double value)

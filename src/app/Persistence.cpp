@@ -76,30 +76,32 @@ void Persistence::setupAutoSave()
     m_margins = makeDebounce();
 
     auto saveBoolean = [this, &store](const QString &key) {
-        return [this, &store, key](bool value) { written(store.setBoolean(key, value)); };
+        return [this, &store, key](bool value) { written(key, store.setBoolean(key, value)); };
     };
 
     m_state.subscribe(&AppState::noteContent, &AppState::noteContentChanged, this,
                       [this, &store](const QString &value) {
-                          m_note->schedule(
-                              [this, &store, value] { written(store.setText(noteKey, value)); });
+                          m_note->schedule([this, &store, value] {
+                              written(noteKey, store.setText(noteKey, value));
+                          });
                       });
     m_state.subscribe(&AppState::drawerPosition, &AppState::drawerPositionChanged, this,
                       [this, &store](DrawerPosition value) {
-                          written(store.setText(positionKey, DrawerPositions::rawValue(value)));
+                          written(positionKey,
+                                  store.setText(positionKey, DrawerPositions::rawValue(value)));
                           m_state.setDefaultPosition(m_state.calculateDefaultPosition());
                       });
     m_state.subscribe(&AppState::windowSize, &AppState::windowSizeChanged, this,
                       [this, &store](QSizeF value) {
                           m_size->schedule([this, &store, value] {
-                              written(store.setNumber(widthKey, value.width())
-                                      && store.setNumber(heightKey, value.height()));
+                              written(widthKey, store.setNumber(widthKey, value.width()));
+                              written(heightKey, store.setNumber(heightKey, value.height()));
                           });
                       });
     m_state.subscribe(&AppState::windowOpacity, &AppState::windowOpacityChanged, this,
                       [this, &store](double value) {
                           m_opacity->schedule([this, &store, value] {
-                              written(store.setNumber(opacityKey, value));
+                              written(opacityKey, store.setNumber(opacityKey, value));
                           });
                       });
     m_state.subscribe(&AppState::autoFormatBullets, &AppState::autoFormatBulletsChanged, this,
@@ -113,7 +115,7 @@ void Persistence::setupAutoSave()
     m_state.subscribe(&AppState::manualMargins, &AppState::manualMarginsChanged, this,
                       [this, &store](double value) {
                           m_margins->schedule([this, &store, value] {
-                              written(store.setNumber(marginsKey, value));
+                              written(marginsKey, store.setNumber(marginsKey, value));
                           });
                       });
     m_state.subscribe(&AppState::useManualMargins, &AppState::useManualMarginsChanged, this,
@@ -131,7 +133,7 @@ void Persistence::flush()
     m_state.userDefaults().sync();
 }
 
-void Persistence::written(bool ok)
+void Persistence::written(const QString &key, bool ok)
 {
-    Q_UNUSED(ok)
+    Q_EMIT keyWritten(key, ok);
 }

@@ -24,9 +24,13 @@ public:
     void setupAutoSave();
     void flush();
 
+Q_SIGNALS:
+    /// A saver wrote \a key; \a ok is false when the settings file could not be written.
+    void keyWritten(const QString &key, bool ok);
+
 private:
     DebouncedWriter *makeDebounce();
-    void written(bool ok);
+    void written(const QString &key, bool ok);
 
     AppState &m_state;
     DebouncedWriter *m_note = nullptr;
