@@ -1,0 +1,255 @@
+#include "TestAppState.h"
+
+#include "drawer/BorderlessWindow.h"
+#include "drawer/DrawerController.h"
+
+#include <QTest>
+
+namespace {
+QStringList slideInLines(const char *edge, const char *start, const char *final)
+{
+    return {QStringLiteral("🔄 Animating IN from %1:").arg(QLatin1String(edge)),
+            QStringLiteral("   Start: ") + QLatin1String(start),
+            QStringLiteral("   Final: ") + QLatin1String(final),
+            QStringLiteral("   Slide animation started!")};
+}
+} // namespace
+
+class tst_DrawerController : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void slideLinesAndFramesForEachEdge_data()
+    {
+        QTest::addColumn<DrawerPosition>("edge");
+        QTest::addColumn<QStringList>("inLines");
+        QTest::addColumn<QRect>("resting");
+        QTest::addColumn<QStringList>("outLines");
+        QTest::newRow("right") << DrawerPosition::Right
+                               << slideInLines("right", "(1540.0, 175.0, 400.0, 600.0)",
+                                               "(1040.0, 175.0, 400.0, 600.0)")
+                               << QRect(1040, 125, 400, 600)
+                               << QStringList({"🔄 Animating OUT to right:",
+                                               "   Current: (1040.0, 175.0, 400.0, 600.0)",
+                                               "   End: (1490.0, 175.0, 400.0, 600.0)"});
+        QTest::newRow("top")
+            << DrawerPosition::Top
+            << slideInLines("top", "(520.0, 1000.0, 400.0, 600.0)", "(520.0, 275.0, 400.0, 600.0)")
+            << QRect(520, 25, 400, 600)
+            << QStringList({"🔄 Animating OUT to top:", "   Current: (520.0, 275.0, 400.0, 600.0)",
+                            "   End: (520.0, 950.0, 400.0, 600.0)"});
+        QTest::newRow("bottom") << DrawerPosition::Bottom
+                                << slideInLines("bottom", "(520.0, -700.0, 400.0, 600.0)",
+                                                "(520.0, 75.0, 400.0, 600.0)")
+                                << QRect(520, 225, 400, 600)
+                                << QStringList({"🔄 Animating OUT to bottom:",
+                                                "   Current: (520.0, 75.0, 400.0, 600.0)",
+                                                "   End: (520.0, -650.0, 400.0, 600.0)"});
+        QTest::newRow("left")
+            << DrawerPosition::Left
+            << slideInLines("left", "(-500.0, 175.0, 400.0, 600.0)", "(0.0, 175.0, 400.0, 600.0)")
+            << QRect(0, 125, 400, 600)
+            << QStringList({"🔄 Animating OUT to left:", "   Current: (0.0, 175.0, 400.0, 600.0)",
+                            "   End: (-450.0, 175.0, 400.0, 600.0)"});
+    }
+
+    void slideLinesAndFramesForEachEdge()
+    {
+        QFETCH(DrawerPosition, edge);
+        QFETCH(QStringList, inLines);
+        QFETCH(QRect, resting);
+        QFETCH(QStringList, outLines);
+        TestAppState t;
+        AppState &state = t.start();
+        state.setDrawerPosition(edge);
+        BorderlessWindow *window = state.drawerWindow();
+        t.lines.clear();
+
+        state.toggleDrawer();
+        QCOMPARE(t.lines, inLines);
+        QVERIFY(window->isVisible());
+        QTRY_COMPARE(window->geometry(), resting);
+
+        t.lines.clear();
+        state.toggleDrawer();
+        QCOMPARE(t.lines, outLines);
+        QVERIFY(window->isVisible()); // until the fade has ended
+        QTRY_VERIFY(!window->isVisible());
+        QCOMPARE(window->windowOpacity(), 0.0);
+    }
+
+    // The window stands at the entry frame, beyond the edge, the moment the slide starts.
+    void slideInStartsBeyondTheEdge()
+    {
+        TestAppState t;
+        AppState &state = t.start();
+        state.toggleDrawer();
+        QCOMPARE(state.drawerWindow()->geometry(), QRect(1540, 125, 400, 600));
+    }
+
+    void nextSlideInRestoresTheOpacity()
+    {
+        TestAppState t;
+        AppState &state = t.start();
+        t.instantSlides();
+        state.setWindowOpacity(0.8);
+        state.toggleDrawer();
+        state.toggleDrawer();
+        QVERIFY(!state.drawerWindow()->isVisible());
+        QCOMPARE(state.drawerWindow()->windowOpacity(), 0.0);
+        state.toggleDrawer();
+        QVERIFY(state.drawerWindow()->isVisible());
+        QVERIFY(qAbs(state.drawerWindow()->windowOpacity() - 0.8) < 1.0 / 255);
+    }
+
+    void reduceMotionShowsAndHidesAtOnceWithoutLines()
+    {
+        TestAppState t;
+        AppState &state = t.start();
+        state.setReduceMotion(true);
+        t.lines.clear();
+        state.toggleDrawer();
+        QVERIFY(state.drawerWindow()->isVisible());
+        QCOMPARE(state.drawerWindow()->geometry(), QRect(1040, 125, 400, 600));
+        state.toggleDrawer();
+        QVERIFY(!state.drawerWindow()->isVisible());
+        QVERIFY(t.lines.isEmpty());
+    }
+
+    // A slide-out's fade and close must not hide a drawer that was shown again meanwhile.
+    void showingAgainDuringASlideOutKeepsTheDrawer()
+    {
+        TestAppState t;
+        AppState &state = t.start();
+        BorderlessWindow *window = state.drawerWindow();
+        state.toggleDrawer();
+        QTRY_COMPARE(window->geometry(), QRect(1040, 125, 400, 600));
+        state.toggleDrawer(); // slide-out starts; still visible
+        state.drawerWindow()->hide(); // as if closed by hand mid-way: the next toggle shows it
+        state.toggleDrawer();
+        QVERIFY(window->isVisible());
+        QTest::qWait(SlideAnimator::slideOutMs + SlideAnimator::fadeMs + 150);
+        QVERIFY(window->isVisible());
+        QTRY_COMPARE(window->geometry(), QRect(1040, 125, 400, 600));
+        QVERIFY(window->windowOpacity() > 0.99);
+    }
+
+    // A press during a slide-in slides out from wherever the window stands at that moment.
+    void slideOutStartsFromTheCurrentFrame()
+    {
+        TestAppState t;
+        AppState &state = t.start();
+        BorderlessWindow *window = state.drawerWindow();
+        state.toggleDrawer();
+        QTRY_VERIFY(window->geometry().x() < 1540 && window->geometry().x() > 1040);
+        t.lines.clear();
+        state.toggleDrawer();
+        QCOMPARE(t.lines.size(), 3);
+        QVERIFY2(t.lines.at(1) != QStringLiteral("   Current: (1040.0, 175.0, 400.0, 600.0)"),
+                 qPrintable(t.lines.at(1)));
+        QTRY_VERIFY(!window->isVisible());
+    }
+
+    void withoutAMainScreenSlidesShowAndCloseAtOnce()
+    {
+        TestAppState t;
+        t.screens->setScreen(std::nullopt);
+        AppState &state = t.start();
+        t.lines.clear();
+        state.toggleDrawer();
+        QVERIFY(state.drawerWindow()->isVisible());
+        state.toggleDrawer();
+        QVERIFY(!state.drawerWindow()->isVisible());
+        QVERIFY(t.lines.isEmpty());
+    }
+
+    void anEdgeChosenWhileHiddenIsWhereTheNextSlideStarts()
+    {
+        TestAppState t;
+        AppState &state = t.start();
+        t.instantSlides();
+        state.toggleDrawer();
+        state.toggleDrawer();
+        state.setDrawerPosition(DrawerPosition::Left);
+        t.lines.clear();
+        state.toggleDrawer();
+        QCOMPARE(t.lines.value(1), QStringLiteral("   Start: (-500.0, 175.0, 400.0, 600.0)"));
+        QCOMPARE(state.drawerWindow()->geometry(), QRect(0, 125, 400, 600));
+    }
+
+    void sizeIsClampedAndAppliedWithTheWindow()
+    {
+        TestAppState t;
+        AppState &state = t.start();
+        state.setWindowWidth(250);
+        state.setWindowHeight(150);
+        state.updateWindowSizeRealTime();
+        QCOMPARE(state.windowWidth(), 300.0);
+        QCOMPARE(state.windowHeight(), 200.0);
+        QCOMPARE(state.windowSize(), QSizeF(300, 200));
+        QCOMPARE(state.currentMargins(), 20.0);
+        QCOMPARE(state.defaultPosition(), QPointF(1140, 375));
+    }
+
+    void withoutADrawerWindowTheLiveUpdatesChangeNothing()
+    {
+        TestAppState t;
+        AppState &state = t.start();
+        DrawerController bare(state); // never creates its window
+        state.setWindowWidth(250);
+        state.setWindowOpacity(1.4);
+        bare.updateWindowSizeRealTime();
+        bare.updateWindowOpacityRealTime();
+        QCOMPARE(state.windowWidth(), 250.0);
+        QCOMPARE(state.windowSize(), QSizeF(400, 600));
+        QCOMPARE(state.windowOpacity(), 1.4);
+        bare.toggle();
+    }
+
+    void opacityIsClampedAndShownOnAVisibleDrawer_data()
+    {
+        QTest::addColumn<double>("opacity");
+        QTest::addColumn<double>("clamped");
+        QTest::newRow("1.4") << 1.4 << 1.0;
+        QTest::newRow("0.1") << 0.1 << 0.3;
+        QTest::newRow("0.65") << 0.65 << 0.65;
+    }
+
+    void opacityIsClampedAndShownOnAVisibleDrawer()
+    {
+        QFETCH(double, opacity);
+        QFETCH(double, clamped);
+        TestAppState t;
+        AppState &state = t.start();
+        t.instantSlides();
+        state.toggleDrawer();
+        state.setWindowOpacity(opacity);
+        state.updateWindowOpacityRealTime();
+        QCOMPARE(state.windowOpacity(), clamped);
+        QVERIFY(qAbs(state.drawerWindow()->windowOpacity() - clamped) < 1.0 / 255);
+
+        state.setHighContrastMode(true);
+        QCOMPARE(state.drawerWindow()->windowOpacity(), 1.0);
+    }
+
+    // A visible drawer keeps its bottom-left corner when it grows; the next showing puts it
+    // flush with its edge again.
+    void aVisibleDrawerGrowsFromItsCorner()
+    {
+        TestAppState t;
+        AppState &state = t.start();
+        t.instantSlides();
+        state.toggleDrawer();
+        state.setWindowWidth(500);
+        state.updateWindowSizeRealTime();
+        QTRY_COMPARE(state.drawerWindow()->geometry(), QRect(1040, 125, 500, 600));
+        QCOMPARE(state.defaultPosition(), QPointF(940, 175));
+        state.toggleDrawer();
+        state.toggleDrawer();
+        QCOMPARE(state.drawerWindow()->geometry(), QRect(940, 125, 500, 600));
+    }
+};
+
+QTEST_MAIN(tst_DrawerController)
+#include "tst_DrawerController.moc"

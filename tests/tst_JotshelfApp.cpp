@@ -1,0 +1,139 @@
+#include "FakeHotkeyBackend.h"
+#include "FakePrompts.h"
+
+#include "app/JotshelfApp.h"
+#include "drawer/BorderlessWindow.h"
+#include "drawer/DrawerController.h"
+#include "drawer/FixedScreenSource.h"
+#include "drawer/SlideAnimator.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+class tst_JotshelfApp : public QObject
+{
+    Q_OBJECT
+
+    QString settingsPath() const { return m_dir.filePath(QStringLiteral("Jotshelf.conf")); }
+
+    std::unique_ptr<JotshelfApp> makeApp()
+    {
+        AppServices services;
+        services.store = std::make_unique<SettingsStore>(settingsPath());
+        services.screens = std::make_shared<FixedScreenSource>(QRectF(0, 0, 1440, 900),
+                                                               QRectF(0, 75, 1440, 800));
+        services.hotkeys = std::make_unique<FakeHotkeyBackend>();
+        services.prompts = std::make_unique<FakePrompts>();
+        services.console = [this](const QString &line) { m_lines << line; };
+        auto app = std::make_unique<JotshelfApp>(std::move(services));
+        app->appState().drawer().slides().setDurationScale(0);
+        return app;
+    }
+
+    QString stored(const QString &key) const
+    {
+        return QSettings(settingsPath(), QSettings::IniFormat).value(key).toString();
+    }
+
+    QTemporaryDir m_dir;
+    QStringList m_lines;
+
+private Q_SLOTS:
+    void init() { m_lines.clear(); }
+
+    void menuItemsInOrderWithTheirKeys()
+    {
+        auto app = makeApp();
+        QStringList texts;
+        QStringList keys;
+        for (QAction *action : app->menu()->actions()) {
+            texts << (action->isSeparator() ? QStringLiteral("--") : action->text());
+            keys << action->shortcut().toString(QKeySequence::PortableText);
+        }
+        QCOMPARE(texts,
+                 QStringList({"Show Notepad", "--", "Settings...", "--", "Default Position", "--",
+                              "Quit"}));
+        QCOMPARE(keys.at(0), QStringLiteral("Alt+`"));
+        QCOMPARE(keys.at(2), QStringLiteral("Ctrl+,"));
+        QCOMPARE(keys.at(6), QStringLiteral("Ctrl+Q"));
+
+        QMenu *positions = app->menu()->actions().at(4)->menu();
+        QVERIFY(positions);
+        QStringList choices;
+        for (QAction *action : positions->actions()) {
+            QVERIFY(action->isCheckable());
+            choices << action->text();
+        }
+        QCOMPARE(choices, QStringList({"Top", "Right", "Bottom", "Left"}));
+        QVERIFY(app->positionAction(DrawerPosition::Right)->isChecked());
+    }
+
+    // The choice reaches the settings file within the click, and the mark follows the model.
+    void choosingAnEdgeWritesItAtOnce()
+    {
+        auto app = makeApp();
+        app->positionAction(DrawerPosition::Left)->trigger();
+        QCOMPARE(app->appState().drawerPosition(), DrawerPosition::Left);
+        QCOMPARE(stored(QStringLiteral("drawerPosition")), QStringLiteral("left"));
+        QVERIFY(app->positionAction(DrawerPosition::Left)->isChecked());
+        QVERIFY(!app->positionAction(DrawerPosition::Right)->isChecked());
+
+        app->appState().setDrawerPosition(DrawerPosition::Bottom);
+        QVERIFY(app->positionAction(DrawerPosition::Bottom)->isChecked());
+        QVERIFY(!app->positionAction(DrawerPosition::Left)->isChecked());
+    }
+
+    void showNotepadTwiceShowsThenHides()
+    {
+        auto app = makeApp();
+        BorderlessWindow *drawer = app->appState().drawerWindow();
+        app->showNotepadAction()->trigger();
+        QVERIFY(drawer->isVisible());
+        app->showNotepadAction()->trigger();
+        QVERIFY(!drawer->isVisible());
+    }
+
+    void withoutATraySayingSoOnce()
+    {
+        if (QSystemTrayIcon::isSystemTrayAvailable())
+            QSKIP("this platform has a system tray");
+        auto app = makeApp();
+        QVERIFY(!app->trayIcon());
+        QCOMPARE(m_lines.filter(QStringLiteral("No system tray")).size(), 1);
+    }
+
+    // Ctrl+Q and Ctrl+, act inside the drawer, not only in the open tray menu.
+    void applicationKeysActInTheDrawer()
+    {
+        auto app = makeApp();
+        app->showNotepadAction()->trigger();
+        BorderlessWindow *drawer = app->appState().drawerWindow();
+        QSignalSpy quit(app->quitAction(), &QAction::triggered);
+        QSignalSpy settings(app->settingsAction(), &QAction::triggered);
+        QWidget *target = drawer->focusWidget() ? drawer->focusWidget() : drawer;
+        QTest::keyClick(target, Qt::Key_Comma, Qt::ControlModifier);
+        QTest::keyClick(target, Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(settings.count(), 1);
+        QCOMPARE(quit.count(), 1);
+    }
+
+    // A note typed a moment before SIGTERM is on disk afterwards.
+    void terminationWritesTheWaitingNote()
+    {
+        auto app = makeApp();
+        app->appState().setNoteContent(QStringLiteral("typed just now"));
+        QVERIFY(stored(QStringLiteral("noteContent")) != QStringLiteral("typed just now"));
+        ::raise(SIGTERM);
+        QTRY_COMPARE(stored(QStringLiteral("noteContent")), QStringLiteral("typed just now"));
+    }
+};
+
+QTEST_MAIN(tst_JotshelfApp)
+#include "tst_JotshelfApp.moc"
