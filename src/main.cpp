@@ -43,16 +43,6 @@ int main(int argc, char *argv[])
     services.console = ConsoleOutput::printLine;
     JotshelfApp jotshelf(std::move(services));
 
-    // Whatever still waits for its pause is written when the application ends: by "Quit", by
-    // a signal, or with the desktop session.
-    AppState &state = jotshelf.appState();
-    QObject::connect(&application, &QCoreApplication::aboutToQuit, &state,
-                     &AppState::flushPendingSaves);
-    QObject::connect(&application, &QGuiApplication::commitDataRequest, &state,
-                     [&state](QSessionManager &) { state.flushPendingSaves(); });
-    ShutdownSignals shutdownSignals;
-    QObject::connect(&shutdownSignals, &ShutdownSignals::received, &application,
-                     &QCoreApplication::quit);
 
     return application.exec();
 }

@@ -56,6 +56,12 @@ JotshelfApp::~JotshelfApp()
 
 QIcon JotshelfApp::icon()
 {
+    // The bundled icon lives in the core library, which is static: register it explicitly.
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(jotshelf);
+        return true;
+    }();
+    Q_UNUSED(registered)
     return QIcon::fromTheme(QStringLiteral("jotshelf"),
                             QIcon(QStringLiteral(":/icons/jotshelf.svg")));
 }
