@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 /// Builds an AppState the way the application does, on test services: a settings file in a
@@ -70,6 +71,8 @@ public:
     {
         auto hotkeyBackend = std::make_unique<FakeHotkeyBackend>();
         hotkeyBackend->answer = hotkeyAnswer;
+        if (prepareHotkeys)
+            prepareHotkeys(*hotkeyBackend);
         hotkeys = hotkeyBackend.get();
         auto promptsImpl = std::make_unique<FakePrompts>();
         prompts = promptsImpl.get();
@@ -90,6 +93,8 @@ public:
     QTemporaryDir dir;
     std::shared_ptr<FixedScreenSource> screens;
     int hotkeyAnswer = HotkeyBackend::noError;
+    /// Sets the fake hot key up before the model registers it (deferred answers, hooks).
+    std::function<void(FakeHotkeyBackend &)> prepareHotkeys;
     FakeHotkeyBackend *hotkeys = nullptr;
     FakePrompts *prompts = nullptr;
     QStringList lines;
