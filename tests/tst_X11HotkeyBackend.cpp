@@ -1,5 +1,6 @@
 #include "drawer/X11HotkeyBackend.h"
 
+#include "X11TestClient.h"
 #include "XvfbSession.h"
 
 #include <QAbstractEventDispatcher>
@@ -38,73 +39,6 @@ constexpr HotkeyId markerId {fourCharCode("Mark"), 1};
 
 XvfbSession *xvfbSession = nullptr;
 
-struct FreeDeleter
-{
-    void operator()(void *pointer) const { std::free(pointer); }
-};
-template<typename T>
-using XcbPointer = std::unique_ptr<T, FreeDeleter>;
-
-/// Another X client on the same server, as another program holding keys would be.
-class OtherClient
-{
-public:
-    explicit OtherClient(const QByteArray &display)
-        : m_connection(xcb_connect(display.constData(), &m_screenNumber))
-    {
-        xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(m_connection));
-        for (int i = 0; i < m_screenNumber && screens.rem; ++i)
-            xcb_screen_next(&screens);
-        if (screens.rem)
-            m_root = screens.data->root;
-    }
-    ~OtherClient() { xcb_disconnect(m_connection); }
-
-    bool isConnected() const { return !xcb_connection_has_error(m_connection) && m_root; }
-
-    /// 0 when the key became ours, else the X error code.
-    int grab(xcb_keycode_t keycode, quint16 modifiers)
-    {
-        const XcbPointer<xcb_generic_error_t> error(
-            xcb_request_check(m_connection,
-                              xcb_grab_key_checked(m_connection, 0, m_root, modifiers, keycode,
-                                                   XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
-        return error ? error->error_code : 0;
-    }
-
-    void ungrab(xcb_keycode_t keycode, quint16 modifiers)
-    {
-        xcb_ungrab_key(m_connection, keycode, m_root, modifiers);
-        sync();
-    }
-
-    /// The modifier and lock state the server holds now.
-    quint16 modifierState()
-    {
-        const XcbPointer<xcb_query_pointer_reply_t> reply(xcb_query_pointer_reply(
-            m_connection, xcb_query_pointer(m_connection, m_root), nullptr));
-        return reply ? reply->mask : 0;
-    }
-
-    bool autoRepeatIsOn()
-    {
-        const XcbPointer<xcb_get_keyboard_control_reply_t> reply(xcb_get_keyboard_control_reply(
-            m_connection, xcb_get_keyboard_control(m_connection), nullptr));
-        return reply && reply->global_auto_repeat;
-    }
-
-    void sync()
-    {
-        std::free(
-            xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
-    }
-
-private:
-    int m_screenNumber = 0;
-    xcb_connection_t *m_connection = nullptr;
-    xcb_window_t m_root = 0;
-};
-
 /// Counts the key presses of one key that reach the application, repeats included.
 class RawPressCounter : public QAbstractNativeEventFilter
 {
@@ -128,7 +62,7 @@ public:
     int count = 0;
 
 private:
-    xcb_keycode_t m_keycode;
+    xcb_keycode_t m_keycode = 0;
 };
 
 } // namespace
@@ -165,7 +99,7 @@ private:
     /// Presses the marker and waits for it: everything sent before it has been handled.
     bool settle(QSignalSpy &pressed);
     void syncQtConnection();
-    std::unique_ptr<OtherClient> otherClient();
+    std::unique_ptr<X11TestClient> otherClient();
 };
 
 bool TestX11HotkeyBackend::requireX11()
@@ -252,9 +186,9 @@ void TestX11HotkeyBackend::syncQtConnection()
     std::free(xcb_get_input_focus_reply(connection(), xcb_get_input_focus(connection()), nullptr));
 }
 
-std::unique_ptr<OtherClient> TestX11HotkeyBackend::otherClient()
+std::unique_ptr<X11TestClient> TestX11HotkeyBackend::otherClient()
 {
-    auto client = std::make_unique<OtherClient>(xvfbSession->display().toLocal8Bit());
+    auto client = std::make_unique<X11TestClient>(xvfbSession->display().toLocal8Bit());
     return client->isConnected() ? std::move(client) : nullptr;
 }
 
