@@ -1,16 +1,29 @@
-// PLACEHOLDER: the list-continuation helper replaces this file.
 #include "editor/AutoFormatter.h"
 
 #include "app/AppState.h"
+#include "editor/ListContinuation.h"
+
+#include <QScopeGuard>
 
 AutoFormatter::AutoFormatter(AppState &state)
     : m_state(state)
-{
-}
+{ }
 
 bool AutoFormatter::isEnabled() const
 {
     return m_state.autoFormatBullets() || m_state.autoFormatNumbers() || m_state.autoFormatDashes();
 }
 
-void AutoFormatter::handleAutoFormatting(const QString &) { }
+void AutoFormatter::handleAutoFormatting(const QString &newText)
+{
+    if (m_isProcessingFormatting)
+        return;
+    const std::optional<QString> marker = ListContinuation::markerToAppend(newText);
+    if (!marker)
+        return;
+
+    // The write below announces itself at once and may come back here through the change hook.
+    m_isProcessingFormatting = true;
+    const auto done = qScopeGuard([this] { m_isProcessingFormatting = false; });
+    m_state.setNoteContent(newText + *marker);
+}
