@@ -1,9 +1,9 @@
 #include "app/ConsoleOutput.h"
 #include "app/DialogPrompts.h"
 #include "app/JotshelfApp.h"
+#include "app/PlatformChoice.h"
 #include "app/SettingsStore.h"
 #include "drawer/QtScreenSource.h"
-#include "drawer/X11HotkeyBackend.h"
 
 #include <QApplication>
 
@@ -27,6 +27,7 @@ int main(int argc, char *argv[])
         return EXIT_FAILURE;
     }
 
+    PlatformChoice::preferXcbOnWayland(argc, argv);
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Jotshelf"));
     QApplication::setApplicationName(QStringLiteral("Jotshelf"));
@@ -38,7 +39,7 @@ int main(int argc, char *argv[])
     AppServices services;
     services.store = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath());
     services.screens = std::make_shared<QtScreenSource>();
-    services.hotkeys = std::make_unique<X11HotkeyBackend>();
+    services.hotkeys = PlatformChoice::createHotkeyBackend();
     services.prompts = std::make_unique<DialogPrompts>();
     services.console = ConsoleOutput::printLine;
     JotshelfApp jotshelf(std::move(services));

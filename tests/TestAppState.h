@@ -54,17 +54,27 @@ public:
         file.write(ini);
     }
 
-    /// What the settings file holds now, read afresh.
+    /// The note's own file, beside the settings file.
+    QString notePath() const { return dir.filePath(QStringLiteral("Jotshelf/note.conf")); }
+
+    /// What the settings files hold now, read afresh; "noteContent" comes from the note's file.
+    /// The note is written in the background, so wait for it first where that matters
+    /// (`state->userDefaults().waitForNote()`).
     QVariant stored(const QString &key) const
     {
-        QSettings settings(settingsPath(), QSettings::IniFormat);
+        QSettings settings(fileOf(key), QSettings::IniFormat);
         return settings.value(key);
     }
 
     bool storedContains(const QString &key) const
     {
-        QSettings settings(settingsPath(), QSettings::IniFormat);
+        QSettings settings(fileOf(key), QSettings::IniFormat);
         return settings.contains(key);
+    }
+
+    QString fileOf(const QString &key) const
+    {
+        return key == SettingsStore::noteKey ? notePath() : settingsPath();
     }
 
     AppState &start()

@@ -123,6 +123,9 @@ private Q_SLOTS:
     {
         TestAppState t;
         AppState &state = t.start();
+        state.setAutoFormatBullets(false);
+        state.setAutoFormatNumbers(false);
+        state.setAutoFormatDashes(false);
         QSignalSpy edited(&state, &AppState::noteContentEdited);
 
         state.setNoteContent(QStringLiteral("- milk\n"));

@@ -137,7 +137,10 @@ private Q_SLOTS:
     {
         QFETCH(QString, note);
         TestAppState t;
-        t.start().setNoteContent(note);
+        t.start().setAutoFormatDashes(false);
+        t.state->setAutoFormatBullets(false);
+        t.state->setAutoFormatNumbers(false);
+        t.state->setNoteContent(note);
         t.state->flushPendingSaves();
         t.state.reset();
         QCOMPARE(t.start().noteContent(), note);

@@ -4,6 +4,7 @@
 #include "app/Persistence.h"
 #include "app/SettingsStore.h"
 #include "app/UserPrompts.h"
+#include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
 #include "drawer/GlobalHotkey.h"
 #include "drawer/HotkeyBackend.h"
@@ -28,6 +29,8 @@ AppState::AppState(AppServices services, QObject *parent)
     loadSavedContent();
     setupAutoSave();
     createDrawerWindow();
+    // A drawer going away is a moment to write again what could not be written before.
+    connect(drawerWindow(), &BorderlessWindow::hidden, m_persistence.get(), &Persistence::retry);
     setupGlobalHotkey();
     setWindowWidth(m_windowSize.width());
     setWindowHeight(m_windowSize.height());

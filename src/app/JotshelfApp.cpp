@@ -1,5 +1,6 @@
 #include "app/JotshelfApp.h"
 
+#include "app/DesktopNotifier.h"
 #include "app/ShutdownSignals.h"
 #include "drawer/BorderlessWindow.h"
 #include "settings/SettingsWindow.h"
@@ -116,8 +117,13 @@ QAction *JotshelfApp::positionAction(DrawerPosition position) const
 
 void JotshelfApp::showNotice(const QString &title, const QString &message)
 {
-    if (m_trayIcon && m_trayIcon->isVisible() && QSystemTrayIcon::supportsMessages())
+    if (m_trayIcon && m_trayIcon->isVisible() && QSystemTrayIcon::supportsMessages()) {
         m_trayIcon->showMessage(title, message, QSystemTrayIcon::Warning);
+        return;
+    }
+    if (!m_notifier)
+        m_notifier = new DesktopNotifier(this);
+    m_notifier->notify(title, message);
 }
 
 bool JotshelfApp::eventFilter(QObject *watched, QEvent *event)

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class DesktopNotifier;
 class QAction;
 class QActionGroup;
 class QMenu;
@@ -51,4 +52,6 @@ private:
     QAction *m_settings = nullptr;
     QAction *m_quit = nullptr;
     QActionGroup *m_positions = nullptr;
+    /// Carries notices where there is no tray to show them; made on first use.
+    DesktopNotifier *m_notifier = nullptr;
 };

@@ -2,10 +2,15 @@
 
 #include "app/AppState.h"
 #include "app/DebouncedWriter.h"
+#include "app/PrivateFile.h"
 #include "app/SettingsStore.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QSaveFile>
+
 namespace {
-const QString noteKey = QStringLiteral("noteContent");
+const QString &noteKey = SettingsStore::noteKey;
 const QString positionKey = QStringLiteral("drawerPosition");
 const QString widthKey = QStringLiteral("windowWidth");
 const QString heightKey = QStringLiteral("windowHeight");
@@ -21,7 +26,10 @@ const QString colorsKey = QStringLiteral("useCustomColors");
 
 Persistence::Persistence(AppState &state)
     : m_state(state)
-{ }
+{
+    connect(&m_state.userDefaults(), &SettingsStore::writeFinished, this,
+            &Persistence::writeFinished);
+}
 
 Persistence::~Persistence()
 {
@@ -31,6 +39,7 @@ Persistence::~Persistence()
 void Persistence::loadSavedContent()
 {
     SettingsStore &store = m_state.userDefaults();
+    reportSetAsideFiles();
 
     if (const auto note = store.text(noteKey))
         m_state.setNoteContent(*note);
@@ -62,9 +71,46 @@ void Persistence::loadSavedContent()
     m_state.setUseCustomColors(store.boolean(colorsKey).value_or(false));
 }
 
+void Persistence::reportSetAsideFiles()
+{
+    for (const SettingsStore::SetAside &file : m_state.userDefaults().setAside()) {
+        const QString line = file.copy.isEmpty()
+            ? QStringLiteral("❌ Could not read %1 (%2), nor move it aside; it is left as it is")
+                  .arg(file.original, file.reason)
+            : QStringLiteral("❌ Could not read %1 (%2); kept it as %3")
+                  .arg(file.original, file.reason, file.copy);
+        m_state.printLine(line);
+        const QString message = file.copy.isEmpty()
+            ? QStringLiteral("%1 could not be read (%2). Jotshelf started with what it could "
+                             "read and the defaults for the rest.")
+                  .arg(file.original, file.reason)
+            : QStringLiteral("%1 could not be read (%2). Jotshelf started with what it could "
+                             "read and the defaults for the rest; the original is kept as %3.")
+                  .arg(file.original, file.reason, file.copy);
+        notify(QStringLiteral("Settings could not be read"), message);
+    }
+}
+
+// Queued, so that the application, which connects once the model is made, hears what happens
+// while the model starts.
+void Persistence::notify(const QString &title, const QString &message)
+{
+    QMetaObject::invokeMethod(
+        &m_state, [this, title, message] { Q_EMIT m_state.noticeRequested(title, message); },
+        Qt::QueuedConnection);
+}
+
 DebouncedWriter *Persistence::makeDebounce()
 {
     return new DebouncedWriter(debounceMs, this);
+}
+
+void Persistence::save(const QString &key, const std::function<bool()> &write)
+{
+    // Each change is a chance to write again what could not be written before.
+    if (!m_failing.isEmpty())
+        retry();
+    Q_EMIT keyWritten(key, write());
 }
 
 void Persistence::setupAutoSave()
@@ -76,34 +122,47 @@ void Persistence::setupAutoSave()
     m_margins = makeDebounce();
 
     auto saveBoolean = [this, &store](const QString &key) {
-        return [this, &store, key](bool value) { written(key, store.setBoolean(key, value)); };
+        return [this, &store, key](bool value) {
+            save(key, [&store, key, value] { return store.setBoolean(key, value); });
+        };
+    };
+    auto debounceNumber = [this, &store](DebouncedWriter *writer, const QString &key) {
+        return [this, &store, writer, key](double value) {
+            writer->schedule([this, &store, key, value] {
+                save(key, [&store, key, value] { return store.setNumber(key, value); });
+            });
+        };
     };
 
+    // The note's saver takes the note when its pause ends rather than holding each value handed
+    // to it: the value last handed over is the note as it stands then, and holding a copy would
+    // make every keystroke copy the whole note.
     m_state.subscribe(&AppState::noteContent, &AppState::noteContentChanged, this,
-                      [this, &store](const QString &value) {
-                          m_note->schedule([this, &store, value] {
-                              written(noteKey, store.setText(noteKey, value));
+                      [this, &store](const QString &) {
+                          m_note->schedule([this, &store] {
+                              save(noteKey, [this, &store] {
+                                  return store.setText(noteKey, m_state.noteContent());
+                              });
                           });
                       });
     m_state.subscribe(&AppState::drawerPosition, &AppState::drawerPositionChanged, this,
                       [this, &store](DrawerPosition value) {
-                          written(positionKey,
-                                  store.setText(positionKey, DrawerPositions::rawValue(value)));
+                          save(positionKey, [&store, value] {
+                              return store.setText(positionKey, DrawerPositions::rawValue(value));
+                          });
                           m_state.setDefaultPosition(m_state.calculateDefaultPosition());
                       });
-    m_state.subscribe(&AppState::windowSize, &AppState::windowSizeChanged, this,
-                      [this, &store](QSizeF value) {
-                          m_size->schedule([this, &store, value] {
-                              written(widthKey, store.setNumber(widthKey, value.width()));
-                              written(heightKey, store.setNumber(heightKey, value.height()));
-                          });
-                      });
+    m_state.subscribe(
+        &AppState::windowSize, &AppState::windowSizeChanged, this, [this, &store](QSizeF value) {
+            m_size->schedule([this, &store, value] {
+                save(widthKey,
+                     [&store, value] { return store.setNumber(widthKey, value.width()); });
+                save(heightKey,
+                     [&store, value] { return store.setNumber(heightKey, value.height()); });
+            });
+        });
     m_state.subscribe(&AppState::windowOpacity, &AppState::windowOpacityChanged, this,
-                      [this, &store](double value) {
-                          m_opacity->schedule([this, &store, value] {
-                              written(opacityKey, store.setNumber(opacityKey, value));
-                          });
-                      });
+                      debounceNumber(m_opacity, opacityKey));
     m_state.subscribe(&AppState::autoFormatBullets, &AppState::autoFormatBulletsChanged, this,
                       saveBoolean(bulletsKey));
     m_state.subscribe(&AppState::autoFormatNumbers, &AppState::autoFormatNumbersChanged, this,
@@ -113,15 +172,35 @@ void Persistence::setupAutoSave()
     m_state.subscribe(&AppState::hideScrollIndicators, &AppState::hideScrollIndicatorsChanged, this,
                       saveBoolean(scrollKey));
     m_state.subscribe(&AppState::manualMargins, &AppState::manualMarginsChanged, this,
-                      [this, &store](double value) {
-                          m_margins->schedule([this, &store, value] {
-                              written(marginsKey, store.setNumber(marginsKey, value));
-                          });
-                      });
+                      debounceNumber(m_margins, marginsKey));
     m_state.subscribe(&AppState::useManualMargins, &AppState::useManualMarginsChanged, this,
                       saveBoolean(useMarginsKey));
     m_state.subscribe(&AppState::useCustomColors, &AppState::useCustomColorsChanged, this,
                       saveBoolean(colorsKey));
+}
+
+void Persistence::retry()
+{
+    m_state.userDefaults().retry();
+}
+
+void Persistence::writeFinished(const QString &filePath, bool ok, const QString &reason)
+{
+    // One line and one notice while writing fails, whichever of the two files fails first.
+    if (ok) {
+        if (m_failing.remove(filePath) && m_failing.isEmpty())
+            m_state.printLine(QStringLiteral("✅ Saved to %1 again").arg(filePath));
+        return;
+    }
+    const bool toldAlready = !m_failing.isEmpty();
+    m_failing.insert(filePath);
+    if (toldAlready)
+        return;
+    m_state.printLine(QStringLiteral("❌ Could not save to %1: %2").arg(filePath, reason));
+    notify(QStringLiteral("Your note is not saved"),
+           QStringLiteral("Jotshelf could not write %1: %2. The note is kept in memory and "
+                          "Jotshelf tries again with every change.")
+               .arg(filePath, reason));
 }
 
 void Persistence::flush()
@@ -130,10 +209,31 @@ void Persistence::flush()
         if (writer)
             writer->flush();
     }
-    m_state.userDefaults().sync();
+    SettingsStore &store = m_state.userDefaults();
+    store.retry();
+    store.sync();
+    store.waitForNote();
+    if (!store.isWritten())
+        rescueNote();
 }
 
-void Persistence::written(const QString &key, bool ok)
+// The files cannot be written and the application is ending: say so, and put the note where
+// the user can find it, if there is such a place.
+void Persistence::rescueNote()
 {
-    Q_EMIT keyWritten(key, ok);
+    SettingsStore &store = m_state.userDefaults();
+    m_state.printLine(QStringLiteral("❌ Quitting without saving: %1 cannot be written (%2)")
+                          .arg(store.filePath(), PrivateFile::whyUnwritable(store.noteFilePath())));
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString rescue = QDir::temp().filePath(QStringLiteral("jotshelf-note-%1.txt").arg(stamp));
+    QSaveFile file(rescue);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        file.write(m_state.noteContent().toUtf8());
+        if (file.commit()) {
+            m_state.printLine(QStringLiteral("   The note was written to %1").arg(rescue));
+            return;
+        }
+    }
+    m_state.printLine(QStringLiteral("   The note could not be written anywhere"));
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
+
+#include <functional>
 
 class AppState;
 class DebouncedWriter;
@@ -9,6 +12,9 @@ class DebouncedWriter;
 /// date: eleven savers, some writing within the assignment, the others half a second after the
 /// last change. Whatever still waits is written by flush(), which the application calls when
 /// it ends.
+///
+/// When a file cannot be written the note stays in memory: the user is told once, every later
+/// change (and retry()) tries again, and everything is written as soon as writing works.
 class Persistence : public QObject
 {
     Q_OBJECT
@@ -22,7 +28,11 @@ public:
 
     void loadSavedContent();
     void setupAutoSave();
+    /// Writes every value still waiting and waits until the note is on disk. When the files
+    /// still cannot be written it says so, and keeps a rescue copy of the note where it can.
     void flush();
+    /// Tries again what could not be written.
+    void retry();
 
 Q_SIGNALS:
     /// A saver wrote \a key; \a ok is false when the settings file could not be written.
@@ -30,11 +40,17 @@ Q_SIGNALS:
 
 private:
     DebouncedWriter *makeDebounce();
-    void written(const QString &key, bool ok);
+    void save(const QString &key, const std::function<bool()> &write);
+    void writeFinished(const QString &filePath, bool ok, const QString &reason);
+    void reportSetAsideFiles();
+    void notify(const QString &title, const QString &message);
+    void rescueNote();
 
     AppState &m_state;
     DebouncedWriter *m_note = nullptr;
     DebouncedWriter *m_size = nullptr;
     DebouncedWriter *m_opacity = nullptr;
     DebouncedWriter *m_margins = nullptr;
+    /// The files whose last write failed and that the user has been told about.
+    QSet<QString> m_failing;
 };

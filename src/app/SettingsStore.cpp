@@ -1,22 +1,70 @@
 #include "app/SettingsStore.h"
 
-#include <QDir>
-#include <QFile>
+#include "app/NoteFile.h"
+#include "app/PrivateFile.h"
+
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
 #include <cmath>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-SettingsStore::SettingsStore(const QString &filePath)
-    : m_filePath(filePath)
-    , m_settings(std::make_unique<QSettings>(filePath, QSettings::IniFormat))
-{ }
+const QString SettingsStore::noteKey = QStringLiteral("noteContent");
+
+namespace {
+QString noteFileBeside(const QString &settingsPath)
+{
+    return QFileInfo(settingsPath).absolutePath() + QStringLiteral("/note.conf");
+}
+} // namespace
+
+SettingsStore::SettingsStore(const QString &filePath, QObject *parent)
+    : QObject(parent)
+    , m_filePath(filePath)
+    , m_note(std::make_unique<NoteFile>(noteFileBeside(filePath)))
+{
+    // A damaged file is put aside whole before anything is written; what could be read from
+    // it is kept, to be written again to the new file.
+    const QVariantMap recovered = checkFile(filePath);
+    m_settings = std::make_unique<QSettings>(filePath, QSettings::IniFormat);
+    for (auto it = recovered.cbegin(); it != recovered.cend(); ++it) {
+        if (it.key() != noteKey)
+            m_settings->setValue(it.key(), it.value());
+        else if (it.value().typeId() == QMetaType::QString)
+            m_recoveredNote = it.value().toString();
+    }
+    const QVariantMap recoveredNote = checkFile(m_note->filePath());
+    if (const QVariant note = recoveredNote.value(noteKey); note.typeId() == QMetaType::QString)
+        m_recoveredNote = note.toString();
+
+    connect(m_note.get(), &NoteFile::writeFinished, this, [this](bool ok, const QString &reason) {
+        // The note moved to its own file: drop the copy an older version kept here.
+        if (ok && m_settings->contains(noteKey)) {
+            m_settings->remove(noteKey);
+            sync();
+        }
+        Q_EMIT writeFinished(m_note->filePath(), ok, reason);
+    });
+}
 
 SettingsStore::~SettingsStore() = default;
+
+QVariantMap SettingsStore::checkFile(const QString &path)
+{
+    QString reason = PrivateFile::problemWith(path);
+    QVariantMap values;
+    {
+        const QSettings probe(path, QSettings::IniFormat);
+        if (reason.isEmpty() && probe.status() != QSettings::NoError)
+            reason = QStringLiteral("it could not be parsed");
+        if (reason.isEmpty())
+            return values;
+        for (const QString &key : probe.allKeys())
+            values.insert(key, probe.value(key));
+    }
+    m_setAside.append({path, PrivateFile::setAside(path), reason});
+    return values;
+}
 
 QString SettingsStore::defaultFilePath()
 {
@@ -24,8 +72,24 @@ QString SettingsStore::defaultFilePath()
         + QStringLiteral("/Jotshelf/Jotshelf.conf");
 }
 
+QString SettingsStore::noteFilePath() const
+{
+    return m_note->filePath();
+}
+
+QVariant SettingsStore::value(const QString &key) const
+{
+    if (key == noteKey && m_note->contains(key))
+        return m_note->text(key).value_or(QString());
+    return m_settings->value(key);
+}
+
 std::optional<QString> SettingsStore::text(const QString &key) const
 {
+    if (key == noteKey && m_note->contains(key))
+        return m_note->text(key);
+    if (key == noteKey && m_recoveredNote)
+        return m_recoveredNote;
     const QVariant value = m_settings->value(key);
     if (value.typeId() != QMetaType::QString)
         return std::nullopt;
@@ -34,7 +98,7 @@ std::optional<QString> SettingsStore::text(const QString &key) const
 
 double SettingsStore::number(const QString &key) const
 {
-    const QVariant value = m_settings->value(key);
+    const QVariant value = this->value(key);
     bool ok = false;
     double number = 0;
     switch (value.typeId()) {
@@ -57,7 +121,7 @@ double SettingsStore::number(const QString &key) const
 
 std::optional<bool> SettingsStore::boolean(const QString &key) const
 {
-    const QVariant value = m_settings->value(key);
+    const QVariant value = this->value(key);
     if (value.typeId() == QMetaType::Bool)
         return value.toBool();
     if (value.typeId() == QMetaType::QString) {
@@ -72,11 +136,15 @@ std::optional<bool> SettingsStore::boolean(const QString &key) const
 
 bool SettingsStore::contains(const QString &key) const
 {
-    return m_settings->contains(key);
+    return (key == noteKey && m_note->contains(key)) || m_settings->contains(key);
 }
 
 bool SettingsStore::setText(const QString &key, const QString &value)
 {
+    if (key == noteKey) {
+        m_note->setText(key, value);
+        return true;
+    }
     return write(key, value);
 }
 
@@ -92,41 +160,54 @@ bool SettingsStore::setBoolean(const QString &key, bool value)
 
 bool SettingsStore::remove(const QString &key)
 {
+    if (key == noteKey)
+        m_note->remove(key);
     m_settings->remove(key);
+    m_unsynced.insert(key, std::nullopt);
     return sync();
 }
 
 bool SettingsStore::write(const QString &key, const QVariant &value)
 {
     m_settings->setValue(key, value);
+    m_unsynced.insert(key, value);
     return sync();
 }
 
 bool SettingsStore::sync()
 {
-    prepareFile();
+    PrivateFile::prepare(m_filePath);
+    if (!m_settingsWritten) {
+        m_settings = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
+        for (auto it = m_unsynced.cbegin(); it != m_unsynced.cend(); ++it) {
+            if (it.value())
+                m_settings->setValue(it.key(), *it.value());
+            else
+                m_settings->remove(it.key());
+        }
+    }
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    const bool ok = m_settings->status() == QSettings::NoError;
+    m_settingsWritten = ok;
+    if (ok)
+        m_unsynced.clear();
+    Q_EMIT writeFinished(m_filePath, ok, ok ? QString() : PrivateFile::whyUnwritable(m_filePath));
+    return ok;
 }
 
-// The file holds the user's note: its folder is the user's alone (0700) and the file is created
-// 0600 before the first write, since an atomic replacement keeps the permissions it finds.
-void SettingsStore::prepareFile()
+void SettingsStore::retry()
 {
-    if (m_filePrepared)
-        return;
-    const QFileInfo info(m_filePath);
-    const QString folder = info.absolutePath();
-    if (!QDir(folder).exists()) {
-        if (!QDir().mkpath(folder))
-            return;
-        ::chmod(QFile::encodeName(folder).constData(), 0700);
-    }
-    const QByteArray path = QFile::encodeName(m_filePath);
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return;
-    ::fchmod(fd, 0600);
-    ::close(fd);
-    m_filePrepared = true;
+    if (!m_settingsWritten)
+        sync();
+    m_note->retry();
+}
+
+bool SettingsStore::waitForNote()
+{
+    return m_note->waitForWritten();
+}
+
+bool SettingsStore::isWritten() const
+{
+    return m_settingsWritten && m_note->isWritten();
 }

@@ -1,52 +1,95 @@
 #pragma once
 
+#include <QList>
+#include <QMap>
+#include <QObject>
 #include <QString>
 #include <QVariant>
 
 #include <memory>
 #include <optional>
 
+class NoteFile;
 class QSettings;
 
 /**
  * The defaults store: the user's settings file (INI, `Jotshelf/Jotshelf.conf` under the XDG
- * config folder), readable by its owner only and replaced atomically on every write.
+ * config folder) and, beside it, the note's own file (`note.conf`, the same key "noteContent"),
+ * so that a switch never rewrites a large note. Both are readable by their owner only and
+ * replaced atomically on every write; the note is written on a background thread.
  *
  * Reads follow fixed rules: a text key counts when it holds text; a number key is usable when
  * it holds a finite number (0 otherwise, as for an absent key); a Boolean key is present only
  * when it holds `true` or `false`.
+ *
+ * A settings file that cannot be read as it should is set aside, whole, before anything is
+ * written (`Jotshelf.conf.unreadable-<date-time>`); what could be read is still offered.
  */
-class SettingsStore
+class SettingsStore : public QObject
 {
+    Q_OBJECT
+
 public:
-    /// Opens (and, on the first write, creates) the settings file at \a filePath.
-    explicit SettingsStore(const QString &filePath);
-    ~SettingsStore();
+    /// The key whose text lives in the note's own file.
+    static const QString noteKey;
+
+    /// Opens the settings file at \a filePath and the note file beside it.
+    explicit SettingsStore(const QString &filePath, QObject *parent = nullptr);
+    ~SettingsStore() override;
 
     /// `$XDG_CONFIG_HOME/Jotshelf/Jotshelf.conf`.
     static QString defaultFilePath();
 
     QString filePath() const { return m_filePath; }
+    QString noteFilePath() const;
+
+    /// A file that could not be read as it should and was put aside whole at opening.
+    struct SetAside
+    {
+        QString original;
+        QString copy; // empty when it could not be moved
+        QString reason;
+    };
+    const QList<SetAside> &setAside() const { return m_setAside; }
 
     std::optional<QString> text(const QString &key) const;
     double number(const QString &key) const;
     std::optional<bool> boolean(const QString &key) const;
     bool contains(const QString &key) const;
 
-    /// Each write reaches the file before it returns; false when the file could not be written.
+    /// Each write of a setting reaches the file before it returns; the note's write is under
+    /// way when it returns. False when the settings file could not be written.
     bool setText(const QString &key, const QString &value);
     bool setNumber(const QString &key, double value);
     bool setBoolean(const QString &key, bool value);
     bool remove(const QString &key);
 
-    /// Writes what is held in memory to the file; false when that failed.
+    /// Writes what is held in memory to the settings file; false when that failed.
     bool sync();
+    /// Tries again what could not be written, in both files.
+    void retry();
+    /// Waits until the note is on disk; false when it could not be written.
+    bool waitForNote();
+    /// True while both files hold everything written to them.
+    bool isWritten() const;
+
+Q_SIGNALS:
+    /// A write of \a filePath ended; \a reason says why it failed.
+    void writeFinished(const QString &filePath, bool ok, const QString &reason);
 
 private:
     bool write(const QString &key, const QVariant &value);
-    void prepareFile();
+    QVariant value(const QString &key) const;
+    QVariantMap checkFile(const QString &path);
 
     QString m_filePath;
+    QList<SetAside> m_setAside;
+    std::optional<QString> m_recoveredNote;
     std::unique_ptr<QSettings> m_settings;
-    bool m_filePrepared = false;
+    std::unique_ptr<NoteFile> m_note;
+    bool m_settingsWritten = true;
+    /// What was written or removed since the settings file last took a write: a failed write
+    /// leaves the settings object unable to report success again, so the next attempt starts a
+    /// fresh one and gives it these again.
+    QMap<QString, std::optional<QVariant>> m_unsynced;
 };

@@ -1,5 +1,6 @@
 #include "drawer/BorderlessWindow.h"
 
+#include <QHideEvent>
 #include <QVBoxLayout>
 
 BorderlessWindow::BorderlessWindow(QWidget *parent)
@@ -24,4 +25,11 @@ void BorderlessWindow::setContent(QWidget *content)
     m_content = content;
     layout()->addWidget(content);
     setFocusProxy(content);
+}
+
+void BorderlessWindow::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        Q_EMIT hidden();
 }

@@ -16,6 +16,13 @@ public:
     void setContent(QWidget *content);
     QWidget *content() const { return m_content; }
 
+Q_SIGNALS:
+    /// The drawer went off screen (closed at the end of a slide-out, or at once).
+    void hidden();
+
+protected:
+    void hideEvent(QHideEvent *event) override;
+
 private:
     QWidget *m_content = nullptr;
 };

@@ -47,6 +47,31 @@ void GlobalHotkey::registrationFinished(HotkeyId id, int status)
         break;
     }
     Q_EMIT registrationFailed(status);
+
+    // Queued: the first answer may come while the model is still being made, before the
+    // application listens for notices.
+    if (!m_noticeRequested) {
+        m_noticeRequested = true;
+        QMetaObject::invokeMethod(
+            &m_state,
+            [state = &m_state] {
+                Q_EMIT state->noticeRequested(takenKeyNoticeTitle(), takenKeyNoticeMessage());
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+QString GlobalHotkey::takenKeyNoticeTitle()
+{
+    return QStringLiteral("Alt+` is not available");
+}
+
+QString GlobalHotkey::takenKeyNoticeMessage()
+{
+    return QStringLiteral(
+        "Jotshelf could not register Alt+`: another program or the desktop has taken it. To show "
+        "and hide the notepad from the keyboard, bind the command \"jotshelf --toggle\" to a key "
+        "in your desktop's keyboard settings (the README shows how).");
 }
 
 int GlobalHotkey::handlePress(HotkeyId id)

@@ -29,6 +29,11 @@ public:
     /// and queues the toggle for a later turn of the event loop. Returns 0.
     int handlePress(HotkeyId id);
 
+    /// The notice the user gets once when the key cannot be registered: the key is taken, and
+    /// how to bind `jotshelf --toggle` instead.
+    static QString takenKeyNoticeTitle();
+    static QString takenKeyNoticeMessage();
+
 Q_SIGNALS:
     /// The key could not be registered; \a status is the backend's answer.
     void registrationFailed(int status);
@@ -38,4 +43,5 @@ private:
 
     AppState &m_state;
     bool m_registered = false;
+    bool m_noticeRequested = false;
 };

@@ -1,0 +1,118 @@
+#include "app/NoteFile.h"
+
+#include "app/PrivateFile.h"
+
+#include <QSettings>
+
+NoteFile::NoteFile(const QString &filePath, QObject *parent)
+    : QObject(parent)
+    , m_filePath(filePath)
+{
+    m_pool.setMaxThreadCount(1);
+}
+
+NoteFile::~NoteFile()
+{
+    m_pool.waitForDone();
+}
+
+std::optional<QString> NoteFile::text(const QString &key) const
+{
+    const QSettings settings(m_filePath, QSettings::IniFormat);
+    const QVariant value = settings.value(key);
+    if (value.typeId() != QMetaType::QString)
+        return std::nullopt;
+    return value.toString();
+}
+
+bool NoteFile::contains(const QString &key) const
+{
+    return QSettings(m_filePath, QSettings::IniFormat).contains(key);
+}
+
+void NoteFile::setText(const QString &key, const QString &value)
+{
+    enqueue({key, value});
+}
+
+void NoteFile::remove(const QString &key)
+{
+    enqueue({key, std::nullopt});
+}
+
+void NoteFile::retry()
+{
+    std::optional<Change> failed;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_pending || m_running)
+            return; // a newer write is on its way anyway
+        failed = std::exchange(m_failed, std::nullopt);
+    }
+    if (failed)
+        enqueue(*failed);
+}
+
+bool NoteFile::isWritten() const
+{
+    const std::lock_guard lock(m_mutex);
+    return !m_failed;
+}
+
+bool NoteFile::waitForWritten()
+{
+    m_pool.waitForDone();
+    return isWritten();
+}
+
+void NoteFile::enqueue(Change change)
+{
+    const std::lock_guard lock(m_mutex);
+    m_pending = std::move(change);
+    if (m_running)
+        return;
+    m_running = true;
+    m_pool.start([this] { drain(); });
+}
+
+// Runs on the pool's thread: writes the newest change until none waits.
+void NoteFile::drain()
+{
+    for (;;) {
+        Change change;
+        {
+            const std::lock_guard lock(m_mutex);
+            if (!m_pending) {
+                m_running = false;
+                return;
+            }
+            change = std::move(*m_pending);
+            m_pending.reset();
+        }
+        const bool ok = write(change);
+        QString reason;
+        {
+            const std::lock_guard lock(m_mutex);
+            if (ok) {
+                m_failed.reset();
+            } else {
+                m_failed = change;
+                reason = PrivateFile::whyUnwritable(m_filePath);
+            }
+        }
+        QMetaObject::invokeMethod(
+            this, [this, ok, reason] { Q_EMIT writeFinished(ok, reason); }, Qt::QueuedConnection);
+    }
+}
+
+bool NoteFile::write(const Change &change) const
+{
+    PrivateFile::prepare(m_filePath);
+    QSettings settings(m_filePath, QSettings::IniFormat);
+    if (change.value)
+        settings.setValue(change.key, *change.value);
+    else
+        settings.remove(change.key);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}

@@ -1,0 +1,141 @@
+#include "app/PlatformChoice.h"
+
+#include "drawer/PortalHotkeyBackend.h"
+
+#include <QTest>
+
+using PlatformChoice::HotkeyBackendKind;
+using PlatformChoice::Session;
+
+Q_DECLARE_METATYPE(HotkeyBackendKind)
+
+class tst_PlatformChoice : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sessionAndPlatform_data()
+    {
+        QTest::addColumn<QString>("sessionType");
+        QTest::addColumn<QString>("waylandDisplay");
+        QTest::addColumn<QString>("x11Display");
+        QTest::addColumn<QString>("qtPlatform");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("wayland");
+        QTest::addColumn<bool>("throughXWayland");
+
+        const QString wl = QStringLiteral("wayland-0");
+        const QString x = QStringLiteral(":0");
+        // clang-format off
+        QTest::newRow("X11 session")
+            << "x11" << "" << x << "" << QStringList() << false << false;
+        QTest::newRow("X11 session, stray Wayland display")
+            << "x11" << wl << x << "" << QStringList() << false << false;
+        QTest::newRow("Wayland session with XWayland")
+            << "wayland" << wl << x << "" << QStringList() << true << true;
+        QTest::newRow("Wayland session spelt in capitals")
+            << "Wayland" << wl << x << "" << QStringList() << true << true;
+        QTest::newRow("Wayland session without XWayland")
+            << "wayland" << wl << "" << "" << QStringList() << true << false;
+        QTest::newRow("compositor started from a console")
+            << "tty" << wl << x << "" << QStringList() << true << true;
+        QTest::newRow("no session type, X only")
+            << "" << "" << x << "" << QStringList() << false << false;
+        QTest::newRow("user chose wayland by the environment")
+            << "wayland" << wl << x << "wayland" << QStringList() << true << false;
+        QTest::newRow("user chose by -platform")
+            << "wayland" << wl << x << "" << QStringList({"-platform", "wayland"}) << true << false;
+        QTest::newRow("user chose by --platform")
+            << "wayland" << wl << x << "" << QStringList({"--platform", "wayland"}) << true << false;
+        QTest::newRow("user chose by -platform=")
+            << "wayland" << wl << x << "" << QStringList({"-platform=wayland"}) << true << false;
+        QTest::newRow("a command is no choice")
+            << "wayland" << wl << x << "" << QStringList({"--toggle"}) << true << true;
+        // clang-format on
+    }
+
+    void sessionAndPlatform()
+    {
+        QFETCH(QString, sessionType);
+        QFETCH(QString, waylandDisplay);
+        QFETCH(QString, x11Display);
+        QFETCH(QString, qtPlatform);
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, wayland);
+        QFETCH(bool, throughXWayland);
+
+        const Session session {sessionType, waylandDisplay, x11Display, qtPlatform};
+        QCOMPARE(PlatformChoice::isWaylandSession(session), wayland);
+        QCOMPARE(PlatformChoice::shouldRunThroughXWayland(session, arguments), throughXWayland);
+    }
+
+    void hotkeyBackend_data()
+    {
+        QTest::addColumn<QString>("sessionType");
+        QTest::addColumn<QString>("waylandDisplay");
+        QTest::addColumn<QString>("qtPlatform");
+        QTest::addColumn<HotkeyBackendKind>("kind");
+
+        const QString wl = QStringLiteral("wayland-0");
+        // clang-format off
+        QTest::newRow("X11 session on xcb") << "x11" << "" << "xcb" << HotkeyBackendKind::X11;
+        QTest::newRow("Wayland session through XWayland")
+            << "wayland" << wl << "xcb" << HotkeyBackendKind::Portal;
+        QTest::newRow("Wayland session, native")
+            << "wayland" << wl << "wayland" << HotkeyBackendKind::Portal;
+        QTest::newRow("console compositor through XWayland")
+            << "tty" << wl << "xcb" << HotkeyBackendKind::Portal;
+        QTest::newRow("no X11 connection") << "x11" << "" << "offscreen" << HotkeyBackendKind::Portal;
+        // clang-format on
+    }
+
+    void hotkeyBackend()
+    {
+        QFETCH(QString, sessionType);
+        QFETCH(QString, waylandDisplay);
+        QFETCH(QString, qtPlatform);
+        QFETCH(HotkeyBackendKind, kind);
+        const Session session {sessionType, waylandDisplay, QStringLiteral(":0"), QString()};
+        QCOMPARE(PlatformChoice::hotkeyBackendFor(session, qtPlatform), kind);
+    }
+
+    // Tests run on the offscreen platform, where no X11 grab can work.
+    void offscreenGetsThePortal()
+    {
+        const auto backend = PlatformChoice::createHotkeyBackend();
+        QVERIFY(qobject_cast<PortalHotkeyBackend *>(backend.get()));
+    }
+
+    void preferXcbSetsThePlatformBeforeTheApplication()
+    {
+        const QByteArray saved[]
+            = {qgetenv("XDG_SESSION_TYPE"), qgetenv("DISPLAY"), qgetenv("QT_QPA_PLATFORM")};
+        qputenv("XDG_SESSION_TYPE", "wayland");
+        qputenv("DISPLAY", ":7");
+        qunsetenv("QT_QPA_PLATFORM");
+        char program[] = "jotshelf";
+        char toggle[] = "--toggle";
+        char *argv[] = {program, toggle, nullptr};
+        const bool chose = PlatformChoice::preferXcbOnWayland(2, argv);
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        // A platform chosen stays chosen.
+        qputenv("QT_QPA_PLATFORM", "wayland");
+        const bool choseAgain = PlatformChoice::preferXcbOnWayland(2, argv);
+        const QByteArray kept = qgetenv("QT_QPA_PLATFORM");
+
+        const char *names[] = {"XDG_SESSION_TYPE", "DISPLAY", "QT_QPA_PLATFORM"};
+        for (int i = 0; i < 3; ++i) {
+            if (saved[i].isNull())
+                qunsetenv(names[i]);
+            else
+                qputenv(names[i], saved[i]);
+        }
+        QVERIFY(chose);
+        QCOMPARE(platform, QByteArray("xcb"));
+        QVERIFY(!choseAgain);
+        QCOMPARE(kept, QByteArray("wayland"));
+    }
+};
+
+QTEST_MAIN(tst_PlatformChoice)
+#include "tst_PlatformChoice.moc"

@@ -1,0 +1,483 @@
+#include "drawer/PortalHotkeyBackend.h"
+
+#include "FakePrompts.h"
+#include "PrivateSessionBus.h"
+#include "TestAppState.h"
+
+#include "app/AppState.h"
+#include "drawer/BorderlessWindow.h"
+#include "drawer/GlobalHotkey.h"
+
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVirtualObject>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+
+#include <optional>
+
+namespace {
+
+const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+const QString successLine
+    = QStringLiteral("✅ Global hotkey (Option+Backtick) registered successfully");
+const QString triggeredLine = QStringLiteral("🎯 HOTKEY TRIGGERED!");
+
+QString senderElement(const QString &sender)
+{
+    return sender.mid(1).replace(u'.', u'_');
+}
+
+/// A stand-in for the desktop portal's GlobalShortcuts on the test's bus: it records every call
+/// with its arguments and answers through Response signals on the request paths, as the portal
+/// does.
+class StandInPortal : public QDBusVirtualObject
+{
+public:
+    struct Call
+    {
+        QString interface;
+        QString member;
+        QString path;
+        QVariantList arguments;
+    };
+
+    explicit StandInPortal(const QDBusConnection &bus)
+        : m_bus(bus)
+    { }
+
+    /// Registers the portal's name and objects; false when the name is taken.
+    bool publish()
+    {
+        return m_bus.registerVirtualObject(portalPath, this, QDBusConnection::SubPath)
+            && m_bus.registerService(portalService);
+    }
+
+    // How the stand-in answers.
+    bool offersShortcuts = true;
+    bool answers = true;
+    /// Sends each Response before the reply that names its request.
+    bool respondsBeforeReply = false;
+    uint createResponse = 0;
+    uint bindResponse = 0;
+    /// The shortcuts BindShortcuts says it bound; by default the one asked for, with a trigger.
+    std::optional<QList<PortalShortcut>> boundShortcuts;
+
+    QList<Call> calls;
+    QString sessionPath;
+
+    QStringList members() const
+    {
+        QStringList names;
+        for (const Call &call : calls)
+            names << call.member;
+        return names;
+    }
+
+    const Call *find(const QString &member) const
+    {
+        for (const Call &call : calls) {
+            if (call.member == member)
+                return &call;
+        }
+        return nullptr;
+    }
+
+    void activate(const QString &shortcutId, const QString &session)
+    {
+        QDBusMessage signal = QDBusMessage::createSignal(portalPath, shortcutsInterface,
+                                                         QStringLiteral("Activated"));
+        signal << QVariant::fromValue(QDBusObjectPath(session)) << shortcutId << qulonglong(123456)
+               << QVariantMap();
+        m_bus.send(signal);
+    }
+
+    QString introspect(const QString &) const override { return {}; }
+
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &) override
+    {
+        Q_ASSERT(QThread::currentThread() == thread());
+        calls.append({message.interface(), message.member(), message.path(), message.arguments()});
+        const QString sender = senderElement(message.service());
+        if (message.path() != portalPath || message.interface() != shortcutsInterface) {
+            // Session.Close and Request.Close: nothing to answer.
+            m_bus.send(message.createReply());
+            return true;
+        }
+        if (!offersShortcuts) {
+            m_bus.send(message.createErrorReply(
+                QDBusError::UnknownInterface,
+                QStringLiteral("No such interface “%1”").arg(shortcutsInterface)));
+            return true;
+        }
+        if (message.member() == u"CreateSession") {
+            const auto options = qdbus_cast<QVariantMap>(message.arguments().value(0));
+            sessionPath = portalPath
+                + QStringLiteral("/session/%1/%2")
+                      .arg(sender,
+                           options.value(QStringLiteral("session_handle_token")).toString());
+            answer(message, options, createResponse,
+                   {{QStringLiteral("session_handle"), sessionPath}});
+            return true;
+        }
+        if (message.member() == u"BindShortcuts") {
+            const auto options = qdbus_cast<QVariantMap>(message.arguments().value(3));
+            QList<PortalShortcut> bound = boundShortcuts.value_or(QList<PortalShortcut> {});
+            if (!boundShortcuts) {
+                for (PortalShortcut shortcut :
+                     qdbus_cast<QList<PortalShortcut>>(message.arguments().value(1))) {
+                    shortcut.properties
+                        = {{QStringLiteral("description"),
+                            shortcut.properties.value(QStringLiteral("description"))},
+                           {QStringLiteral("trigger_description"), QStringLiteral("Alt+`")}};
+                    bound << shortcut;
+                }
+            }
+            answer(message, options, bindResponse,
+                   {{QStringLiteral("shortcuts"), QVariant::fromValue(bound)}});
+            return true;
+        }
+        m_bus.send(message.createErrorReply(QDBusError::UnknownMethod, message.member()));
+        return true;
+    }
+
+private:
+    void answer(const QDBusMessage &message, const QVariantMap &options, uint response,
+                const QVariantMap &results)
+    {
+        const QString request = portalPath
+            + QStringLiteral("/request/%1/%2")
+                  .arg(senderElement(message.service()),
+                       options.value(QStringLiteral("handle_token")).toString());
+        QDBusMessage signal = QDBusMessage::createSignal(
+            request, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
+        signal << response << results;
+        if (answers && respondsBeforeReply)
+            m_bus.send(signal);
+        m_bus.send(message.createReply(QVariant::fromValue(QDBusObjectPath(request))));
+        if (answers && !respondsBeforeReply)
+            m_bus.send(signal);
+    }
+
+    QDBusConnection m_bus;
+};
+
+} // namespace
+
+class tst_PortalHotkeyBackend : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<PrivateSessionBus> m_bus;
+    int m_connections = 0;
+    QStringList m_testConnections;
+    std::unique_ptr<StandInPortal> m_portal;
+
+    QDBusConnection newConnection()
+    {
+        const QString name = QStringLiteral("connection%1").arg(++m_connections);
+        m_testConnections << name;
+        return m_bus->connect(name);
+    }
+
+    StandInPortal &startPortal()
+    {
+        m_portal = std::make_unique<StandInPortal>(newConnection());
+        return *m_portal;
+    }
+
+    /// The model as the application makes it, with the portal backend on the test's bus.
+    PortalHotkeyBackend *startModel(TestAppState &t, std::chrono::milliseconds timeout = {})
+    {
+        if (m_portal)
+            m_portal->publish();
+        auto backend = std::make_unique<PortalHotkeyBackend>(newConnection());
+        if (timeout.count() > 0)
+            backend->setAnswerTimeout(timeout);
+        PortalHotkeyBackend *raw = backend.get();
+        AppServices services;
+        services.store = std::make_unique<SettingsStore>(t.settingsPath());
+        services.screens = t.screens;
+        services.hotkeys = std::move(backend);
+        services.prompts = std::make_unique<FakePrompts>();
+        services.console = [&t](const QString &line) { t.lines.append(line); };
+        t.state = std::make_unique<AppState>(std::move(services));
+        t.instantSlides();
+        return raw;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qDBusRegisterMetaType<PortalShortcut>();
+        qDBusRegisterMetaType<QList<PortalShortcut>>();
+        m_bus = std::make_unique<PrivateSessionBus>();
+    }
+
+    void init() { DBUS_REQUIRE(*m_bus); }
+
+    void cleanup()
+    {
+        // Closing the stand-in's connection frees the portal's name for the next test.
+        for (const QString &name : std::as_const(m_testConnections))
+            QDBusConnection::disconnectFromBus(name);
+        m_testConnections.clear();
+        m_portal.reset();
+    }
+
+    void cleanupTestCase() { m_bus.reset(); }
+
+    void triggerNames_data()
+    {
+        QTest::addColumn<quint32>("keyCode");
+        QTest::addColumn<quint32>("modifiers");
+        QTest::addColumn<QString>("trigger");
+
+        QTest::newRow("Alt+`") << 50u << 2048u << QStringLiteral("ALT+grave");
+        QTest::newRow("` alone") << 50u << 0u << QStringLiteral("grave");
+        QTest::newRow("Ctrl+Shift+`")
+            << 50u << (4096u | 512u) << QStringLiteral("CTRL+SHIFT+grave");
+        QTest::newRow("Command is Ctrl")
+            << 50u << (256u | 2048u) << QStringLiteral("CTRL+ALT+grave");
+        QTest::newRow("Command and Control once")
+            << 50u << (256u | 4096u) << QStringLiteral("CTRL+grave");
+        QTest::newRow("another key") << 51u << 2048u << QString();
+        QTest::newRow("CapsLock bit") << 50u << (1024u | 2048u) << QString();
+    }
+
+    void triggerNames()
+    {
+        QFETCH(quint32, keyCode);
+        QFETCH(quint32, modifiers);
+        QFETCH(QString, trigger);
+        QCOMPARE(PortalHotkeyBackend::triggerFor(keyCode, modifiers), trigger);
+    }
+
+    // The answer comes when the portal responds, after the calls it takes, with their arguments.
+    void bindsTheShortcutWhenThePortalAnswers_data()
+    {
+        QTest::addColumn<bool>("respondsBeforeReply");
+        QTest::newRow("reply, then response") << false;
+        QTest::newRow("response, then reply") << true;
+    }
+
+    void bindsTheShortcutWhenThePortalAnswers()
+    {
+        QFETCH(bool, respondsBeforeReply);
+        StandInPortal &portal = startPortal();
+        portal.respondsBeforeReply = respondsBeforeReply;
+        TestAppState t;
+        startModel(t);
+        QVERIFY(t.lines.isEmpty());
+
+        QTRY_COMPARE(t.lines, QStringList {successLine});
+        QCOMPARE(portal.members(),
+                 QStringList({QStringLiteral("CreateSession"), QStringLiteral("BindShortcuts")}));
+
+        const StandInPortal::Call *create = portal.find(QStringLiteral("CreateSession"));
+        const auto createOptions = qdbus_cast<QVariantMap>(create->arguments.value(0));
+        const QString handleToken = createOptions.value(QStringLiteral("handle_token")).toString();
+        const QString sessionToken
+            = createOptions.value(QStringLiteral("session_handle_token")).toString();
+        // Tokens end object paths: letters, digits and underscores only.
+        static const QRegularExpression pathElement(QStringLiteral("^[A-Za-z0-9_]+$"));
+        QVERIFY(pathElement.match(handleToken).hasMatch());
+        QVERIFY(pathElement.match(sessionToken).hasMatch());
+
+        const StandInPortal::Call *bind = portal.find(QStringLiteral("BindShortcuts"));
+        QCOMPARE(bind->path, portalPath);
+        QCOMPARE(bind->arguments.size(), 4);
+        QCOMPARE(bind->arguments.at(0).value<QDBusObjectPath>().path(), portal.sessionPath);
+        const auto shortcuts = qdbus_cast<QList<PortalShortcut>>(bind->arguments.at(1));
+        QCOMPARE(shortcuts.size(), 1);
+        QCOMPARE(shortcuts.at(0).id, QStringLiteral("toggle-drawer"));
+        QCOMPARE(shortcuts.at(0).properties.value(QStringLiteral("description")).toString(),
+                 QStringLiteral("Show or hide the Jotshelf notepad"));
+        QCOMPARE(shortcuts.at(0).properties.value(QStringLiteral("preferred_trigger")).toString(),
+                 QStringLiteral("ALT+grave"));
+        QCOMPARE(bind->arguments.at(2).toString(), QString());
+        const auto bindOptions = qdbus_cast<QVariantMap>(bind->arguments.at(3));
+        const QString bindToken = bindOptions.value(QStringLiteral("handle_token")).toString();
+        QVERIFY(!bindToken.isEmpty());
+        QVERIFY(bindToken != handleToken);
+    }
+
+    // A press at the portal runs the hot key's handler: the line, then the toggle.
+    void activatedTogglesTheDrawer()
+    {
+        StandInPortal &portal = startPortal();
+        TestAppState t;
+        startModel(t);
+        QTRY_COMPARE(t.lines, QStringList {successLine});
+        BorderlessWindow *drawer = t.state->drawerWindow();
+        QVERIFY(drawer);
+        QVERIFY(!drawer->isVisible());
+
+        // Presses of another shortcut or another session are someone else's; the bus keeps the
+        // order, so once the drawer's press has arrived these have been seen too.
+        portal.activate(QStringLiteral("another-shortcut"), portal.sessionPath);
+        portal.activate(QStringLiteral("toggle-drawer"),
+                        portalPath + QStringLiteral("/session/x/y"));
+        portal.activate(QStringLiteral("toggle-drawer"), portal.sessionPath);
+        QTRY_VERIFY(drawer->isVisible());
+        QCOMPARE(t.lines.count(triggeredLine), 1);
+        QCOMPARE(t.lines.at(1), triggeredLine);
+
+        portal.activate(QStringLiteral("toggle-drawer"), portal.sessionPath);
+        QTRY_VERIFY(!drawer->isVisible());
+        QCOMPARE(t.lines.count(triggeredLine), 2);
+    }
+
+    void failuresPrintTheReason_data()
+    {
+        QTest::addColumn<uint>("createResponse");
+        QTest::addColumn<uint>("bindResponse");
+        QTest::addColumn<bool>("leaveShortcutOut");
+        QTest::addColumn<bool>("withoutTrigger");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("reason");
+
+        const QString unknown = QStringLiteral("   Reason: Unknown error");
+        QTest::newRow("session cancelled") << 1u << 0u << false << false << -3 << unknown;
+        QTest::newRow("session failed") << 2u << 0u << false << false << -3 << unknown;
+        QTest::newRow("binding cancelled") << 0u << 1u << false << false << -3 << unknown;
+        QTest::newRow("binding failed") << 0u << 2u << false << false << -3 << unknown;
+        QTest::newRow("shortcut left out") << 0u << 0u << true << false << -3 << unknown;
+        QTest::newRow("bound without a key") << 0u << 0u << false << true << -9868
+                                             << QStringLiteral("   Reason: Hotkey already exists");
+    }
+
+    void failuresPrintTheReason()
+    {
+        QFETCH(uint, createResponse);
+        QFETCH(uint, bindResponse);
+        QFETCH(bool, leaveShortcutOut);
+        QFETCH(bool, withoutTrigger);
+        QFETCH(int, status);
+        QFETCH(QString, reason);
+
+        StandInPortal &portal = startPortal();
+        portal.createResponse = createResponse;
+        portal.bindResponse = bindResponse;
+        if (leaveShortcutOut)
+            portal.boundShortcuts = QList<PortalShortcut> {};
+        if (withoutTrigger) {
+            portal.boundShortcuts
+                = QList<PortalShortcut> {{QStringLiteral("toggle-drawer"),
+                                          {{QStringLiteral("trigger_description"), QString()}}}};
+        }
+        TestAppState t;
+        startModel(t);
+        QSignalSpy notices(t.state.get(), &AppState::noticeRequested);
+
+        QTRY_COMPARE(t.lines.size(), 2);
+        QCOMPARE(t.lines,
+                 QStringList(
+                     {QStringLiteral("❌ Failed to register global hotkey. Status: %1").arg(status),
+                      reason}));
+        QTRY_COMPARE(notices.size(), 1);
+        QCOMPARE(notices.at(0).at(0).toString(), GlobalHotkey::takenKeyNoticeTitle());
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(notices.size(), 1);
+
+        // A session that was made is closed again, and its presses reach nothing.
+        if (createResponse == 0) {
+            QTRY_VERIFY(portal.find(QStringLiteral("Close")));
+            QCOMPARE(portal.find(QStringLiteral("Close"))->path, portal.sessionPath);
+        }
+        QCOMPARE(portal.members().count(QStringLiteral("BindShortcuts")),
+                 createResponse == 0 ? 1 : 0);
+    }
+
+    // Debian 12's GNOME: a portal without the GlobalShortcuts interface; elsewhere no portal.
+    void missingPortalFailsAtOnce_data()
+    {
+        QTest::addColumn<bool>("portalRuns");
+        QTest::newRow("no portal on the bus") << false;
+        QTest::newRow("portal without GlobalShortcuts") << true;
+    }
+
+    void missingPortalFailsAtOnce()
+    {
+        QFETCH(bool, portalRuns);
+        if (portalRuns)
+            startPortal().offersShortcuts = false;
+        TestAppState t;
+        startModel(t);
+        QSignalSpy notices(t.state.get(), &AppState::noticeRequested);
+        QTRY_COMPARE(t.lines,
+                     QStringList({QStringLiteral("❌ Failed to register global hotkey. Status: -2"),
+                                  QStringLiteral("   Reason: Unknown error")}));
+        QTRY_COMPARE(notices.size(), 1);
+    }
+
+    void silentPortalTimesOut()
+    {
+        StandInPortal &portal = startPortal();
+        portal.answers = false;
+        TestAppState t;
+        startModel(t, std::chrono::milliseconds(300));
+        QTRY_COMPARE(t.lines,
+                     QStringList({QStringLiteral("❌ Failed to register global hotkey. Status: -4"),
+                                  QStringLiteral("   Reason: Unknown error")}));
+        QCOMPARE(portal.members().first(), QStringLiteral("CreateSession"));
+        // The request it gave up on is withdrawn.
+        QTRY_VERIFY(portal.find(QStringLiteral("Close")));
+    }
+
+    void closesTheSessionWhenTheModelGoes()
+    {
+        StandInPortal &portal = startPortal();
+        TestAppState t;
+        startModel(t);
+        QTRY_COMPARE(t.lines, QStringList {successLine});
+        const QString session = portal.sessionPath;
+        t.state.reset();
+
+        QTRY_VERIFY(portal.find(QStringLiteral("Close")));
+        QCOMPARE(portal.find(QStringLiteral("Close"))->path, session);
+        QCOMPARE(portal.find(QStringLiteral("Close"))->interface,
+                 QStringLiteral("org.freedesktop.portal.Session"));
+        QCOMPARE(portal.members().count(QStringLiteral("Close")), 1);
+    }
+
+    // An answer to a registration already given up is not reported.
+    void abandonedRegistrationStaysSilent()
+    {
+        StandInPortal &portal = startPortal();
+        portal.publish();
+        PortalHotkeyBackend backend(newConnection());
+        QSignalSpy finished(&backend, &HotkeyBackend::registrationFinished);
+        const HotkeyId id {fourCharCode("Note"), 1};
+
+        backend.registerHotkey(50, 2048, id);
+        backend.unregisterHotkey(id);
+        backend.registerHotkey(50, 2048, id);
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(finished.at(0).at(1).toInt(), 0);
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(portal.members().count(QStringLiteral("CreateSession")), 2);
+        QCOMPARE(portal.members().count(QStringLiteral("BindShortcuts")), 1);
+    }
+
+    void unknownKeyIsAParameterError()
+    {
+        StandInPortal &portal = startPortal();
+        portal.publish();
+        PortalHotkeyBackend backend(newConnection());
+        QSignalSpy finished(&backend, &HotkeyBackend::registrationFinished);
+        backend.registerHotkey(51, 2048, HotkeyId {fourCharCode("Note"), 1});
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.at(0).at(1).toInt(), HotkeyBackend::parameterError);
+        QVERIFY(portal.calls.isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_PortalHotkeyBackend)
+#include "tst_PortalHotkeyBackend.moc"

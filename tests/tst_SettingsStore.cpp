@@ -1,0 +1,263 @@
+#include "TestAppState.h"
+
+#include "app/DebouncedWriter.h"
+#include "app/NoteFile.h"
+#include "app/Persistence.h"
+#include "app/PrivateFile.h"
+
+#include <QDirIterator>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList setAsideCopies(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.unreadable-*")},
+                                  QDir::AllEntries | QDir::System);
+}
+} // namespace
+
+class tst_SettingsStore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void iniLinesAreChecked_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("empty") << QByteArray() << true;
+        QTest::newRow("plain") << QByteArray("[General]\nwindowOpacity=0.4\n") << true;
+        QTest::newRow("comments and blanks")
+            << QByteArray("; c\n# c\n\n  \n[General]\r\na=1\r\n") << true;
+        QTest::newRow("continued value") << QByteArray("[General]\na=one \\\ntwo\n") << true;
+        QTest::newRow("garbage line")
+            << QByteArray("[General]\nwindowOpacity=0.4\nnonsense\n") << false;
+        QTest::newRow("open section") << QByteArray("[General\na=1\n") << false;
+        QTest::newRow("NUL byte") << QByteArray("[General]\na=1\0\n", 15) << false;
+        QTest::newRow("not UTF-8") << QByteArray("[General]\nnoteContent=caf\xe9\n") << false;
+    }
+
+    void iniLinesAreChecked()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, usable);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("x.conf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        QCOMPARE(PrivateFile::problemWith(path).isEmpty(), usable);
+    }
+
+    // A damaged settings file is kept whole beside the new one; what could be read is used, the
+    // defaults stand in for the rest, and the user hears of it once.
+    void aDamagedFileIsKeptAndWhatCanBeReadIsUsed()
+    {
+        TestAppState t;
+        const QByteArray damaged(
+            "[General]\nwindowOpacity=0.4\ndrawerPosition=left\n\xff\xfe garbage\n");
+        t.seedRaw(damaged);
+        AppState &state = t.start();
+        QSignalSpy notices(&state, &AppState::noticeRequested);
+
+        QCOMPARE(state.windowOpacity(), 0.4);
+        QCOMPARE(state.drawerPosition(), DrawerPosition::Left);
+        QCOMPARE(state.windowSize(), QSizeF(400, 600));
+
+        const QString folder = QFileInfo(t.settingsPath()).absolutePath();
+        const QStringList copies = setAsideCopies(folder);
+        QCOMPARE(copies.size(), 1);
+        const QString copy = folder + QLatin1Char('/') + copies.first();
+        QCOMPARE(readAll(copy), damaged);
+        QCOMPARE(t.lines.filter(QStringLiteral("❌")).size(), 1);
+        QVERIFY(t.lines.filter(QStringLiteral("❌")).first().contains(copy));
+        QTRY_COMPARE(notices.count(), 1);
+
+        // The new file is sound and holds the values again.
+        QVERIFY(PrivateFile::problemWith(t.settingsPath()).isEmpty());
+        QCOMPARE(t.stored("drawerPosition").toString(), QStringLiteral("left"));
+        QTRY_COMPARE(t.stored("windowOpacity").toDouble(), 0.4);
+    }
+
+    void aFolderInPlaceOfTheFileIsMovedAside()
+    {
+        TestAppState t;
+        QVERIFY(QDir().mkpath(t.settingsPath() + QStringLiteral("/inside")));
+        AppState &state = t.start();
+        state.setAutoFormatDashes(false);
+        QCOMPARE(t.stored("autoFormatDashes").toString(), QStringLiteral("false"));
+        const QStringList copies = setAsideCopies(QFileInfo(t.settingsPath()).absolutePath());
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(QFileInfo(QFileInfo(t.settingsPath()).absolutePath() + QLatin1Char('/')
+                          + copies.first() + QStringLiteral("/inside"))
+                    .isDir());
+    }
+
+    void anUnreadableFileIsMovedAside()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root reads every file; an unreadable file cannot be made here");
+        TestAppState t;
+        t.seedRaw("[General]\nwindowOpacity=0.4\n");
+        QFile::setPermissions(t.settingsPath(), QFileDevice::Permissions());
+        t.start();
+        QCOMPARE(setAsideCopies(QFileInfo(t.settingsPath()).absolutePath()).size(), 1);
+    }
+
+    // A damaged note file is kept too, and the note that could be read comes back.
+    void aDamagedNoteFileIsKeptAndTheNoteRecovered()
+    {
+        TestAppState t;
+        QDir().mkpath(QFileInfo(t.notePath()).absolutePath());
+        QFile note(t.notePath());
+        QVERIFY(note.open(QIODevice::WriteOnly));
+        note.write("[General]\nnoteContent=my words\nstray line\n");
+        note.close();
+        AppState &state = t.start();
+        QCOMPARE(state.noteContent(), QStringLiteral("my words"));
+        QCOMPARE(setAsideCopies(QFileInfo(t.notePath()).absolutePath()).size(), 1);
+        state.flushPendingSaves();
+        QCOMPARE(t.stored("noteContent").toString(), QStringLiteral("my words"));
+    }
+
+    // A note kept in the settings file by an earlier version moves to its own file.
+    void aNoteInTheSettingsFileMovesToItsOwnFile()
+    {
+        TestAppState t;
+        t.seed(QStringLiteral("noteContent"), QStringLiteral("from before"));
+        AppState &state = t.start();
+        QCOMPARE(state.noteContent(), QStringLiteral("from before"));
+        state.flushPendingSaves();
+        QTRY_VERIFY(!QSettings(t.settingsPath(), QSettings::IniFormat).contains("noteContent"));
+        QCOMPARE(t.stored("noteContent").toString(), QStringLiteral("from before"));
+    }
+
+    // A switch does not rewrite the note.
+    void switchesLeaveTheNoteFileAlone()
+    {
+        TestAppState t;
+        AppState &state = t.start();
+        state.setNoteContent(QString(100000, QLatin1Char('x')));
+        state.flushPendingSaves();
+        const QDateTime before = QFileInfo(t.notePath()).lastModified();
+        const QByteArray bytes = readAll(t.notePath());
+        state.setAutoFormatBullets(false);
+        state.setDrawerPosition(DrawerPosition::Top);
+        QCOMPARE(readAll(t.notePath()), bytes);
+        QCOMPARE(QFileInfo(t.notePath()).lastModified(), before);
+        QVERIFY(QFileInfo(t.settingsPath()).size() < 1000);
+    }
+
+    // While nothing can be written the note stays in memory; once writing works again,
+    // everything is written.
+    void unwritableFolderIsRetriedAndRecovers()
+    {
+        QTemporaryDir dir;
+        const QString blocker = dir.filePath(QStringLiteral("Jotshelf"));
+        QFile file(blocker); // a file where the folder should be: no one can write below it
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+
+        TestAppState t;
+        QStringList lines;
+        AppServices services;
+        services.store
+            = std::make_unique<SettingsStore>(blocker + QStringLiteral("/Jotshelf.conf"));
+        services.screens = t.screens;
+        services.hotkeys = std::make_unique<FakeHotkeyBackend>();
+        services.prompts = std::make_unique<FakePrompts>();
+        services.console = [&lines](const QString &line) { lines << line; };
+        AppState state(std::move(services));
+        QSignalSpy notices(&state, &AppState::noticeRequested);
+
+        state.setAutoFormatDashes(false);
+        state.setNoteContent(QStringLiteral("kept in memory"));
+        QTRY_VERIFY(!state.userDefaults().isWritten());
+        const auto writers = state.persistence().findChildren<DebouncedWriter *>();
+        QVERIFY(!writers.isEmpty());
+        // Let the note's pause end, so that its write fails too.
+        QTRY_VERIFY(
+            std::none_of(writers.cbegin(), writers.cend(),
+                         [](const DebouncedWriter *writer) { return writer->isPending(); }));
+        state.userDefaults().waitForNote();
+        state.setAutoFormatNumbers(false);
+        state.setAutoFormatBullets(false);
+        QTRY_COMPARE(notices.count(), 1);
+        QCOMPARE(lines.filter(QStringLiteral("❌ Could not save")).size(), 1);
+        QCOMPARE(state.noteContent(), QStringLiteral("kept in memory"));
+
+        QVERIFY(QFile::remove(blocker));
+        state.setHideScrollIndicators(false); // the next change writes everything
+        state.userDefaults().waitForNote();
+        QTRY_VERIFY(state.userDefaults().isWritten());
+        const QSettings settings(blocker + QStringLiteral("/Jotshelf.conf"), QSettings::IniFormat);
+        QCOMPARE(settings.value("autoFormatDashes").toString(), QStringLiteral("false"));
+        QCOMPARE(settings.value("hideScrollIndicators").toString(), QStringLiteral("false"));
+        const QSettings note(blocker + QStringLiteral("/note.conf"), QSettings::IniFormat);
+        QCOMPARE(note.value("noteContent").toString(), QStringLiteral("kept in memory"));
+        QTRY_VERIFY(!lines.filter(QStringLiteral("✅ Saved to")).isEmpty());
+    }
+
+    void quittingWhileUnableToWriteSaysSoAndRescuesTheNote()
+    {
+        QTemporaryDir dir;
+        const QString blocker = dir.filePath(QStringLiteral("Jotshelf"));
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QTemporaryDir temp;
+        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+
+        TestAppState t;
+        QStringList lines;
+        AppServices services;
+        services.store
+            = std::make_unique<SettingsStore>(blocker + QStringLiteral("/Jotshelf.conf"));
+        services.screens = t.screens;
+        services.hotkeys = std::make_unique<FakeHotkeyBackend>();
+        services.prompts = std::make_unique<FakePrompts>();
+        services.console = [&lines](const QString &line) { lines << line; };
+        {
+            AppState state(std::move(services));
+            state.setNoteContent(QStringLiteral("rescue me 👍"));
+            state.flushPendingSaves();
+        }
+        qunsetenv("TMPDIR");
+        QVERIFY(!lines.filter(QStringLiteral("❌ Quitting without saving")).isEmpty());
+        const QStringList rescued
+            = QDir(temp.path()).entryList({QStringLiteral("jotshelf-note-*.txt")});
+        QVERIFY(!rescued.isEmpty());
+        QCOMPARE(QString::fromUtf8(readAll(temp.filePath(rescued.first()))),
+                 QStringLiteral("rescue me 👍"));
+    }
+
+    // Writes in the background keep their order, and only the newest waiting text is written.
+    void noteWritesKeepTheirOrder()
+    {
+        QTemporaryDir dir;
+        NoteFile note(dir.filePath(QStringLiteral("note.conf")));
+        QSignalSpy finished(&note, &NoteFile::writeFinished);
+        for (int i = 0; i < 50; ++i)
+            note.setText(QStringLiteral("noteContent"), QString::number(i));
+        note.remove(QStringLiteral("noteContent"));
+        note.setText(QStringLiteral("noteContent"), QStringLiteral("last"));
+        QVERIFY(note.waitForWritten());
+        QCOMPARE(note.text(QStringLiteral("noteContent")),
+                 std::optional<QString>(QStringLiteral("last")));
+        QTRY_VERIFY(finished.count() >= 1);
+        QVERIFY(finished.count() < 52);
+    }
+};
+
+QTEST_MAIN(tst_SettingsStore)
+#include "tst_SettingsStore.moc"
