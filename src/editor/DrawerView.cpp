@@ -1,8 +1,233 @@
-// PLACEHOLDER: the editor helper replaces this file.
 #include "editor/DrawerView.h"
+
+#include "app/AppState.h"
+#include "editor/LinkDialogView.h"
+#include "editor/NoteBinding.h"
+#include "editor/NoteEditor.h"
+#include "editor/RoundedCorners.h"
+#include "editor/TransparentGradientView.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QScrollBar>
+#include <QShortcut>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr int maximumExtent = 1 << 20;
+
+int toExtent(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    return int(std::clamp(std::lround(value), 0L, long(maximumExtent)));
+}
+
+QFont editorFont(bool bold)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont body = QApplication::font();
+    if (body.pointSizeF() > 0)
+        font.setPointSizeF(body.pointSizeF());
+    else if (body.pixelSize() > 0)
+        font.setPixelSize(body.pixelSize());
+    font.setBold(bold);
+    return font;
+}
+} // namespace
 
 DrawerView::DrawerView(AppState &state, QWidget *parent)
     : QWidget(parent)
+    , m_state(state)
+    , m_formatter(state)
 {
-    Q_UNUSED(state)
+    setObjectName(QStringLiteral("drawerView"));
+    m_background = new TransparentGradientView(this);
+    m_editor = new NoteEditor(this);
+    m_corners = new RoundedCorners(cornerRadius, this);
+    setFocusProxy(m_editor);
+
+    connect(m_editor, &NoteEditor::focusChanged, this,
+            [this](bool focused) { m_isTextFieldFocused = focused; });
+    connect(m_editor, &NoteEditor::linkShortcutPressed, this, &DrawerView::requestLinkInsertion);
+    // The editor takes Ctrl+K itself; this covers the rest of the drawer.
+    auto *linkShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), this);
+    linkShortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(linkShortcut, &QShortcut::activated, this, &DrawerView::requestLinkInsertion);
+
+    // The change hook: only later changes count, not the note the drawer opens with.
+    connect(&state, &AppState::noteContentChanged, this, [this](const QString &text) {
+        if (m_formatter.isEnabled())
+            m_formatter.handleAutoFormatting(text);
+    });
+
+    state.subscribe(&AppState::windowSize, &AppState::windowSizeChanged, this, [this](QSizeF size) {
+        m_stackSize = QSize(toExtent(size.width()), toExtent(size.height()));
+        updateGeometry();
+        placeStack();
+    });
+    state.subscribe(&AppState::currentMargins, &AppState::currentMarginsChanged, this,
+                    [this](double margins) { applyMargins(margins); });
+
+    state.subscribe(&AppState::useCustomColors, &AppState::useCustomColorsChanged, this,
+                    [this](bool on) {
+                        m_look.useCustomColors = on;
+                        applyLook();
+                    });
+    state.subscribe(&AppState::textColor, &AppState::textColorChanged, this,
+                    [this](const QColor &color) {
+                        m_look.textColor = color;
+                        applyLook();
+                    });
+    state.subscribe(&AppState::backgroundColor, &AppState::backgroundColorChanged, this,
+                    [this](const QColor &color) {
+                        m_look.backgroundColor = color;
+                        applyLook();
+                    });
+    state.subscribe(&AppState::hideScrollIndicators, &AppState::hideScrollIndicatorsChanged, this,
+                    [this](bool hide) {
+                        m_look.hideScrollIndicators = hide;
+                        applyLook();
+                    });
+    state.subscribe(&AppState::highContrastMode, &AppState::highContrastModeChanged, this,
+                    [this](bool on) {
+                        m_look.highContrastMode = on;
+                        applyLook();
+                    });
+
+    // Loaded last, so that a long note is laid out once, in its final font.
+    m_binding = new NoteBinding(state, *m_editor);
+}
+
+DrawerView::~DrawerView() = default;
+
+QSize DrawerView::sizeHint() const
+{
+    return m_stackSize;
+}
+
+void DrawerView::applyLook()
+{
+    const Look &look = m_look;
+    // A new font lays the whole note out again: only when it really changes.
+    const QFont font = editorFont(look.highContrastMode);
+    if (m_editor->font() != font)
+        m_editor->setFont(font);
+
+    QPalette palette = QApplication::palette(m_editor);
+    const QColor text = look.useCustomColors ? look.textColor : QColor(Qt::white);
+    const QColor ground = look.useCustomColors ? look.backgroundColor : QColor(Qt::black);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, ground);
+    palette.setColor(QPalette::Window, ground);
+    if (look.highContrastMode) {
+        palette.setColor(QPalette::Highlight, Qt::yellow);
+        palette.setColor(QPalette::HighlightedText, Qt::black);
+    }
+    m_editor->setPalette(palette);
+    m_editor->setCursorWidth(look.highContrastMode ? 3 : 1);
+    m_editor->setVerticalScrollBarPolicy(look.hideScrollIndicators ? Qt::ScrollBarAlwaysOff
+                                                                   : Qt::ScrollBarAsNeeded);
+}
+
+void DrawerView::applyMargins(double margins)
+{
+    m_editor->setInsets(toExtent(margins), verticalInset);
+}
+
+void DrawerView::placeStack()
+{
+    const QRect stack((width() - m_stackSize.width()) / 2, (height() - m_stackSize.height()) / 2,
+                      m_stackSize.width(), m_stackSize.height());
+    m_background->setGeometry(stack);
+    m_editor->setGeometry(stack);
+    m_corners->setGeometry(stack);
+}
+
+void DrawerView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeStack();
+}
+
+void DrawerView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    focusEditor();
+}
+
+void DrawerView::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // The dialog belongs to the drawer: it goes when the drawer slides away.
+    if (m_linkDialog && m_linkDialog->isVisible())
+        m_linkDialog->cancel();
+}
+
+void DrawerView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_showLinkDialog)
+        focusEditor();
+}
+
+void DrawerView::focusEditor()
+{
+    m_isTextFieldFocused = true;
+    m_editor->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void DrawerView::requestLinkInsertion()
+{
+    if (!m_state.smartLinkInsertion() || m_showLinkDialog)
+        return;
+    prepareLinkInsertion();
+    if (!m_linkDialog) {
+        m_linkDialog = new LinkDialogView(
+            [this](const QString &text, const QString &url) { insertMarkdownLink(text, url); },
+            this);
+        connect(m_linkDialog, &LinkDialogView::linkTextChanged, this,
+                [this](const QString &text) { m_linkText = text; });
+        connect(m_linkDialog, &LinkDialogView::linkURLChanged, this,
+                [this](const QString &url) { m_linkURL = url; });
+        connect(m_linkDialog, &QDialog::finished, this, &DrawerView::onLinkDialogFinished);
+    }
+    m_linkDialog->setLinkText(m_linkText);
+    m_linkDialog->setLinkURL(m_linkURL);
+    m_showLinkDialog = true;
+    m_linkDialog->present(this);
+}
+
+void DrawerView::prepareLinkInsertion()
+{
+    m_linkText.clear();
+    m_linkURL.clear();
+}
+
+void DrawerView::insertMarkdownLink(const QString &text, const QString &url)
+{
+    const QString link = u'[' + text + QStringLiteral("](") + url + u')';
+    m_state.setNoteContent(m_state.noteContent() + link);
+    m_showLinkDialog = false;
+    m_linkText.clear();
+    m_linkURL.clear();
+    if (m_linkDialog) {
+        m_linkDialog->setLinkText(m_linkText);
+        m_linkDialog->setLinkURL(m_linkURL);
+        if (m_linkDialog->isVisible())
+            m_linkDialog->accept();
+    }
+}
+
+void DrawerView::onLinkDialogFinished()
+{
+    m_showLinkDialog = false;
+    if (!isVisible())
+        return;
+    window()->raise();
+    window()->activateWindow();
+    focusEditor();
 }

@@ -1,14 +1,88 @@
 #pragma once
 
+#include "editor/AutoFormatter.h"
+
+#include <QColor>
+#include <QSize>
+#include <QString>
 #include <QWidget>
 
 class AppState;
+class LinkDialogView;
+class NoteBinding;
+class NoteEditor;
+class RoundedCorners;
+class TransparentGradientView;
 
-/// The drawer's content: the plain-text editor bound to the note.
+/// The drawer's content: the note's plain-text editor, white monospaced text on black, in
+/// front of the gradient background, with rounded corners. It continues lists as the user
+/// types and opens the link dialog on Ctrl+K. It follows the model's size, margins and
+/// display switches at once.
 class DrawerView : public QWidget
 {
     Q_OBJECT
 
 public:
+    static constexpr int cornerRadius = 2;
+    static constexpr int verticalInset = 12;
+
     explicit DrawerView(AppState &state, QWidget *parent = nullptr);
+    ~DrawerView() override;
+
+    QSize sizeHint() const override;
+
+    NoteEditor *editor() const { return m_editor; }
+    NoteBinding *binding() const { return m_binding; }
+    TransparentGradientView *background() const { return m_background; }
+    /// The link dialog; null until Ctrl+K first opened it.
+    LinkDialogView *linkDialog() const { return m_linkDialog; }
+
+    bool isTextFieldFocused() const { return m_isTextFieldFocused; }
+    bool showLinkDialog() const { return m_showLinkDialog; }
+    const QString &linkText() const { return m_linkText; }
+    const QString &linkURL() const { return m_linkURL; }
+
+    /// Ctrl+K: while smart link insertion is on, clears the fields and opens the link dialog.
+    void requestLinkInsertion();
+    /// Empties both fields of the link dialog.
+    void prepareLinkInsertion();
+    /// Appends "[text](url)" to the very end of the note, then closes and clears the dialog.
+    void insertMarkdownLink(const QString &text, const QString &url);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    struct Look
+    {
+        bool useCustomColors = false;
+        QColor textColor = Qt::white;
+        QColor backgroundColor = Qt::black;
+        bool hideScrollIndicators = true;
+        bool highContrastMode = false;
+    };
+
+    void applyLook();
+    void applyMargins(double margins);
+    void placeStack();
+    void focusEditor();
+    void onLinkDialogFinished();
+
+    AppState &m_state;
+    AutoFormatter m_formatter;
+    TransparentGradientView *m_background = nullptr;
+    NoteEditor *m_editor = nullptr;
+    RoundedCorners *m_corners = nullptr;
+    NoteBinding *m_binding = nullptr;
+    LinkDialogView *m_linkDialog = nullptr;
+    Look m_look;
+    QSize m_stackSize;
+
+    bool m_isTextFieldFocused = false;
+    bool m_showLinkDialog = false;
+    QString m_linkURL;
+    QString m_linkText;
 };

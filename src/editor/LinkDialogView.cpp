@@ -1,0 +1,193 @@
+#include "editor/LinkDialogView.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+QFont headlineFont(QFont font)
+{
+    font.setWeight(QFont::DemiBold);
+    return font;
+}
+
+QFont captionFont(QFont font)
+{
+    // The caption style is ten points where body text is thirteen.
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * 10 / 13);
+    else if (font.pixelSize() > 0)
+        font.setPixelSize(std::max(1, font.pixelSize() * 10 / 13));
+    return font;
+}
+
+QLabel *makeLabel(const QString &text, const QFont &font, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(font);
+    return label;
+}
+
+QPushButton *makeButton(const QString &text, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    // Return must not press a button of this dialog.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+} // namespace
+
+LinkDialogView::LinkDialogView(InsertCallback onInsert, QWidget *parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint
+                  | Qt::WindowStaysOnTopHint)
+    , m_onInsert(std::move(onInsert))
+{
+    setObjectName(QStringLiteral("linkDialog"));
+    setWindowTitle(QStringLiteral("Add Link"));
+    setWindowModality(Qt::WindowModal);
+    setFixedWidth(dialogWidth);
+
+    auto *column = new QVBoxLayout(this);
+    column->setSpacing(rowSpacing);
+
+    auto *title = makeLabel(QStringLiteral("Add Link"), headlineFont(font()), this);
+    title->setObjectName(QStringLiteral("title"));
+    title->setAlignment(Qt::AlignHCenter);
+    column->addWidget(title);
+
+    auto *fields = new QVBoxLayout;
+    fields->setSpacing(fieldSpacing);
+    m_textField = new QLineEdit(this);
+    m_textField->setObjectName(QStringLiteral("linkTextField"));
+    m_textField->setPlaceholderText(QStringLiteral("Enter link text"));
+    m_urlField = new QLineEdit(this);
+    m_urlField->setObjectName(QStringLiteral("linkURLField"));
+    m_urlField->setPlaceholderText(QStringLiteral("Enter URL"));
+    fields->addWidget(makeLabel(QStringLiteral("Link Text:"), captionFont(font()), this));
+    fields->addWidget(m_textField);
+    fields->addWidget(makeLabel(QStringLiteral("URL:"), captionFont(font()), this));
+    fields->addWidget(m_urlField);
+    column->addLayout(fields);
+
+    auto *buttons = new QHBoxLayout;
+    m_cancelButton = makeButton(QStringLiteral("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    m_cancelButton->setToolTip(QStringLiteral("Ctrl+Escape"));
+    m_insertButton = makeButton(QStringLiteral("Insert"), this);
+    m_insertButton->setObjectName(QStringLiteral("insertButton"));
+    m_insertButton->setToolTip(QStringLiteral("Ctrl+Return"));
+    buttons->addWidget(m_cancelButton);
+    buttons->addStretch(1);
+    buttons->addWidget(m_insertButton);
+    column->addLayout(buttons);
+
+    connect(m_textField, &QLineEdit::textChanged, this, [this](const QString &text) {
+        updateInsertButton();
+        Q_EMIT linkTextChanged(text);
+    });
+    connect(m_urlField, &QLineEdit::textChanged, this, [this](const QString &url) {
+        updateInsertButton();
+        Q_EMIT linkURLChanged(url);
+    });
+    connect(m_cancelButton, &QPushButton::clicked, this, &LinkDialogView::cancel);
+    connect(m_insertButton, &QPushButton::clicked, this, &LinkDialogView::insert);
+    updateInsertButton();
+}
+
+QString LinkDialogView::linkText() const
+{
+    return m_textField->text();
+}
+
+void LinkDialogView::setLinkText(const QString &text)
+{
+    m_textField->setText(text);
+}
+
+QString LinkDialogView::linkURL() const
+{
+    return m_urlField->text();
+}
+
+void LinkDialogView::setLinkURL(const QString &url)
+{
+    m_urlField->setText(url);
+}
+
+bool LinkDialogView::canInsert() const
+{
+    return !linkText().isEmpty() && !linkURL().isEmpty();
+}
+
+void LinkDialogView::insert()
+{
+    if (!canInsert())
+        return;
+    const QString text = linkText();
+    const QString url = linkURL();
+    if (m_onInsert)
+        m_onInsert(text, url);
+    // The callback may have closed the dialog already.
+    if (isVisible())
+        accept();
+}
+
+void LinkDialogView::cancel()
+{
+    reject();
+}
+
+void LinkDialogView::present(QWidget *host)
+{
+    adjustSize();
+    if (host) {
+        const QRect area = host->window()->geometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    open();
+    raise();
+    activateWindow();
+    m_textField->setFocus(Qt::OtherFocusReason);
+}
+
+void LinkDialogView::keyPressEvent(QKeyEvent *event)
+{
+    const bool withCtrl = (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (withCtrl)
+            insert();
+        event->accept();
+        return;
+    case Qt::Key_Escape:
+        if (withCtrl)
+            cancel();
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void LinkDialogView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void LinkDialogView::updateInsertButton()
+{
+    m_insertButton->setEnabled(canInsert());
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+class QKeyEvent;
+
+/// The drawer's plain-text editor. Ctrl+K never edits the text: Qt's editors on X11 treat it as
+/// "delete to the end of the line" before any shortcut sees it, so the editor takes the key
+/// itself and only announces it.
+class NoteEditor : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit NoteEditor(QWidget *parent = nullptr);
+
+    /// True for Ctrl+K (with or without keypad or lock keys).
+    static bool isLinkShortcut(const QKeyEvent *event);
+
+    /// The space kept free around the text: \a horizontal on the left and right, \a vertical at
+    /// the top and bottom.
+    void setInsets(int horizontal, int vertical);
+    QMargins insets() const { return viewportMargins(); }
+
+Q_SIGNALS:
+    /// Ctrl+K was pressed in the editor.
+    void linkShortcutPressed();
+    void focusChanged(bool focused);
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+};

@@ -1,0 +1,15 @@
+#include "editor/TransparentGradientView.h"
+
+#include "editor/GradientBackgroundView.h"
+
+#include <QVBoxLayout>
+
+TransparentGradientView::TransparentGradientView(QWidget *parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_background = new GradientBackgroundView(this);
+    layout->addWidget(m_background);
+}

@@ -1,0 +1,278 @@
+#include "editor/DrawerView.h"
+
+#include "OpenDrawer.h"
+#include "XvfbTestMain.h"
+
+#include "editor/GradientBackgroundView.h"
+#include "editor/LinkDialogView.h"
+#include "editor/RoundedCorners.h"
+#include "editor/TransparentGradientView.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+QColor textColorOf(const NoteEditor *editor)
+{
+    return editor->palette().color(QPalette::Text);
+}
+
+QColor groundOf(const NoteEditor *editor)
+{
+    return editor->palette().color(QPalette::Base);
+}
+
+void expectDefaultLook(const OpenDrawer &d)
+{
+    QCOMPARE(textColorOf(d.editor), QColor(Qt::white));
+    QCOMPARE(groundOf(d.editor), QColor(Qt::black));
+    QVERIFY(d.editor->autoFillBackground());
+    QVERIFY(!d.editor->font().bold());
+    QCOMPARE(d.editor->cursorWidth(), 1);
+    QCOMPARE(d.editor->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(d.editor->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(d.editor->palette().color(QPalette::Highlight),
+             QApplication::palette(d.editor).color(QPalette::Highlight));
+}
+} // namespace
+
+class tst_DrawerView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void stacksEditorInFrontOfBackground()
+    {
+        OpenDrawer d;
+        const QList<QWidget *> layers = d.view->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        QCOMPARE(layers.size(), 3);
+        QVERIFY(qobject_cast<TransparentGradientView *>(layers.at(0)));
+        QCOMPARE(layers.at(1), d.editor);
+        QVERIFY(qobject_cast<RoundedCorners *>(layers.at(2)));
+        QCOMPARE(qobject_cast<RoundedCorners *>(layers.at(2))->radius(), 2.0);
+        for (QWidget *layer : layers)
+            QCOMPARE(layer->geometry(), d.editor->geometry());
+    }
+
+    void editorSettings()
+    {
+        OpenDrawer d;
+        const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        QCOMPARE(d.editor->font().family(), fixed.family());
+        QCOMPARE(d.editor->font().pointSizeF(), QApplication::font().pointSizeF());
+        QCOMPARE(d.editor->frameShape(), QFrame::NoFrame);
+        QCOMPARE(d.editor->document()->documentMargin(), 0.0);
+        QCOMPARE(groundOf(d.editor).alpha(), 255);
+        expectDefaultLook(d);
+    }
+
+    void marginsFollowTheModel()
+    {
+        OpenDrawer d;
+        const int margins = qRound(d.state.currentMargins());
+        QCOMPARE(d.editor->insets(), QMargins(margins, 12, margins, 12));
+        d.state.setCurrentMargins(33);
+        QCOMPARE(d.editor->insets(), QMargins(33, 12, 33, 12));
+        d.state.setCurrentMargins(0);
+        QCOMPARE(d.editor->insets(), QMargins(0, 12, 0, 12));
+    }
+
+    void sizeFollowsTheModel()
+    {
+        OpenDrawer d;
+        QCOMPARE(d.editor->size(), d.state.windowSize().toSize());
+        QCOMPARE(d.view->sizeHint(), d.state.windowSize().toSize());
+
+        d.state.setWindowSize(QSizeF(520, 640));
+        QCOMPARE(d.editor->size(), QSize(520, 640));
+        QCOMPARE(d.view->sizeHint(), QSize(520, 640));
+        QCOMPARE(d.view->background()->size(), QSize(520, 640));
+
+        // The window follows through the drawer's own update; the stack stays centred.
+        d.state.setWindowWidth(520);
+        d.state.setWindowHeight(640);
+        d.state.updateWindowSizeRealTime();
+        QTRY_COMPARE(d.window->size(), QSize(520, 640));
+        QCOMPARE(d.editor->geometry(), QRect(0, 0, 520, 640));
+    }
+
+    void focusOnShowWithoutClick()
+    {
+        OpenDrawer d;
+        QTRY_VERIFY(d.editor->hasFocus());
+        QVERIFY(d.view->isTextFieldFocused());
+
+        d.state.toggleDrawer();
+        QTRY_VERIFY(!d.window->isVisible());
+        d.state.toggleDrawer();
+        QTRY_VERIFY(d.window->isVisible());
+        QTRY_VERIFY(d.editor->hasFocus());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("typed"));
+        QCOMPARE(d.state.noteContent(), QStringLiteral("typed"));
+    }
+
+    void switchesShowAtOnce()
+    {
+        OpenDrawer d;
+        expectDefaultLook(d);
+
+        d.state.setTextColor(QColor(255, 200, 0, 128));
+        d.state.setBackgroundColor(QColor(10, 20, 30, 77));
+        // Colours chosen while the switch is off are not shown.
+        expectDefaultLook(d);
+        d.state.setUseCustomColors(true);
+        QCOMPARE(textColorOf(d.editor), QColor(255, 200, 0, 128));
+        QCOMPARE(groundOf(d.editor), QColor(10, 20, 30, 77));
+        d.state.setTextColor(QColor(0, 255, 0));
+        QCOMPARE(textColorOf(d.editor), QColor(0, 255, 0));
+
+        d.state.setHideScrollIndicators(false);
+        QCOMPARE(d.editor->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        QCOMPARE(d.editor->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+
+        d.state.setHighContrastMode(true);
+        QVERIFY(d.editor->font().bold());
+        QVERIFY(d.editor->cursorWidth() >= 2);
+        QCOMPARE(d.editor->palette().color(QPalette::Highlight), QColor(Qt::yellow));
+        QCOMPARE(d.editor->palette().color(QPalette::HighlightedText), QColor(Qt::black));
+
+        d.state.setUseCustomColors(false);
+        d.state.setHideScrollIndicators(true);
+        d.state.setHighContrastMode(false);
+        expectDefaultLook(d);
+    }
+
+    void backgroundIgnoresSettings()
+    {
+        OpenDrawer d;
+        GradientBackgroundView *background = d.view->background()->background();
+        const QImage before = background->grab().toImage();
+        d.state.setUseCustomColors(true);
+        d.state.setBackgroundColor(QColor(255, 0, 0, 200));
+        d.state.setHighContrastMode(true);
+        d.state.setWindowOpacity(0.5);
+        d.state.updateWindowOpacityRealTime();
+        QCOMPARE(background->grab().toImage(), before);
+    }
+
+    void cornersAreRounded()
+    {
+        OpenDrawer d;
+        const QImage image = d.window->grab().toImage();
+        const int right = image.width() - 1;
+        const int bottom = image.height() - 1;
+        QVERIFY(image.hasAlphaChannel());
+        // The outermost corner pixels are mostly cut away, the edges between them are not.
+        for (const QPoint corner :
+             {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)})
+            QVERIFY2(qAlpha(image.pixel(corner)) < 128, qPrintable(QString::number(corner.x())));
+        QCOMPARE(qAlpha(image.pixel(image.width() / 2, 0)), 255);
+        QCOMPARE(qAlpha(image.pixel(0, image.height() / 2)), 255);
+        QCOMPARE(qAlpha(image.pixel(3, 3)), 255);
+        QCOMPARE(QColor(image.pixel(image.width() / 2, image.height() / 2)), QColor(Qt::black));
+    }
+
+    void autoFormatGate_data()
+    {
+        QTest::addColumn<bool>("bullets");
+        QTest::addColumn<bool>("numbers");
+        QTest::addColumn<bool>("dashes");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("note");
+
+        QTest::newRow("all on") << true << true << true << QStringLiteral("- item\n")
+                                << QStringLiteral("- item\n- ");
+        QTest::newRow("all off") << false << false << false << QStringLiteral("- item\n")
+                                 << QStringLiteral("- item\n");
+        QTest::newRow("dashes alone continue bullets")
+            << false << false << true << QStringLiteral("• milk\n") << QStringLiteral("• milk\n• ");
+        QTest::newRow("bullets alone continue numbers")
+            << true << false << false << QStringLiteral("9. a\n") << QStringLiteral("9. a\n10. ");
+        QTest::newRow("empty item ends the list")
+            << true << true << true << QStringLiteral("- a\n\n") << QStringLiteral("- a\n- \n");
+    }
+
+    void autoFormatGate()
+    {
+        QFETCH(bool, bullets);
+        QFETCH(bool, numbers);
+        QFETCH(bool, dashes);
+        QFETCH(QString, keys);
+        QFETCH(QString, note);
+        OpenDrawer d;
+        d.state.setAutoFormatBullets(bullets);
+        d.state.setAutoFormatNumbers(numbers);
+        d.state.setAutoFormatDashes(dashes);
+        for (const QChar key : keys) {
+            if (key == u'\n')
+                QTest::keyClick(d.editor, Qt::Key_Return);
+            else
+                QTest::sendKeyEvent(QTest::Click, d.editor, Qt::Key_unknown, QString(key),
+                                    Qt::NoModifier);
+        }
+        QCOMPARE(d.state.noteContent(), note);
+        QCOMPARE(d.shown(), note);
+    }
+
+    void openingDoesNotFormatTheStoredNote()
+    {
+        OpenDrawer d([](TestAppState &t) { t.seed("noteContent", QStringLiteral("- a\n")); });
+        QCOMPARE(d.state.noteContent(), QStringLiteral("- a\n"));
+        QCOMPARE(d.shown(), QStringLiteral("- a\n"));
+    }
+
+    void ctrlKWithTheFeatureOffDoesNothing()
+    {
+        // Where Ctrl+K is Qt's "delete to the end of the line" (X11), a plain editor loses the
+        // rest of the line: the drawer's editor must not.
+        const QKeySequence ctrlK(Qt::CTRL | Qt::Key_K);
+        if (QKeySequence::keyBindings(QKeySequence::DeleteEndOfLine).contains(ctrlK)) {
+            QPlainTextEdit plain;
+            plain.show();
+            plain.setPlainText(QStringLiteral("keep this line"));
+            QTextCursor cursor = plain.textCursor();
+            cursor.setPosition(4);
+            plain.setTextCursor(cursor);
+            QTest::keyClick(&plain, Qt::Key_K, Qt::ControlModifier);
+            QCOMPARE(plain.toPlainText(), QStringLiteral("keep"));
+        }
+
+        OpenDrawer d;
+        d.state.setSmartLinkInsertion(false);
+        d.state.setNoteContent(QStringLiteral("keep this line\nand this"));
+        d.placeCaret(4);
+        QTest::keyClick(d.editor, Qt::Key_K, Qt::ControlModifier);
+        QCOMPARE(d.state.noteContent(), QStringLiteral("keep this line\nand this"));
+        QCOMPARE(d.shown(), d.state.noteContent());
+        QCOMPARE(d.view->linkDialog(), nullptr);
+        QVERIFY(!d.view->showLinkDialog());
+        QCOMPARE(d.caret(), 4);
+    }
+
+    void ctrlKIsNeverDeleteToEndOfLine()
+    {
+        OpenDrawer d;
+        d.state.setNoteContent(QStringLiteral("keep this line"));
+        d.placeCaret(4);
+        // The key press the editor sees after a shortcut override it accepted.
+        QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_K, Qt::ControlModifier);
+        QApplication::sendEvent(d.editor, &override);
+        QVERIFY(override.isAccepted());
+        QTest::keyClick(d.editor, Qt::Key_K, Qt::ControlModifier);
+        QCOMPARE(d.state.noteContent(), QStringLiteral("keep this line"));
+        QVERIFY(d.view->showLinkDialog());
+        QTRY_VERIFY(d.view->linkDialog()->isVisible());
+        d.view->linkDialog()->cancel();
+        QCOMPARE(d.state.noteContent(), QStringLiteral("keep this line"));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    return runTestWithOptionalXvfb<tst_DrawerView>(argc, argv);
+}
+
+#include "tst_DrawerView.moc"
