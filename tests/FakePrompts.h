@@ -13,21 +13,26 @@ public:
     int clearAllAsked = 0;
     int exportAsked = 0;
     QStringList errors;
+    /// The window the last question or message was given.
+    QWidget *lastParent = nullptr;
 
-    bool confirmClearAll(QWidget *) override
+    bool confirmClearAll(QWidget *parent) override
     {
+        lastParent = parent;
         ++clearAllAsked;
         return clearAllAnswer;
     }
 
-    QString chooseExportFile(QWidget *) override
+    QString chooseExportFile(QWidget *parent) override
     {
+        lastParent = parent;
         ++exportAsked;
         return exportFileAnswer;
     }
 
-    void showError(QWidget *, const QString &title, const QString &text) override
+    void showError(QWidget *parent, const QString &title, const QString &text) override
     {
+        lastParent = parent;
         errors.append(title + QLatin1String(": ") + text);
     }
 };

@@ -1,0 +1,101 @@
+#include "settings/AdvancedTab.h"
+
+#include "app/AppState.h"
+#include "app/NumberFormat.h"
+#include "settings/DebugRow.h"
+#include "settings/SettingsStyle.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+AdvancedTab::AdvancedTab(AppState &state, QWidget *parent)
+    : SettingsTabPage(state, parent)
+{
+    QVBoxLayout *performance = addSection(QStringLiteral("Performance"),
+                                          QStringLiteral("Advanced display and behavior settings"));
+    QVBoxLayout *toggles = addControlStack(performance);
+    m_hideScrollIndicators = addCheckBox(
+        toggles, QStringLiteral("Hide scroll indicators"), &AppState::hideScrollIndicators,
+        &AppState::hideScrollIndicatorsChanged, &AppState::setHideScrollIndicators);
+    m_reduceMotion
+        = addCheckBox(toggles, QStringLiteral("Reduce motion effects"), &AppState::reduceMotion,
+                      &AppState::reduceMotionChanged, &AppState::setReduceMotion);
+    m_highContrast
+        = addCheckBox(toggles, QStringLiteral("High contrast mode"), &AppState::highContrastMode,
+                      &AppState::highContrastModeChanged, &AppState::setHighContrastMode);
+
+    buildReadOut();
+
+    QVBoxLayout *data = addSection(QStringLiteral("Data Management"),
+                                   QStringLiteral("Manage stored content and preferences"));
+    auto *buttons = new QHBoxLayout;
+    m_export = new QPushButton(QStringLiteral("Export Notes"));
+    m_clear = new QPushButton(QStringLiteral("Clear All Data"));
+    SettingsStyle::setTextColor(m_clear, SettingsStyle::destructiveText());
+    buttons->addWidget(m_export);
+    buttons->addWidget(m_clear);
+    buttons->addStretch(1);
+    data->addLayout(buttons);
+    AppState *model = &m_state;
+    connect(m_export, &QPushButton::clicked, this, [model] { model->exportNotes(); });
+    connect(m_clear, &QPushButton::clicked, this, [model] { model->clearAllData(); });
+
+    finishSections();
+}
+
+void AdvancedTab::buildReadOut()
+{
+    QVBoxLayout *section = addSection(QStringLiteral("Debug Information"),
+                                      QStringLiteral("Current application state"));
+    auto *readOut = new QWidget;
+    readOut->setFont(SettingsStyle::monospacedCaption(font()));
+    auto *rows = new QVBoxLayout(readOut);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(4);
+    m_windowSize = new DebugRow(QStringLiteral("Window Size"), {});
+    m_opacity = new DebugRow(QStringLiteral("Opacity"), {});
+    m_margins = new DebugRow(QStringLiteral("Margins"), {});
+    m_position = new DebugRow(QStringLiteral("Position"), {});
+    m_textLength = new DebugRow(QStringLiteral("Text Length"), {});
+    for (DebugRow *row : {m_windowSize, m_opacity, m_margins, m_position, m_textLength})
+        rows->addWidget(row);
+    section->addWidget(readOut);
+
+    showWindowSize();
+    connect(&m_state, &AppState::windowWidthChanged, this, &AdvancedTab::showWindowSize);
+    connect(&m_state, &AppState::windowHeightChanged, this, &AdvancedTab::showWindowSize);
+    m_state.subscribe(&AppState::windowOpacity, &AppState::windowOpacityChanged, m_opacity,
+                      [this](double opacity) {
+                          m_opacity->setValue(NumberFormat::printf("%.1f%%", opacity * 100));
+                      });
+    m_state.subscribe(&AppState::currentMargins, &AppState::currentMarginsChanged, m_margins,
+                      [this](double margins) {
+                          m_margins->setValue(NumberFormat::wholeNumber(margins)
+                                              + QStringLiteral("px"));
+                      });
+    m_state.subscribe(&AppState::drawerPosition, &AppState::drawerPositionChanged, m_position,
+                      [this](DrawerPosition position) {
+                          m_position->setValue(DrawerPositions::label(position));
+                      });
+
+    m_noteLength.reset(m_state.noteContent());
+    showTextLength();
+    // The edit signal comes after the model took the edit, so the note read here is the new one.
+    connect(&m_state, &AppState::noteContentEdited, this,
+            [this](qsizetype position, qsizetype removed, qsizetype added) {
+                m_noteLength.edit(m_state.noteContent(), position, removed, added);
+                showTextLength();
+            });
+}
+
+void AdvancedTab::showWindowSize()
+{
+    m_windowSize->setValue(NumberFormat::wholeNumber(m_state.windowWidth()) + QStringLiteral(" × ")
+                           + NumberFormat::wholeNumber(m_state.windowHeight()));
+}
+
+void AdvancedTab::showTextLength()
+{
+    m_textLength->setValue(QString::number(m_noteLength.count()) + QStringLiteral(" chars"));
+}

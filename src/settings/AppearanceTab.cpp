@@ -1,0 +1,199 @@
+#include "settings/AppearanceTab.h"
+
+#include "app/AppState.h"
+#include "app/NumberFormat.h"
+#include "drawer/DrawerGeometry.h"
+#include "settings/ColorWell.h"
+#include "settings/SettingsStyle.h"
+#include "settings/SliderRow.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+constexpr double marginsLower = 10;
+constexpr double marginsUpper = 300;
+constexpr int colorLabelWidth = 80;
+
+double percent(double fraction)
+{
+    return fraction * 100;
+}
+} // namespace
+
+AppearanceTab::AppearanceTab(AppState &state, QWidget *parent)
+    : SettingsTabPage(state, parent)
+{
+    buildSizeSection();
+    buildTransparencySection();
+    buildMarginsSection();
+    buildColorsSection();
+    finishSections();
+}
+
+void AppearanceTab::buildSizeSection()
+{
+    QVBoxLayout *section = addSection(QStringLiteral("Window Size"),
+                                      QStringLiteral("Changes apply immediately to open window"));
+    QVBoxLayout *stack = addControlStack(section);
+    AppState *state = &m_state;
+    const auto updateSize = [state] { state->updateWindowSizeRealTime(); };
+
+    m_width = new SliderRow(
+        QStringLiteral("Width"),
+        bindProperty<double>(m_state, &AppState::windowWidth, &AppState::setWindowWidth),
+        DrawerGeometry::minimumWidth, m_state.maxWindowWidth(), "%.0f px", {}, updateSize);
+    m_height = new SliderRow(
+        QStringLiteral("Height"),
+        bindProperty<double>(m_state, &AppState::windowHeight, &AppState::setWindowHeight),
+        DrawerGeometry::minimumHeight, m_state.maxWindowHeight(), "%.0f px", {}, updateSize);
+    stack->addWidget(m_width);
+    stack->addWidget(m_height);
+
+    connect(&m_state, &AppState::windowWidthChanged, m_width, &SliderRow::refresh);
+    connect(&m_state, &AppState::windowHeightChanged, m_height, &SliderRow::refresh);
+    connect(&m_state, &AppState::maxWindowWidthChanged, m_width,
+            [this](double max) { m_width->setRange(DrawerGeometry::minimumWidth, max); });
+    connect(&m_state, &AppState::maxWindowHeightChanged, m_height,
+            [this](double max) { m_height->setRange(DrawerGeometry::minimumHeight, max); });
+}
+
+void AppearanceTab::buildTransparencySection()
+{
+    QVBoxLayout *section
+        = addSection(QStringLiteral("Transparency"),
+                     QStringLiteral("Adjust window opacity for better desktop integration"));
+    AppState *state = &m_state;
+    m_opacity = new SliderRow(
+        QStringLiteral("Opacity"),
+        bindProperty<double>(m_state, &AppState::windowOpacity, &AppState::setWindowOpacity),
+        DrawerGeometry::minimumOpacity, DrawerGeometry::maximumOpacity, "%.0f%%", percent,
+        [state] { state->updateWindowOpacityRealTime(); });
+    section->addWidget(m_opacity);
+    connect(&m_state, &AppState::windowOpacityChanged, m_opacity, &SliderRow::refresh);
+}
+
+void AppearanceTab::buildMarginsSection()
+{
+    QVBoxLayout *section = addSection(QStringLiteral("Text Margins"),
+                                      QStringLiteral("Control padding around text content"));
+    QVBoxLayout *stack = addControlStack(section);
+    AppState *state = &m_state;
+
+    m_manualMargins = new QCheckBox(QStringLiteral("Use manual margins"));
+    stack->addWidget(m_manualMargins);
+    connect(m_manualMargins, &QCheckBox::clicked, this,
+            [state](bool on) { state->setUseManualMargins(on); });
+
+    m_margins = new SliderRow(
+        QStringLiteral("Margins"),
+        bindProperty<double>(m_state, &AppState::manualMargins, &AppState::setManualMargins),
+        marginsLower, marginsUpper, "%.0f px", {}, [state] { state->updateMarginsRealTime(); });
+    stack->addWidget(m_margins);
+    connect(&m_state, &AppState::manualMarginsChanged, m_margins, &SliderRow::refresh);
+
+    m_automaticPanel = new QWidget;
+    auto *panel = new QVBoxLayout(m_automaticPanel);
+    panel->setContentsMargins(0, 0, 0, 0);
+    panel->setSpacing(8);
+    auto *readOut = new QHBoxLayout;
+    const auto caption = [this](const QString &text) {
+        auto *label = new QLabel(text);
+        label->setTextFormat(Qt::PlainText);
+        label->setFont(SettingsStyle::caption(font()));
+        SettingsStyle::useSecondaryText(label);
+        return label;
+    };
+    readOut->addWidget(caption(QStringLiteral("Current margins:")));
+    m_currentMargins = new QLabel;
+    m_currentMargins->setTextFormat(Qt::PlainText);
+    m_currentMargins->setFont(SettingsStyle::monospacedCaption(font()));
+    readOut->addWidget(m_currentMargins);
+    readOut->addStretch(1);
+    readOut->addWidget(caption(QStringLiteral("Auto: log(width/300) × 10 + 20")));
+    panel->addLayout(readOut);
+    QLabel *explanation = caption(QStringLiteral(
+        "Margins automatically increase as window gets wider for better readability"));
+    explanation->setWordWrap(true);
+    panel->addWidget(explanation);
+    stack->addWidget(m_automaticPanel);
+
+    m_state.subscribe(&AppState::currentMargins, &AppState::currentMarginsChanged, m_currentMargins,
+                      [this](double margins) {
+                          m_currentMargins->setText(NumberFormat::wholeNumber(margins)
+                                                    + QStringLiteral("px"));
+                      });
+    m_state.subscribe(&AppState::useManualMargins, &AppState::useManualMarginsChanged, this,
+                      [this](bool on) {
+                          m_manualMargins->setChecked(on);
+                          m_margins->setVisible(on);
+                          m_automaticPanel->setVisible(!on);
+                          const bool changed = m_shownManualMargins && *m_shownManualMargins != on;
+                          m_shownManualMargins = on;
+                          if (changed)
+                              m_state.updateMarginsRealTime();
+                      });
+}
+
+void AppearanceTab::buildColorsSection()
+{
+    QVBoxLayout *section = addSection(QStringLiteral("Text Colors"),
+                                      QStringLiteral("Customize background and text colors"));
+    QVBoxLayout *stack = addControlStack(section);
+    AppState *state = &m_state;
+
+    m_customColors = new QCheckBox(QStringLiteral("Use custom colors"));
+    stack->addWidget(m_customColors);
+    connect(m_customColors, &QCheckBox::clicked, this,
+            [state](bool on) { state->setUseCustomColors(on); });
+
+    m_backgroundWell = new ColorWell(
+        bindProperty<QColor>(m_state, &AppState::backgroundColor, &AppState::setBackgroundColor));
+    m_backgroundWell->setAccessibleName(QStringLiteral("Background"));
+    m_textWell = new ColorWell(
+        bindProperty<QColor>(m_state, &AppState::textColor, &AppState::setTextColor));
+    m_textWell->setAccessibleName(QStringLiteral("Text Color"));
+
+    m_colorRows = new QWidget;
+    auto *rows = new QVBoxLayout(m_colorRows);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(8);
+    rows->addWidget(colorRow(QStringLiteral("Background:"), m_backgroundWell));
+    rows->addWidget(colorRow(QStringLiteral("Text Color:"), m_textWell));
+    stack->addWidget(m_colorRows);
+
+    for (ColorWell *well : {m_backgroundWell, m_textWell})
+        connect(well, &ColorWell::colorChosen, this, [state] { state->updateColorsRealTime(); });
+    connect(&m_state, &AppState::backgroundColorChanged, m_backgroundWell, &ColorWell::refresh);
+    connect(&m_state, &AppState::textColorChanged, m_textWell, &ColorWell::refresh);
+
+    m_state.subscribe(&AppState::useCustomColors, &AppState::useCustomColorsChanged, this,
+                      [this](bool on) {
+                          m_customColors->setChecked(on);
+                          m_colorRows->setVisible(on);
+                          const bool changed = m_shownCustomColors && *m_shownCustomColors != on;
+                          m_shownCustomColors = on;
+                          if (changed)
+                              m_state.updateColorsRealTime();
+                      });
+}
+
+QWidget *AppearanceTab::colorRow(const QString &label, ColorWell *well)
+{
+    auto *row = new QWidget;
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *text = new QLabel(label);
+    text->setTextFormat(Qt::PlainText);
+    text->setFixedWidth(colorLabelWidth);
+    layout->addWidget(text);
+    layout->addWidget(well);
+    layout->addStretch(1);
+    return row;
+}
+
+QString AppearanceTab::currentMarginsText() const
+{
+    return m_currentMargins->text();
+}

@@ -1,0 +1,35 @@
+#include "settings/KeyBadge.h"
+
+#include "settings/SettingsStyle.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+constexpr int horizontalPadding = 8;
+constexpr int verticalPadding = 2;
+constexpr qreal cornerRadius = 4;
+} // namespace
+
+KeyBadge::KeyBadge(const QString &keys, QWidget *parent)
+    : QLabel(keys, parent)
+{
+    setTextFormat(Qt::PlainText);
+    setFont(SettingsStyle::monospacedCaption(font()));
+    setContentsMargins(horizontalPadding, verticalPadding, horizontalPadding, verticalPadding);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void KeyBadge::paintEvent(QPaintEvent *event)
+{
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QColor ground = SettingsStyle::secondaryText(palette());
+        ground.setAlphaF(0.1f);
+        QPainterPath path;
+        path.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
+        painter.fillPath(path, ground);
+    }
+    QLabel::paintEvent(event);
+}

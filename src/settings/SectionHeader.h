@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+/// The title and subtitle above a settings section.
+class SectionHeader : public QWidget
+{
+    Q_OBJECT
+
+public:
+    SectionHeader(const QString &title, const QString &subtitle, QWidget *parent = nullptr);
+
+    QString title() const;
+    QString subtitle() const;
+
+private:
+    QLabel *m_title = nullptr;
+    QLabel *m_subtitle = nullptr;
+};

@@ -1,0 +1,48 @@
+#include "settings/SettingsTabPage.h"
+
+#include "app/AppState.h"
+#include "settings/SectionHeader.h"
+#include "settings/SettingsStyle.h"
+
+#include <QVBoxLayout>
+
+SettingsTabPage::SettingsTabPage(AppState &state, QWidget *parent)
+    : QScrollArea(parent)
+    , m_state(state)
+    , m_content(new QWidget)
+    , m_sections(new QVBoxLayout(m_content))
+{
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setBackgroundRole(QPalette::Window);
+    viewport()->setBackgroundRole(QPalette::Window);
+
+    using SettingsStyle::inset;
+    m_sections->setContentsMargins(inset, inset, inset, inset);
+    m_sections->setSpacing(20);
+    setWidget(m_content);
+}
+
+QVBoxLayout *SettingsTabPage::addSection(const QString &title, const QString &subtitle)
+{
+    auto *section = new QVBoxLayout;
+    section->setSpacing(12);
+    section->addWidget(new SectionHeader(title, subtitle, m_content));
+    m_sections->addLayout(section);
+    return section;
+}
+
+QVBoxLayout *SettingsTabPage::addControlStack(QVBoxLayout *section)
+{
+    auto *stack = new QVBoxLayout;
+    stack->setSpacing(8);
+    section->addLayout(stack);
+    return stack;
+}
+
+void SettingsTabPage::finishSections()
+{
+    m_sections->addItem(new QSpacerItem(0, 20, QSizePolicy::Minimum, QSizePolicy::Expanding));
+}

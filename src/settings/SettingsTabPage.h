@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/AppState.h"
+
+#include <QCheckBox>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+/// The frame every settings tab shares: a scroll area around a column of sections, each a
+/// SectionHeader above its controls, with room to spare at the end.
+class SettingsTabPage : public QScrollArea
+{
+    Q_OBJECT
+
+public:
+    explicit SettingsTabPage(AppState &state, QWidget *parent = nullptr);
+
+protected:
+    /// Adds a section headed \a title and \a subtitle; its controls go into the returned layout.
+    QVBoxLayout *addSection(const QString &title, const QString &subtitle);
+    /// Adds a column for several controls to \a section.
+    QVBoxLayout *addControlStack(QVBoxLayout *section);
+    /// Closes the column of sections with a flexible space of at least 20 points.
+    void finishSections();
+
+    /// A checkbox labelled \a label that shows the model's flag read by \a getter, follows its
+    /// changes (announced by \a signal) and writes the user's choice through \a setter.
+    template<typename Getter, typename Signal, typename Setter>
+    QCheckBox *addCheckBox(QVBoxLayout *layout, const QString &label, Getter getter, Signal signal,
+                           Setter setter);
+
+    AppState &m_state;
+
+private:
+    QWidget *m_content = nullptr;
+    QVBoxLayout *m_sections = nullptr;
+};
+
+template<typename Getter, typename Signal, typename Setter>
+QCheckBox *SettingsTabPage::addCheckBox(QVBoxLayout *layout, const QString &label, Getter getter,
+                                        Signal signal, Setter setter)
+{
+    auto *box = new QCheckBox(label, m_content);
+    layout->addWidget(box);
+    m_state.subscribe(getter, signal, box, [box](bool on) { box->setChecked(on); });
+    // clicked() comes from the user only, so showing the model's value never writes it back.
+    AppState *state = &m_state;
+    connect(box, &QCheckBox::clicked, box, [state, setter](bool on) { (state->*setter)(on); });
+    return box;
+}

@@ -1,0 +1,114 @@
+#include "settings/SliderRow.h"
+
+#include "app/NumberFormat.h"
+#include "settings/SettingsStyle.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr int columnWidth = 60;
+}
+
+SliderRow::SliderRow(const QString &title, Binding<double> value, double lower, double upper,
+                     QByteArray format, Transform valueTransform, std::function<void()> onChange,
+                     QWidget *parent)
+    : QWidget(parent)
+    , m_value(std::move(value))
+    , m_format(std::move(format))
+    , m_transform(std::move(valueTransform))
+    , m_onChange(std::move(onChange))
+    , m_title(new QLabel(title, this))
+    , m_slider(new QSlider(Qt::Horizontal, this))
+    , m_valueText(new QLabel(this))
+{
+    m_title->setTextFormat(Qt::PlainText);
+    m_title->setFixedWidth(columnWidth);
+    m_title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    m_slider->setRange(0, steps);
+    m_slider->setSingleStep(steps / 100);
+    m_slider->setPageStep(steps / 10);
+    m_slider->setAccessibleName(title);
+
+    m_valueText->setTextFormat(Qt::PlainText);
+    m_valueText->setFixedWidth(columnWidth);
+    m_valueText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_valueText->setFont(SettingsStyle::monospacedCaption(font()));
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_title);
+    layout->addWidget(m_slider, 1);
+    layout->addWidget(m_valueText);
+
+    // A drag reports its start and end; the moves in between only write the value.
+    connect(m_slider, &QSlider::sliderPressed, this, [this] { m_onChange(); });
+    connect(m_slider, &QSlider::sliderReleased, this, [this] { m_onChange(); });
+    connect(m_slider, &QSlider::valueChanged, this, &SliderRow::userMoved);
+
+    setRange(lower, upper);
+}
+
+void SliderRow::setRange(double lower, double upper)
+{
+    m_lower = std::isfinite(lower) ? lower : 0.0;
+    m_upper = std::isfinite(upper) && upper > m_lower ? upper : m_lower;
+    refresh();
+}
+
+void SliderRow::refresh()
+{
+    {
+        const QSignalBlocker blocker(m_slider);
+        m_slider->setValue(positionFor(m_value.get()));
+    }
+    showValueText();
+}
+
+QString SliderRow::title() const
+{
+    return m_title->text();
+}
+
+QString SliderRow::valueText() const
+{
+    return m_valueText->text();
+}
+
+int SliderRow::positionFor(double value) const
+{
+    if (!(m_upper > m_lower) || std::isnan(value))
+        return 0;
+    const double fraction = std::clamp((value - m_lower) / (m_upper - m_lower), 0.0, 1.0);
+    return static_cast<int>(std::lround(fraction * steps));
+}
+
+double SliderRow::valueAt(int position) const
+{
+    if (position >= steps)
+        return m_upper;
+    if (position <= 0)
+        return m_lower;
+    return m_lower + (m_upper - m_lower) * position / steps;
+}
+
+void SliderRow::userMoved(int position)
+{
+    m_value.set(valueAt(position));
+    showValueText();
+    if (!m_slider->isSliderDown())
+        m_onChange();
+}
+
+void SliderRow::showValueText()
+{
+    const double value = m_value.get();
+    m_valueText->setText(
+        NumberFormat::printf(m_format.constData(), m_transform ? m_transform(value) : value));
+}
