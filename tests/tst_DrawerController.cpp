@@ -178,6 +178,21 @@ private Q_SLOTS:
         QCOMPARE(state.drawerWindow()->geometry(), QRect(0, 125, 400, 600));
     }
 
+    // When the screens change, the next slide-in lands on the screen as it is now.
+    void aChangedScreenMovesTheRestingOrigin()
+    {
+        TestAppState t;
+        AppState &state = t.start();
+        t.instantSlides();
+        t.screens->setScreen(ScreenFrames {QRectF(0, 0, 1024, 768), QRectF(0, 40, 1024, 700),
+                                           QRect(0, 0, 1024, 768)});
+        QCOMPARE(state.defaultPosition(), QPointF(624, 90));
+        QCOMPARE(state.maxWindowWidth(), 1024.0);
+        QCOMPARE(state.maxWindowHeight(), 700.0);
+        state.toggleDrawer();
+        QCOMPARE(state.drawerWindow()->geometry(), QRect(624, 78, 400, 600));
+    }
+
     void sizeIsClampedAndAppliedWithTheWindow()
     {
         TestAppState t;

@@ -13,7 +13,19 @@
 DrawerController::DrawerController(AppState &state)
     : m_state(state)
     , m_slides(std::make_unique<SlideAnimator>(state))
-{ }
+{
+    // A drawer must never slide onto a screen that is gone: when screens change, the resting
+    // origin and the size limits follow the main screen as it is now.
+    connect(&m_state.screens(), &ScreenSource::screensChanged, this, [this] {
+        if (!m_window)
+            return;
+        m_state.setDefaultPosition(calculateDefaultPosition());
+        if (const auto screen = m_state.screens().mainScreen()) {
+            m_state.setMaxWindowWidth(screen->visibleFrame.width());
+            m_state.setMaxWindowHeight(screen->visibleFrame.height());
+        }
+    });
+}
 
 DrawerController::~DrawerController()
 {

@@ -6,12 +6,19 @@
 /// Without frames it reports no main screen.
 class FixedScreenSource : public ScreenSource
 {
+    Q_OBJECT
+
 public:
     FixedScreenSource() = default;
     /// A primary screen with the full frame \a frame and the visible frame \a visibleFrame.
     FixedScreenSource(const QRectF &frame, const QRectF &visibleFrame);
 
-    void setScreen(std::optional<ScreenFrames> screen) { m_screen = screen; }
+    /// Replaces the screen, as when screens are plugged or panels move.
+    void setScreen(std::optional<ScreenFrames> screen)
+    {
+        m_screen = screen;
+        Q_EMIT screensChanged();
+    }
     std::optional<ScreenFrames> mainScreen() const override { return m_screen; }
 
 private:

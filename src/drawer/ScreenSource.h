@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QRect>
 #include <QRectF>
 
@@ -18,10 +19,16 @@ struct ScreenFrames
 
 /// Where the drawer code learns about screens. The application reads Qt's screens; tests hand
 /// in a screen of their choosing.
-class ScreenSource
+class ScreenSource : public QObject
 {
+    Q_OBJECT
+
 public:
-    virtual ~ScreenSource() = default;
+    using QObject::QObject;
     /// The main screen, or nothing when there is none.
     virtual std::optional<ScreenFrames> mainScreen() const = 0;
+
+Q_SIGNALS:
+    /// A screen was added or removed, or the main screen or its visible area changed.
+    void screensChanged();
 };
