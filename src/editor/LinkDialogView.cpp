@@ -159,6 +159,15 @@ void LinkDialogView::present(QWidget *host)
     m_textField->setFocus(Qt::OtherFocusReason);
 }
 
+void LinkDialogView::done(int result)
+{
+    // A window that disappears while it holds the focus sends the focus to the desktop, and a
+    // window manager may then keep it there: give it back to the drawer first.
+    if (QWidget *host = parentWidget(); host && host->isVisible())
+        host->window()->activateWindow();
+    QDialog::done(result);
+}
+
 void LinkDialogView::keyPressEvent(QKeyEvent *event)
 {
     const bool withCtrl = (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;

@@ -45,6 +45,9 @@ public:
     /// focus.
     void present(QWidget *host);
 
+    /// Closes the dialog, first handing the keyboard back to the window it stands over.
+    void done(int result) override;
+
 Q_SIGNALS:
     void linkTextChanged(const QString &text);
     void linkURLChanged(const QString &url);

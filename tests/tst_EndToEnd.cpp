@@ -1,0 +1,241 @@
+// The real application on a private X server with a window manager, driven like a user would:
+// the global key, the drawer on screen, typing into it, the settings written to disk.
+#include "XvfbSession.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+namespace {
+/// One running jotshelf, its output collected line by line.
+class Jotshelf
+{
+public:
+    Jotshelf(const QProcessEnvironment &environment, const QString &home)
+    {
+        QProcessEnvironment env = environment;
+        env.insert(QStringLiteral("HOME"), home);
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        m_process.setProcessEnvironment(env);
+        m_process.setProcessChannelMode(QProcess::SeparateChannels);
+        m_process.start(QStringLiteral(JOTSHELF_BINARY), {});
+    }
+
+    ~Jotshelf()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+
+    /// Every line printed so far.
+    QStringList lines()
+    {
+        m_output += QString::fromUtf8(m_process.readAllStandardOutput());
+        return m_output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    /// Waits until a line printed so far contains \a text.
+    bool waitForLine(const QString &text, int timeoutMs = 15000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < timeoutMs) {
+            if (!lines().filter(text).isEmpty())
+                return true;
+            if (m_process.state() == QProcess::NotRunning)
+                return !lines().filter(text).isEmpty();
+            m_process.waitForReadyRead(100);
+        }
+        return false;
+    }
+
+    QProcess &process() { return m_process; }
+
+private:
+    QProcess m_process;
+    QString m_output;
+};
+
+QString run(const QProcessEnvironment &environment, const QString &program,
+            const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    process.waitForFinished(10000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+} // namespace
+
+class tst_EndToEnd : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<XvfbSession> m_xvfb;
+    QProcess m_windowManager;
+    QString m_xdotool;
+
+    QString xdotool(const QStringList &arguments)
+    {
+        return run(m_xvfb->environment(), m_xdotool, arguments);
+    }
+
+    /// The drawer's window: the one named "Notepad".
+    QString drawerWindow()
+    {
+        return xdotool({"search", "--name", "^Notepad$"}).section('\n', 0, 0);
+    }
+
+    /// "x,y wxh" of a window as the X server has it, and whether it is on screen.
+    QString geometry(const QString &window)
+    {
+        const QString info
+            = run(m_xvfb->environment(), QStringLiteral("xwininfo"), {"-id", window});
+        auto field = [&info](const char *name) {
+            const QRegularExpression re(QStringLiteral("%1:\\s*(-?\\d+)").arg(QLatin1String(name)));
+            return re.match(info).captured(1);
+        };
+        const bool viewable = info.contains(QStringLiteral("IsViewable"));
+        return QStringLiteral("%1,%2 %3x%4%5")
+            .arg(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
+                 field("Height"), viewable ? QString() : QStringLiteral(" hidden"));
+    }
+
+    static QString storedNote(const QString &home)
+    {
+        const QSettings note(home + QStringLiteral("/.config/Jotshelf/note.conf"),
+                             QSettings::IniFormat);
+        return note.value(QStringLiteral("noteContent")).toString();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+        if (m_xdotool.isEmpty()
+            || QStandardPaths::findExecutable(QStringLiteral("xwininfo")).isEmpty())
+            QSKIP("xdotool and xwininfo are needed (packages xdotool, x11-utils)");
+        m_xvfb = std::make_unique<XvfbSession>();
+        XVFB_REQUIRE(*m_xvfb);
+        const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+        if (openbox.isEmpty())
+            QSKIP("openbox is needed (package openbox)");
+        m_windowManager.setProcessEnvironment(m_xvfb->environment());
+        m_windowManager.start(openbox, {});
+        QVERIFY(m_windowManager.waitForStarted());
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_windowManager.state() != QProcess::NotRunning) {
+            m_windowManager.terminate();
+            m_windowManager.waitForFinished(5000);
+        }
+    }
+
+    // The key slides the drawer in to its resting frame, typing reaches the note and continues
+    // the list, Ctrl+K appends a link, and the key slides it out again.
+    void hotKeyDrawerTypingAndLink()
+    {
+        QTemporaryDir home;
+        Jotshelf app(m_xvfb->environment(), home.path());
+        QVERIFY2(app.waitForLine(
+                     QStringLiteral("✅ Global hotkey (Option+Backtick) registered successfully")),
+                 qPrintable(app.lines().join('\n')));
+
+        xdotool({"key", "alt+grave"});
+        QVERIFY(app.waitForLine(QStringLiteral("🎯 HOTKEY TRIGGERED!")));
+        QVERIFY(app.waitForLine(QStringLiteral("   Slide animation started!")));
+        QStringList lines = app.lines();
+        QVERIFY(lines.contains(QStringLiteral("🔄 Animating IN from right:")));
+        QVERIFY(lines.contains(QStringLiteral("   Start: (1540.0, 150.0, 400.0, 600.0)")));
+        QVERIFY(lines.contains(QStringLiteral("   Final: (1040.0, 150.0, 400.0, 600.0)")));
+        QString window;
+        QTRY_VERIFY_WITH_TIMEOUT(!(window = drawerWindow()).isEmpty(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(geometry(window), QStringLiteral("1040,150 400x600"), 10000);
+
+        xdotool({"type", "--delay", "30", "--", "- milk"});
+        xdotool({"key", "Return"});
+        xdotool({"type", "--delay", "30", "--", "eggs"});
+        QTRY_COMPARE_WITH_TIMEOUT(storedNote(home.path()), QStringLiteral("- milk\n- eggs"), 10000);
+
+        // Ctrl+K: the link dialog, then Ctrl+Return inserts at the very end of the note.
+        xdotool({"key", "ctrl+k"});
+        QString dialog;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !(dialog = xdotool({"search", "--onlyvisible", "--name", "^Add Link$"})).isEmpty(),
+            10000);
+        xdotool({"type", "--delay", "30", "--", "site"});
+        xdotool({"key", "Tab"});
+        xdotool({"type", "--delay", "30", "--", "https://x.org/a b"});
+        xdotool({"key", "ctrl+Return"});
+        QTRY_COMPARE_WITH_TIMEOUT(storedNote(home.path()),
+                                  QStringLiteral("- milk\n- eggs[site](https://x.org/a b)"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            xdotool({"search", "--onlyvisible", "--name", "^Add Link$"}).isEmpty(), 10000);
+
+        // The focus is back in the editor.
+        xdotool({"type", "--delay", "30", "--", "!"});
+        QTRY_COMPARE_WITH_TIMEOUT(storedNote(home.path()),
+                                  QStringLiteral("- milk\n- eggs[site](https://x.org/a b)!"),
+                                  10000);
+
+        xdotool({"key", "alt+grave"});
+        QVERIFY(app.waitForLine(QStringLiteral("🔄 Animating OUT to right:")));
+        QVERIFY(app.lines().contains(QStringLiteral("   End: (1490.0, 150.0, 400.0, 600.0)")));
+        QTRY_VERIFY_WITH_TIMEOUT(geometry(window).endsWith(QStringLiteral(" hidden")), 10000);
+    }
+
+    // Another program holding the key: the registration says so, and the app runs on.
+    void aTakenKeyIsReported()
+    {
+        QTemporaryDir firstHome;
+        QTemporaryDir secondHome;
+        QTemporaryDir secondRuntime;
+        Jotshelf first(m_xvfb->environment(), firstHome.path());
+        QVERIFY(first.waitForLine(QStringLiteral("✅ Global hotkey")));
+
+        QProcessEnvironment other = m_xvfb->environment();
+        other.insert(QStringLiteral("XDG_RUNTIME_DIR"), secondRuntime.path());
+        Jotshelf second(other, secondHome.path());
+        QVERIFY(second.waitForLine(QStringLiteral("   Reason: Hotkey already exists")));
+        QVERIFY(second.lines().contains(
+            QStringLiteral("❌ Failed to register global hotkey. Status: -9868")));
+        QCOMPARE(second.process().state(), QProcess::Running);
+    }
+
+    // Text typed a moment before SIGTERM is on disk when the app has ended, and comes back.
+    void terminationKeepsWhatWasJustTyped()
+    {
+        QTemporaryDir home;
+        {
+            Jotshelf app(m_xvfb->environment(), home.path());
+            QVERIFY(app.waitForLine(QStringLiteral("✅ Global hotkey")));
+            xdotool({"key", "alt+grave"});
+            QVERIFY(app.waitForLine(QStringLiteral("   Slide animation started!")));
+            QTRY_VERIFY_WITH_TIMEOUT(!drawerWindow().isEmpty(), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(!geometry(drawerWindow()).endsWith(" hidden"), 10000);
+            xdotool({"type", "--delay", "10", "--", "last words"});
+            ::kill(app.process().processId(), SIGTERM);
+            QVERIFY(app.process().waitForFinished(10000));
+            QCOMPARE(app.process().exitStatus(), QProcess::NormalExit);
+        }
+        QCOMPARE(storedNote(home.path()), QStringLiteral("last words"));
+
+        Jotshelf again(m_xvfb->environment(), home.path());
+        QVERIFY(again.waitForLine(QStringLiteral("✅ Global hotkey")));
+        QTest::qWait(800); // past the savers' pause: what they write back is the loaded note
+        QCOMPARE(storedNote(home.path()), QStringLiteral("last words"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_EndToEnd)
+#include "tst_EndToEnd.moc"
