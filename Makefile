@@ -1,16 +1,19 @@
 # Jotshelf: `make run` builds and starts the app, `make test` builds and runs the whole suite.
 # Both install the Debian packages they need first (apt-get; through sudo when not root).
+# `make install` installs Jotshelf under PREFIX (through sudo when that is not writable);
+# `make package` builds a Debian package in the build folder.
 
 SHELL := /bin/bash
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
 BUILD_PACKAGES := build-essential cmake qt6-base-dev qt6-svg-dev libx11-dev libxcb1-dev
 TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox trayer \
-                 fonts-dejavu-core dbus
+                 fonts-dejavu-core dbus desktop-file-utils
 
-.PHONY: all build run test deps-build deps-test clean format
+.PHONY: all build run test install package deps-build deps-test clean format
 
 all: build
 
@@ -35,6 +38,17 @@ run: build
 
 test: deps-test build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+install: build
+	@target="$(DESTDIR)$(PREFIX)"; while [ ! -e "$$target" ]; do target=$$(dirname "$$target"); done; \
+	if [ "$$(id -u)" = 0 ] || [ -w "$$target" ]; then \
+	    DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"; \
+	else \
+	    sudo DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"; \
+	fi
+
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -1,8 +1,11 @@
+#include "app/CommandLine.h"
 #include "app/ConsoleOutput.h"
 #include "app/DialogPrompts.h"
+#include "app/InstanceServer.h"
 #include "app/JotshelfApp.h"
 #include "app/PlatformChoice.h"
 #include "app/SettingsStore.h"
+#include "app/SingleInstance.h"
 #include "drawer/QtScreenSource.h"
 
 #include <QApplication>
@@ -10,22 +13,59 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "jotshelf: %s\n", message.toUtf8().constData());
+    return EXIT_FAILURE;
+}
+
+bool hasDisplay(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return true;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    const bool platformChosen = qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || [&] {
-        for (int i = 1; i < argc; ++i) {
-            if (qstrcmp(argv[i], "-platform") == 0)
-                return true;
-        }
-        return false;
-    }();
-    if (!platformChosen && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        std::fputs("jotshelf: no display found (DISPLAY and WAYLAND_DISPLAY are unset); start it "
-                   "from a desktop session\n",
-                   stderr);
-        return EXIT_FAILURE;
+    // Until this process knows it is the instance it opens no display: a command for the
+    // running instance works from any shell.
+    const CommandLine commandLine = CommandLine::parse(CommandLine::argumentsOf(argc, argv));
+    if (commandLine.action() != CommandLine::Action::Run)
+        return commandLine.report();
+
+    QString error;
+    QString warning;
+    const auto paths = InstancePaths::fromEnvironment(&error, &warning);
+    if (!warning.isEmpty())
+        std::fprintf(stderr, "jotshelf: %s\n", warning.toUtf8().constData());
+    if (!paths)
+        return fail(error);
+    SingleInstance instance(*paths);
+    switch (instance.claimOrDeliver(commandLine.request(), commandLine.startsInstance())) {
+    case SingleInstance::Outcome::Delivered:
+        return EXIT_SUCCESS;
+    case SingleInstance::Outcome::NotRunning:
+        ConsoleOutput::printLine(QStringLiteral("Jotshelf is not running."));
+        return EXIT_SUCCESS;
+    case SingleInstance::Outcome::Failed:
+        return fail(instance.errorString());
+    case SingleInstance::Outcome::Primary:
+        break;
     }
+
+    if (!hasDisplay(argc, argv))
+        return fail(QStringLiteral("no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
+                                   "start it from a desktop session"));
 
     PlatformChoice::preferXcbOnWayland(argc, argv);
     QApplication application(argc, argv);
@@ -36,6 +76,10 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(JotshelfApp::icon());
 
+    InstanceServer server;
+    if (!server.listen(paths->socketPath(), &error))
+        return fail(error);
+
     AppServices services;
     services.store = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath());
     services.screens = std::make_shared<QtScreenSource>();
@@ -43,7 +87,13 @@ int main(int argc, char *argv[])
     services.prompts = std::make_unique<DialogPrompts>();
     services.console = ConsoleOutput::printLine;
     JotshelfApp jotshelf(std::move(services));
-
+    QObject::connect(&server, &InstanceServer::commandReceived, &jotshelf,
+                     &JotshelfApp::runCommand);
+    if (const auto command = commandLine.command()) {
+        QMetaObject::invokeMethod(
+            &jotshelf, [&jotshelf, command] { jotshelf.runCommand(*command); },
+            Qt::QueuedConnection);
+    }
 
     return application.exec();
 }

@@ -6,6 +6,7 @@
 #include "drawer/DrawerController.h"
 #include "drawer/FixedScreenSource.h"
 #include "drawer/SlideAnimator.h"
+#include "settings/SettingsWindow.h"
 
 #include <QAction>
 #include <QMenu>
@@ -132,6 +133,48 @@ private Q_SLOTS:
         QVERIFY(stored(QStringLiteral("noteContent")) != QStringLiteral("typed just now"));
         ::raise(SIGTERM);
         QTRY_COMPARE(stored(QStringLiteral("noteContent")), QStringLiteral("typed just now"));
+    }
+
+    // What `jotshelf --toggle/--show/--hide/--settings/--quit` asks of the running instance.
+    void commandsFromOtherLaunches()
+    {
+        auto app = makeApp();
+        app->appState().setDrawerPosition(DrawerPosition::Right);
+        BorderlessWindow *drawer = app->appState().drawerWindow();
+        auto slides = [this] { return m_lines.filter(QStringLiteral("🔄")); };
+
+        app->runCommand(InstanceCommand::Hide);
+        QVERIFY(!drawer->isVisible());
+        app->runCommand(InstanceCommand::Show);
+        QVERIFY(drawer->isVisible());
+        app->runCommand(InstanceCommand::Show);
+        QCOMPARE(slides(), QStringList({"🔄 Animating IN from right:"}));
+        app->runCommand(InstanceCommand::Toggle);
+        QVERIFY(!drawer->isVisible());
+        app->runCommand(InstanceCommand::Hide);
+        app->runCommand(InstanceCommand::Toggle);
+        QVERIFY(drawer->isVisible());
+        app->runCommand(InstanceCommand::Hide);
+        QVERIFY(!drawer->isVisible());
+        QCOMPARE(slides(),
+                 QStringList({"🔄 Animating IN from right:", "🔄 Animating OUT to right:",
+                              "🔄 Animating IN from right:", "🔄 Animating OUT to right:"}));
+        // Unlike the hot key, a command prints no "🎯" line.
+        QVERIFY(m_lines.filter(QStringLiteral("🎯")).isEmpty());
+
+        app->runCommand(InstanceCommand::Settings);
+        QVERIFY(app->appState().settingsWindow());
+        QVERIFY(app->appState().settingsWindow()->isVisible());
+    }
+
+    // A value still waiting for its pause is written before the instance quits.
+    void quitCommandWritesWhatWaits()
+    {
+        auto app = makeApp();
+        app->appState().setWindowOpacity(0.55);
+        QVERIFY(stored(QStringLiteral("windowOpacity")) != QStringLiteral("0.55"));
+        app->runCommand(InstanceCommand::Quit);
+        QCOMPARE(stored(QStringLiteral("windowOpacity")), QStringLiteral("0.55"));
     }
 };
 

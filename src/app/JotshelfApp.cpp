@@ -67,6 +67,32 @@ QIcon JotshelfApp::icon()
                             QIcon(QStringLiteral(":/icons/jotshelf.svg")));
 }
 
+void JotshelfApp::runCommand(InstanceCommand command)
+{
+    AppState *state = m_appState.get();
+    BorderlessWindow *drawer = state->drawerWindow();
+    switch (command) {
+    case InstanceCommand::Toggle:
+        state->toggleDrawer();
+        break;
+    case InstanceCommand::Show:
+        if (drawer && !drawer->isVisible())
+            state->animateWindowIn(drawer);
+        break;
+    case InstanceCommand::Hide:
+        if (drawer && drawer->isVisible())
+            state->animateWindowOut(drawer);
+        break;
+    case InstanceCommand::Settings:
+        state->showSettingsWindow();
+        break;
+    case InstanceCommand::Quit:
+        state->flushPendingSaves();
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        break;
+    }
+}
+
 void JotshelfApp::buildMenu()
 {
     AppState *state = m_appState.get();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/InstanceCommand.h"
 
 #include <QIcon>
 #include <QObject>
@@ -36,6 +37,9 @@ public:
 
     /// The icon of the tray and the windows: the theme's, or the bundled one.
     static QIcon icon();
+
+    /// Carries out a command of the command line, given to this instance or to another launch.
+    void runCommand(InstanceCommand command);
 
 protected:
     /// Ctrl+, and Ctrl+Q act in every window of the application, not only in the open menu.

@@ -1,0 +1,125 @@
+#include "app/InstancePaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+mode_t modeOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return 0;
+    return info.st_mode & 07777;
+}
+} // namespace
+
+class tst_InstancePaths : public QObject
+{
+    Q_OBJECT
+
+    QString fallbackIn(const QTemporaryDir &root) const
+    {
+        return root.filePath(QStringLiteral("jotshelf-%1").arg(uint(::getuid())));
+    }
+
+private Q_SLOTS:
+    void privateRuntimeDirIsUsed()
+    {
+        QTemporaryDir runtime;
+        QTemporaryDir root;
+        QVERIFY(QFile::setPermissions(runtime.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QString error;
+        QString warning;
+        const auto paths = InstancePaths::resolve(runtime.path(), root.path(), &error, &warning);
+        QVERIFY2(paths, qPrintable(error));
+        QCOMPARE(paths->folder(), runtime.path());
+        QCOMPARE(paths->socketPath(), runtime.filePath(QStringLiteral("jotshelf.socket")));
+        QCOMPARE(paths->lockPath(), runtime.filePath(QStringLiteral("jotshelf.lock")));
+        QVERIFY(warning.isEmpty());
+        QVERIFY(!QFileInfo::exists(fallbackIn(root)));
+    }
+
+    // Anything but a private folder of ours is passed over for jotshelf-<uid> under the
+    // temporary root, made 0700; a runtime folder that was set but refused is reported.
+    void fallbackFolder_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("unset") << "unset" << false;
+        QTest::newRow("relative") << "relative" << false;
+        QTest::newRow("open to others") << "0755" << true;
+        QTest::newRow("a link to a private folder") << "link" << true;
+        QTest::newRow("missing") << "missing" << true;
+    }
+
+    void fallbackFolder()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, warned);
+        QTemporaryDir scratch;
+        QTemporaryDir root;
+        QString runtime;
+        if (kind == QLatin1String("relative")) {
+            runtime = QStringLiteral("run/user");
+        } else if (kind == QLatin1String("0755")) {
+            runtime = scratch.path();
+            QVERIFY(::chmod(QFile::encodeName(runtime).constData(), 0755) == 0);
+        } else if (kind == QLatin1String("link")) {
+            const QString target = scratch.filePath(QStringLiteral("target"));
+            QVERIFY(QDir().mkdir(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            runtime = scratch.filePath(QStringLiteral("link"));
+            QVERIFY(QFile::link(target, runtime));
+        } else if (kind == QLatin1String("missing")) {
+            runtime = scratch.filePath(QStringLiteral("gone"));
+        }
+
+        QString error;
+        QString warning;
+        const auto paths = InstancePaths::resolve(runtime, root.path(), &error, &warning);
+        QVERIFY2(paths, qPrintable(error));
+        QCOMPARE(paths->folder(), fallbackIn(root));
+        QCOMPARE(modeOf(fallbackIn(root)), mode_t(0700));
+        QCOMPARE(!warning.isEmpty(), warned);
+
+        // A second launch finds the same folder.
+        const auto again = InstancePaths::resolve(runtime, root.path(), &error);
+        QVERIFY(again);
+        QCOMPARE(again->folder(), paths->folder());
+    }
+
+    // A folder of that name that others can enter, or a link planted there, is never used.
+    void unsafeFallbackIsRefused_data()
+    {
+        QTest::addColumn<bool>("asLink");
+        QTest::newRow("open to others") << false;
+        QTest::newRow("a planted link") << true;
+    }
+
+    void unsafeFallbackIsRefused()
+    {
+        QFETCH(bool, asLink);
+        QTemporaryDir root;
+        QTemporaryDir elsewhere;
+        if (asLink) {
+            QVERIFY(::chmod(QFile::encodeName(elsewhere.path()).constData(), 0700) == 0);
+            QVERIFY(QFile::link(elsewhere.path(), fallbackIn(root)));
+        } else {
+            QVERIFY(QDir().mkdir(fallbackIn(root)));
+            QVERIFY(::chmod(QFile::encodeName(fallbackIn(root)).constData(), 0777) == 0);
+        }
+        QString error;
+        QVERIFY(!InstancePaths::resolve(QString(), root.path(), &error));
+        QVERIFY2(error.contains(fallbackIn(root)), qPrintable(error));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_InstancePaths)
+#include "tst_InstancePaths.moc"
