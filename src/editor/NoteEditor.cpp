@@ -1,6 +1,10 @@
 #include "editor/NoteEditor.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+
+#include <memory>
 
 NoteEditor::NoteEditor(QWidget *parent)
     : QPlainTextEdit(parent)
@@ -59,4 +63,14 @@ void NoteEditor::focusOutEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusOutEvent(event);
     Q_EMIT focusChanged(false);
+}
+
+void NoteEditor::contextMenuEvent(QContextMenuEvent *event)
+{
+    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    if (!m_extraActions.isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(m_extraActions);
+    }
+    menu->exec(event->globalPos());
 }

@@ -22,6 +22,10 @@ public:
     void setInsets(int horizontal, int vertical);
     QMargins insets() const { return viewportMargins(); }
 
+    /// Actions offered in the context menu below the editing actions (where there is no tray,
+    /// the tray menu's items live here).
+    void setExtraContextActions(const QList<QAction *> &actions) { m_extraActions = actions; }
+
 Q_SIGNALS:
     /// Ctrl+K was pressed in the editor.
     void linkShortcutPressed();
@@ -32,4 +36,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    QList<QAction *> m_extraActions;
 };
