@@ -22,7 +22,7 @@ class tst_JotshelfApp : public QObject
 {
     Q_OBJECT
 
-    QString settingsPath() const { return m_dir.filePath(QStringLiteral("Jotshelf.conf")); }
+    QString settingsPath() const { return m_dir->filePath(QStringLiteral("Jotshelf.conf")); }
 
     std::unique_ptr<JotshelfApp> makeApp()
     {
@@ -40,14 +40,22 @@ class tst_JotshelfApp : public QObject
 
     QString stored(const QString &key) const
     {
-        return QSettings(settingsPath(), QSettings::IniFormat).value(key).toString();
+        // The note has a file of its own beside the settings.
+        const QString file = key == SettingsStore::noteKey
+            ? m_dir->filePath(QStringLiteral("note.conf"))
+            : settingsPath();
+        return QSettings(file, QSettings::IniFormat).value(key).toString();
     }
 
-    QTemporaryDir m_dir;
+    std::unique_ptr<QTemporaryDir> m_dir;
     QStringList m_lines;
 
 private Q_SLOTS:
-    void init() { m_lines.clear(); }
+    void init()
+    {
+        m_lines.clear();
+        m_dir = std::make_unique<QTemporaryDir>();
+    }
 
     void menuItemsInOrderWithTheirKeys()
     {
