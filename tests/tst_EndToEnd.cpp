@@ -81,6 +81,7 @@ class tst_EndToEnd : public QObject
 
     std::unique_ptr<XvfbSession> m_xvfb;
     QProcess m_windowManager;
+    QProcess m_tray;
     QString m_xdotool;
 
     QString xdotool(const QStringList &arguments)
@@ -131,10 +132,25 @@ private Q_SLOTS:
         m_windowManager.setProcessEnvironment(m_xvfb->environment());
         m_windowManager.start(openbox, {});
         QVERIFY(m_windowManager.waitForStarted());
+
+        // A tray panel, as on a desktop with one: Jotshelf then starts with its drawer hidden.
+        const QString trayer = QStandardPaths::findExecutable(QStringLiteral("trayer"));
+        if (trayer.isEmpty())
+            QSKIP("trayer is needed (package trayer)");
+        m_tray.setProcessEnvironment(m_xvfb->environment());
+        m_tray.start(trayer,
+                     {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
+                      "--height", "24"});
+        QVERIFY(m_tray.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(!xdotool({"search", "--class", "trayer"}).isEmpty(), 10000);
     }
 
     void cleanupTestCase()
     {
+        if (m_tray.state() != QProcess::NotRunning) {
+            m_tray.terminate();
+            m_tray.waitForFinished(5000);
+        }
         if (m_windowManager.state() != QProcess::NotRunning) {
             m_windowManager.terminate();
             m_windowManager.waitForFinished(5000);

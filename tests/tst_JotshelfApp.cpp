@@ -6,15 +6,20 @@
 #include "drawer/DrawerController.h"
 #include "drawer/FixedScreenSource.h"
 #include "drawer/SlideAnimator.h"
+#include "editor/DrawerView.h"
+#include "editor/NoteEditor.h"
 #include "settings/SettingsWindow.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 
@@ -109,13 +114,39 @@ private Q_SLOTS:
         QVERIFY(!drawer->isVisible());
     }
 
-    void withoutATraySayingSoOnce()
+    // Without a tray the drawer opens once and its context menu carries the tray menu's items.
+    void withoutATrayTheDrawerOffersTheMenu()
     {
         if (QSystemTrayIcon::isSystemTrayAvailable())
             QSKIP("this platform has a system tray");
         auto app = makeApp();
-        QVERIFY(!app->trayIcon());
         QCOMPARE(m_lines.filter(QStringLiteral("No system tray")).size(), 1);
+        BorderlessWindow *drawer = app->appState().drawerWindow();
+        QTRY_VERIFY(drawer->isVisible());
+
+        auto *view = qobject_cast<DrawerView *>(drawer->content());
+        QVERIFY(view);
+        // Read the menu while it is open, then close it.
+        QStringList texts;
+        QTimer::singleShot(0, this, [&texts] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                for (QAction *action : menu->actions())
+                    texts << action->text();
+                menu->close();
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
+                                view->editor()->mapToGlobal(QPoint(20, 20)));
+        QApplication::sendEvent(view->editor()->viewport(), &event);
+        QVERIFY2(texts.indexOf(QStringLiteral("Show Notepad")) > 0, qPrintable(texts.join(u'|')));
+        QVERIFY(texts.indexOf(QStringLiteral("Show Notepad"))
+                < texts.indexOf(QStringLiteral("Quit")));
+        QVERIFY(texts.contains(QStringLiteral("Settings...")));
+        QVERIFY(texts.contains(QStringLiteral("Default Position")));
+
+        // "Show Notepad" hides the drawer from there.
+        app->showNotepadAction()->trigger();
+        QVERIFY(!drawer->isVisible());
     }
 
     // Ctrl+Q and Ctrl+, act inside the drawer, not only in the open tray menu.

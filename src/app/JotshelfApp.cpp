@@ -3,6 +3,8 @@
 #include "app/DesktopNotifier.h"
 #include "app/ShutdownSignals.h"
 #include "drawer/BorderlessWindow.h"
+#include "editor/DrawerView.h"
+#include "editor/NoteEditor.h"
 #include "settings/SettingsWindow.h"
 
 #include <QActionGroup>
@@ -26,15 +28,14 @@ JotshelfApp::JotshelfApp(AppServices services, QObject *parent)
     buildMenu();
     connect(m_appState.get(), &AppState::noticeRequested, this, &JotshelfApp::showNotice);
 
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        m_trayIcon = new QSystemTrayIcon(icon(), this);
-        m_trayIcon->setToolTip(QStringLiteral("Notepad"));
-        m_trayIcon->setContextMenu(m_menu.get());
-        m_trayIcon->show();
-    } else {
-        m_appState->printLine(QStringLiteral("❌ No system tray found: Jotshelf runs without its "
-                                             "tray icon; Alt+` shows the notepad"));
-    }
+    // The icon is made even without a tray: it appears when a tray turns up later (a panel
+    // that starts after Jotshelf at login).
+    m_trayIcon = new QSystemTrayIcon(icon(), this);
+    m_trayIcon->setToolTip(QStringLiteral("Notepad"));
+    m_trayIcon->setContextMenu(m_menu.get());
+    m_trayIcon->show();
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        offerMenuWithoutTray();
     qApp->installEventFilter(this);
 
     // Whatever still waits for its pause is written when the application ends: by "Quit", by
@@ -53,6 +54,24 @@ JotshelfApp::JotshelfApp(AppServices services, QObject *parent)
 JotshelfApp::~JotshelfApp()
 {
     qApp->removeEventFilter(this);
+}
+
+// Without a tray the user would not know Jotshelf runs, nor reach its menu: the drawer opens
+// once, and its context menu carries the tray menu's items below the editing actions.
+void JotshelfApp::offerMenuWithoutTray()
+{
+    m_appState->printLine(QStringLiteral("❌ No system tray found: the notepad opens now, and its "
+                                         "right-click menu holds Settings... and Quit"));
+    AppState *state = m_appState.get();
+    if (auto *view = qobject_cast<DrawerView *>(state->drawerWindow()->content()))
+        view->editor()->setExtraContextActions(m_menu->actions());
+    QMetaObject::invokeMethod(
+        state,
+        [state] {
+            if (BorderlessWindow *drawer = state->drawerWindow(); drawer && !drawer->isVisible())
+                state->animateWindowIn(drawer);
+        },
+        Qt::QueuedConnection);
 }
 
 QIcon JotshelfApp::icon()
@@ -143,7 +162,8 @@ QAction *JotshelfApp::positionAction(DrawerPosition position) const
 
 void JotshelfApp::showNotice(const QString &title, const QString &message)
 {
-    if (m_trayIcon && m_trayIcon->isVisible() && QSystemTrayIcon::supportsMessages()) {
+    if (m_trayIcon && QSystemTrayIcon::isSystemTrayAvailable()
+        && QSystemTrayIcon::supportsMessages()) {
         m_trayIcon->showMessage(title, message, QSystemTrayIcon::Warning);
         return;
     }

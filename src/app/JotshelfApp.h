@@ -26,7 +26,7 @@ public:
 
     AppState &appState() const { return *m_appState; }
     QMenu *menu() const { return m_menu.get(); }
-    /// Null where the desktop offers no system tray.
+    /// The tray icon; shown by the desktop once a system tray is there.
     QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
 
     /// The tray menu's actions, by their texts.
@@ -47,6 +47,7 @@ protected:
 
 private:
     void buildMenu();
+    void offerMenuWithoutTray();
     void showNotice(const QString &title, const QString &message);
 
     std::unique_ptr<AppState> m_appState;
