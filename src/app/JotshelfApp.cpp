@@ -3,6 +3,7 @@
 #include "app/DesktopNotifier.h"
 #include "app/ShutdownSignals.h"
 #include "drawer/BorderlessWindow.h"
+#include "drawer/DrawerController.h"
 #include "editor/DrawerView.h"
 #include "editor/NoteEditor.h"
 #include "settings/SettingsWindow.h"
@@ -94,12 +95,13 @@ void JotshelfApp::runCommand(InstanceCommand command)
     case InstanceCommand::Toggle:
         state->toggleDrawer();
         break;
+    // A drawer on its way out counts as hidden: "show" brings it back, "hide" leaves it going.
     case InstanceCommand::Show:
-        if (drawer && !drawer->isVisible())
+        if (drawer && !state->drawer().isShowing())
             state->animateWindowIn(drawer);
         break;
     case InstanceCommand::Hide:
-        if (drawer && drawer->isVisible())
+        if (drawer && state->drawer().isShowing())
             state->animateWindowOut(drawer);
         break;
     case InstanceCommand::Settings:

@@ -117,3 +117,8 @@ void DrawerController::toggle()
     else
         animateWindowIn(m_window.get());
 }
+
+bool DrawerController::isShowing() const
+{
+    return m_window && m_window->isVisible() && !m_slides->isSlidingOut();
+}

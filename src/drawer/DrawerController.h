@@ -34,6 +34,8 @@ public:
     void animateWindowIn(BorderlessWindow *window);
     void animateWindowOut(BorderlessWindow *window);
     void toggle();
+    /// True while the drawer is on screen and not on its way out.
+    bool isShowing() const;
 
 private:
     AppState &m_state;

@@ -67,8 +67,9 @@ void SlideAnimator::stop()
     animation->deleteLater();
 }
 
-void SlideAnimator::start(QAbstractAnimation *animation)
+void SlideAnimator::start(QAbstractAnimation *animation, bool slidingOut)
 {
+    m_slidingOut = slidingOut;
     m_running = animation;
     connect(animation, &QAbstractAnimation::finished, this, [this, animation] {
         if (m_running == animation)
@@ -114,7 +115,7 @@ void SlideAnimator::slideIn(BorderlessWindow *window)
     slide->setEasingCurve(easeOut());
     slide->setStartValue(window->geometry());
     slide->setEndValue(qtRect(resting).value_or(window->geometry()));
-    start(slide);
+    start(slide, false);
     m_state.printLine(QStringLiteral("   Slide animation started!"));
 }
 
@@ -150,7 +151,7 @@ void SlideAnimator::slideOut(BorderlessWindow *window)
     // The close belongs to this slide-out: a slide that starts meanwhile stops the group, and
     // with it the close, so a drawer just shown again is never hidden by an older slide-out.
     connect(group, &QAbstractAnimation::finished, window, [window] { window->close(); });
-    start(group);
+    start(group, true);
 }
 
 void SlideAnimator::setFrame(BorderlessWindow *window, const QRectF &frame, bool animate)
@@ -168,5 +169,5 @@ void SlideAnimator::setFrame(BorderlessWindow *window, const QRectF &frame, bool
     resize->setEasingCurve(QEasingCurve::InOutQuad);
     resize->setStartValue(window->geometry());
     resize->setEndValue(*rect);
-    start(resize);
+    start(resize, false);
 }

@@ -34,6 +34,8 @@ public:
     /// Stops every motion still running or pending; the window stays where it is.
     void stop();
     bool isRunning() const { return !m_running.isNull(); }
+    /// True from the start of a slide-out until the window is closed or another motion starts.
+    bool isSlidingOut() const { return isRunning() && m_slidingOut; }
 
     /// Scales every duration; 0 makes each motion end at once (tests).
     void setDurationScale(double scale) { m_durationScale = scale; }
@@ -46,9 +48,10 @@ private:
     QRect primaryGeometry() const;
     int scaled(int ms) const;
     void showAt(BorderlessWindow *window, const QRectF &frame);
-    void start(QAbstractAnimation *animation);
+    void start(QAbstractAnimation *animation, bool slidingOut);
 
     AppState &m_state;
     QPointer<QAbstractAnimation> m_running;
     double m_durationScale = 1.0;
+    bool m_slidingOut = false;
 };
