@@ -130,8 +130,13 @@ int main(int argc, char *argv[])
 
     std::vector<Row> rows;
     for (const auto &size : sizes) {
-        const QString note = makeNote(size.bytes);
-        state.setNoteContent(note);
+        // The model holds the only copy of the note, as in the application: a copy held here
+        // would make every in-place edit copy the whole note.
+        const qsizetype noteSize = [&] {
+            const QString note = makeNote(size.bytes);
+            state.setNoteContent(note);
+            return note.size();
+        }();
         // Removing the marker again is the user's two backspaces: a small edit of the model.
         auto removeMarker = [&state] {
             if (state.noteContent().endsWith(marker))
@@ -140,7 +145,7 @@ int main(int argc, char *argv[])
         };
         const qint64 whole
             = time(removeMarker, [&] { formatter.handleAutoFormatting(state.noteContent()); });
-        if (state.noteContent().size() != note.size() + marker.size()
+        if (state.noteContent().size() != noteSize + marker.size()
             || !state.noteContent().endsWith(lastItem + marker)) {
             std::fprintf(stderr, "the marker was not appended on the %s note\n", size.label);
             return 1;

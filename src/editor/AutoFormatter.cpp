@@ -25,5 +25,10 @@ void AutoFormatter::handleAutoFormatting(const QString &newText)
     // The write below announces itself at once and may come back here through the change hook.
     m_isProcessingFormatting = true;
     const auto done = qScopeGuard([this] { m_isProcessingFormatting = false; });
-    m_state.setNoteContent(newText + *marker);
+    // The text handed over is the note itself: append in place, so a long note is not copied
+    // for two characters. Any other text is assigned whole.
+    if (&newText == &m_state.noteContent())
+        m_state.replaceNoteRange(newText.size(), 0, *marker);
+    else
+        m_state.setNoteContent(newText + *marker);
 }
