@@ -55,3 +55,20 @@ format:
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# `make bench` builds in Release in a folder of its own and prints one table of measured figures
+# (scripts/bench): start, memory and idle beside xpad on a private Xvfb, the hot key, typing,
+# saving and list continuation.
+BENCH_DIR ?= build-release
+BENCH_PACKAGES := xvfb xpad trayer dbus libxtst-dev fonts-dejavu-core
+BENCH_TARGETS := jotshelf bench_startup bench_typing bench_save bench_autoformat
+
+.PHONY: bench deps-bench
+
+deps-bench: deps-build
+	@scripts/ensure-packages $(BENCH_PACKAGES)
+
+bench: deps-bench
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DJOTSHELF_BUILD_TESTS=OFF
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target $(BENCH_TARGETS)
+	@scripts/bench $(BENCH_DIR)
