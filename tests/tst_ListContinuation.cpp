@@ -1,3 +1,5 @@
+#include "ListContinuationReference.h"
+
 #include "editor/ListContinuation.h"
 
 #include <QRegularExpression>
@@ -8,43 +10,6 @@
 using namespace ListContinuation;
 
 namespace {
-
-// The rule as written down, the slow way: split the whole note, trim with a pattern, build the
-// numbered pattern on each call and parse with Qt's own number parser.
-std::optional<QString> referenceNextLine(const QString &line)
-{
-    static const QRegularExpression edges(QStringLiteral("^[\\t\\p{Zs}]+|[\\t\\p{Zs}]+$"));
-    QString item = line;
-    item.remove(edges);
-    for (const QString &marker : {QStringLiteral("• "), QStringLiteral("- "), QStringLiteral("* ")})
-        if (item.startsWith(marker))
-            return item.left(2);
-
-    const QRegularExpression numbered(QStringLiteral("^(\\d+)\\.\\s"),
-                                      QRegularExpression::UseUnicodePropertiesOption);
-    const QRegularExpressionMatch match = numbered.match(item);
-    if (!match.hasMatch())
-        return std::nullopt;
-    const QString digits = match.captured(1);
-    for (const QChar c : digits)
-        if (c.unicode() > 0x7F)
-            return std::nullopt;
-    bool ok = false;
-    const qlonglong number = digits.toLongLong(&ok);
-    if (!ok || number == std::numeric_limits<qlonglong>::max())
-        return std::nullopt;
-    return QString::number(number + 1) + QStringLiteral(". ");
-}
-
-std::optional<QString> referenceMarker(const QString &text)
-{
-    static const QRegularExpression newline(
-        QStringLiteral("[\\x{0A}\\x{0B}\\x{0C}\\x{0D}\\x{85}\\x{2028}\\x{2029}]"));
-    const QStringList lines = text.split(newline);
-    if (lines.size() < 2 || !lines.last().isEmpty())
-        return std::nullopt;
-    return referenceNextLine(lines.at(lines.size() - 2));
-}
 
 QString describe(const QString &text)
 {
@@ -218,7 +183,7 @@ private Q_SLOTS:
         const std::optional<QString> expected
             = marker.isEmpty() ? std::nullopt : std::optional(marker);
         QCOMPARE(asText(ListContinuation::markerToAppend(text)), asText(expected));
-        QCOMPARE(asText(referenceMarker(text)), asText(expected));
+        QCOMPARE(asText(ListContinuationReference::marker(text)), asText(expected));
     }
 
     // Random notes made of markers, digits of several scripts, every newline character, spaces
@@ -276,7 +241,7 @@ private Q_SLOTS:
                 text += pick(newlines);
 
             const std::optional<QString> fast = ListContinuation::markerToAppend(text);
-            const std::optional<QString> slow = referenceMarker(text);
+            const std::optional<QString> slow = ListContinuationReference::marker(text);
             if (fast != slow)
                 QFAIL(qPrintable(QStringLiteral("note %1 \"%2\": %3, expected %4")
                                      .arg(i)

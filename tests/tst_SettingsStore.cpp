@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "TestAppState.h"
 
 #include "app/DebouncedWriter.h"
@@ -9,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -128,6 +130,110 @@ private Q_SLOTS:
         QCOMPARE(setAsideCopies(QFileInfo(t.notePath()).absolutePath()).size(), 1);
         state.flushPendingSaves();
         QCOMPARE(t.stored("noteContent").toString(), QStringLiteral("my words"));
+    }
+
+    // A FIFO where a file should be is moved aside without being opened: reading it would
+    // wait for a writer for ever.
+    void aFifoInPlaceOfAFileIsMovedAsideUnread_data()
+    {
+        QTest::addColumn<bool>("noteFile");
+        QTest::newRow("settings file") << false;
+        QTest::newRow("note file") << true;
+    }
+
+    void aFifoInPlaceOfAFileIsMovedAsideUnread()
+    {
+        QFETCH(bool, noteFile);
+        TestAppState t;
+        const QString path = noteFile ? t.notePath() : t.settingsPath();
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        AppState &state = t.start();
+        const QStringList copies = setAsideCopies(QFileInfo(path).absolutePath());
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(copies.first().startsWith(QFileInfo(path).fileName()));
+        QCOMPARE(t.lines.filter(QStringLiteral("❌")).size(), 1);
+        state.setNoteContent(QStringLiteral("written"));
+        state.setAutoFormatDashes(false);
+        state.flushPendingSaves();
+        QVERIFY(state.userDefaults().isWritten());
+        QCOMPARE(t.stored("noteContent").toString(), QStringLiteral("written"));
+    }
+
+    // A note file edited by hand so that its value reads as something other than text (a list
+    // of comma-separated pieces, a typed value) is kept whole beside a new one, with the text
+    // that could be read from it.
+    void aNoteThatIsNotTextIsKept_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("unquoted commas")
+            << QByteArray("noteContent=milk, eggs,bread") << QStringLiteral("milk, eggs, bread");
+        QTest::newRow("typed value") << QByteArray("noteContent=@Rect(1 2 3 4)") << QString();
+        QTest::newRow("byte array") << QByteArray("noteContent=@ByteArray(abc)") << QString();
+    }
+
+    void aNoteThatIsNotTextIsKept()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, note);
+        TestAppState t;
+        QVERIFY(QDir().mkpath(QFileInfo(t.notePath()).absolutePath()));
+        QFile file(t.notePath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray bytes = "[General]\n" + line + '\n';
+        file.write(bytes);
+        file.close();
+
+        AppState &state = t.start();
+        QCOMPARE(state.noteContent(), note);
+        const QString folder = QFileInfo(t.notePath()).absolutePath();
+        const QStringList copies = setAsideCopies(folder);
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(readAll(folder + u'/' + copies.first()), bytes);
+        state.setNoteContent(state.noteContent() + QStringLiteral("!"));
+        state.flushPendingSaves();
+        QCOMPARE(t.stored("noteContent").toString(), note + QStringLiteral("!"));
+    }
+
+    // The disk fills up while the note is saved: the note stays in memory, the user hears of it
+    // once, the file keeps the whole note before, and when the drawer hides after room was
+    // made, the newest note is written.
+    void aFullDiskKeepsTheNoteUntilThereIsRoom()
+    {
+        TestAppState t;
+        AppState &state = t.start();
+        t.instantSlides();
+        state.setNoteContent(QStringLiteral("saved before"));
+        state.flushPendingSaves();
+        QSignalSpy notices(&state, &AppState::noticeRequested);
+        const QString large = QString(2'000'000, QLatin1Char('x'));
+        {
+            FileSizeLimit full(500'000);
+            QVERIFY(full.isActive());
+            state.setNoteContent(large);
+            QTRY_VERIFY(!state.userDefaults().isWritten());
+            state.setNoteContent(large + QStringLiteral("y"));
+            const auto writers = state.persistence().findChildren<DebouncedWriter *>();
+            QTRY_VERIFY(
+                std::none_of(writers.cbegin(), writers.cend(),
+                             [](const DebouncedWriter *writer) { return writer->isPending(); }));
+            state.userDefaults().waitForNote();
+            QVERIFY(!state.userDefaults().isWritten());
+            QTRY_COMPARE(notices.count(), 1);
+            QCOMPARE(t.lines.filter(QStringLiteral("❌ Could not save")).size(), 1);
+            QCOMPARE(t.stored("noteContent").toString(), QStringLiteral("saved before"));
+            QVERIFY(PrivateFile::problemWith(t.notePath()).isEmpty());
+        }
+        QCOMPARE(state.noteContent(), large + QStringLiteral("y"));
+
+        state.toggleDrawer();
+        state.toggleDrawer();
+        QTRY_VERIFY(state.userDefaults().isWritten());
+        state.userDefaults().waitForNote();
+        QCOMPARE(t.stored("noteContent").toString(), large + QStringLiteral("y"));
+        QTRY_COMPARE(t.lines.filter(QStringLiteral("✅ Saved to")).size(), 1);
+        QCOMPARE(notices.count(), 1);
     }
 
     // A note kept in the settings file by an earlier version moves to its own file.

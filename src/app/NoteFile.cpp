@@ -1,5 +1,6 @@
 #include "app/NoteFile.h"
 
+#include "app/IniWriter.h"
 #include "app/PrivateFile.h"
 
 #include <QSettings>
@@ -107,12 +108,11 @@ void NoteFile::drain()
 
 bool NoteFile::write(const Change &change) const
 {
-    PrivateFile::prepare(m_filePath);
-    QSettings settings(m_filePath, QSettings::IniFormat);
+    // The file holds the note alone and is written whole, without QSettings: its sync can put a
+    // file cut short by a full disk in place of the whole one and report success.
+    QList<QPair<QString, QString>> entries;
     if (change.value)
-        settings.setValue(change.key, *change.value);
-    else
-        settings.remove(change.key);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+        entries.append({change.key, *change.value});
+    PrivateFile::prepare(m_filePath);
+    return IniWriter::replaceFile(m_filePath, IniWriter::generalSection(entries));
 }

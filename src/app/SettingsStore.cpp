@@ -16,6 +16,17 @@ QString noteFileBeside(const QString &settingsPath)
 {
     return QFileInfo(settingsPath).absolutePath() + QStringLiteral("/note.conf");
 }
+
+// The note as far as a damaged file lets it be read: an INI line with unquoted commas reads as
+// a list of its pieces.
+std::optional<QString> noteFrom(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QString)
+        return value.toString();
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return std::nullopt;
+}
 } // namespace
 
 SettingsStore::SettingsStore(const QString &filePath, QObject *parent)
@@ -30,12 +41,12 @@ SettingsStore::SettingsStore(const QString &filePath, QObject *parent)
     for (auto it = recovered.cbegin(); it != recovered.cend(); ++it) {
         if (it.key() != noteKey)
             m_settings->setValue(it.key(), it.value());
-        else if (it.value().typeId() == QMetaType::QString)
-            m_recoveredNote = it.value().toString();
+        else if (const auto note = noteFrom(it.value()))
+            m_recoveredNote = note;
     }
     const QVariantMap recoveredNote = checkFile(m_note->filePath());
-    if (const QVariant note = recoveredNote.value(noteKey); note.typeId() == QMetaType::QString)
-        m_recoveredNote = note.toString();
+    if (const auto note = noteFrom(recoveredNote.value(noteKey)))
+        m_recoveredNote = note;
 
     connect(m_note.get(), &NoteFile::writeFinished, this, [this](bool ok, const QString &reason) {
         // The note moved to its own file: drop the copy an older version kept here.
@@ -53,10 +64,16 @@ QVariantMap SettingsStore::checkFile(const QString &path)
 {
     QString reason = PrivateFile::problemWith(path);
     QVariantMap values;
-    {
+    // Only a regular file is read: opening a FIFO would wait for a writer for ever.
+    if (reason.isEmpty() || QFileInfo(path).isFile()) {
         const QSettings probe(path, QSettings::IniFormat);
         if (reason.isEmpty() && probe.status() != QSettings::NoError)
             reason = QStringLiteral("it could not be parsed");
+        // A note that is not plain text (a hand-made list, a typed value) would read as no
+        // note at all, and the next save would replace it.
+        if (reason.isEmpty() && probe.contains(noteKey)
+            && probe.value(noteKey).typeId() != QMetaType::QString)
+            reason = QStringLiteral("the note in it is not plain text");
         if (reason.isEmpty())
             return values;
         for (const QString &key : probe.allKeys())

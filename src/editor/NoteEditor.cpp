@@ -3,6 +3,10 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <memory>
 
@@ -18,6 +22,46 @@ NoteEditor::NoteEditor(QWidget *parent)
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
     viewport()->setAutoFillBackground(false);
+    connect(document(), &QTextDocument::contentsChange, this, &NoteEditor::onContentsChange);
+}
+
+bool NoteEditor::hasLongRun(QStringView text)
+{
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > longestRunWrappedAtWords)
+            return true;
+    }
+    return false;
+}
+
+void NoteEditor::fitWrapToRun(bool hasLongRun)
+{
+    const QTextOption::WrapMode mode
+        = hasLongRun ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    if (wordWrapMode() != mode)
+        setWordWrapMode(mode);
+}
+
+// A typed character cannot make a run long enough to matter; a loaded or inserted text is
+// looked at once, as the document takes it, and a new note decides afresh.
+void NoteEditor::onContentsChange(int position, int, int added)
+{
+    const bool wholeDocument = position == 0 && added >= document()->characterCount() - 1;
+    if (!wholeDocument
+        && (added < longestRunWrappedAtWords || wordWrapMode() == QTextOption::WrapAnywhere))
+        return;
+    bool found = false;
+    const QTextBlock last = document()->findBlock(position + added);
+    for (QTextBlock block = document()->findBlock(position); block.isValid() && !found;
+         block = block.next()) {
+        found = hasLongRun(block.text());
+        if (block == last)
+            break;
+    }
+    if (found || wholeDocument)
+        fitWrapToRun(found);
 }
 
 bool NoteEditor::isLinkShortcut(const QKeyEvent *event)
@@ -73,4 +117,21 @@ void NoteEditor::contextMenuEvent(QContextMenuEvent *event)
         menu->addActions(m_extraActions);
     }
     menu->exec(event->globalPos());
+}
+
+void NoteEditor::insertFromMimeData(const QMimeData *source)
+{
+    if (isReadOnly() || !source || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    // Qt's own paste first builds the text as a document of its own and then copies that in,
+    // which more than doubles the time a large paste holds the application up.
+    const QString text = source->text();
+    if (wordWrapMode() != QTextOption::WrapAnywhere && hasLongRun(text))
+        fitWrapToRun(true); // before the text is laid out
+    QTextCursor cursor = textCursor();
+    cursor.insertText(text);
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }

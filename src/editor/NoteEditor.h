@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 
 class QKeyEvent;
+class QMimeData;
 
 /// The drawer's plain-text editor. Ctrl+K never edits the text: Qt's editors on X11 treat it as
 /// "delete to the end of the line" before any shortcut sees it, so the editor takes the key
@@ -13,6 +14,14 @@ class NoteEditor : public QPlainTextEdit
 
 public:
     explicit NoteEditor(QWidget *parent = nullptr);
+
+    /// The longest run of characters without white space that lines still wrap at word
+    /// boundaries around. Looking for a boundary in a longer run costs the layout time in
+    /// proportion to the run for every line it wraps to (a 400 000-character run takes 16 s to
+    /// show), so a note holding one wraps anywhere.
+    static constexpr qsizetype longestRunWrappedAtWords = 4096;
+    /// True when \a text holds a run longer than longestRunWrappedAtWords.
+    static bool hasLongRun(QStringView text);
 
     /// True for Ctrl+K (with or without keypad or lock keys).
     static bool isLinkShortcut(const QKeyEvent *event);
@@ -37,7 +46,11 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    void onContentsChange(int position, int removed, int added);
+    void fitWrapToRun(bool hasLongRun);
+
     QList<QAction *> m_extraActions;
 };

@@ -1,0 +1,138 @@
+#include "app/IniWriter.h"
+#include "app/PrivateFile.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <random>
+
+namespace {
+
+QString describe(const QString &text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
+            out += c;
+        else
+            out += QStringLiteral("<U+%1>").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+    }
+    return out;
+}
+
+} // namespace
+
+class tst_IniWriter : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Writes \a values as keys v0, v1, ... and reads them back with QSettings.
+    void roundTrip(const QStringList &values)
+    {
+        QList<QPair<QString, QString>> entries;
+        for (qsizetype i = 0; i < values.size(); ++i)
+            entries.append({QStringLiteral("v%1").arg(i), values.at(i)});
+        const QString path
+            = m_dir.filePath(QStringLiteral("file%1.conf").arg(m_files++)); // never a cached file
+        QVERIFY(IniWriter::replaceFile(path, IniWriter::generalSection(entries)));
+        QCOMPARE(PrivateFile::problemWith(path), QString());
+        const QSettings settings(path, QSettings::IniFormat);
+        QCOMPARE(settings.status(), QSettings::NoError);
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            const QVariant read = settings.value(entries.at(i).first);
+            if (read.typeId() != QMetaType::QString || read.toString() != values.at(i))
+                QFAIL(qPrintable(QStringLiteral("\"%1\" came back as \"%2\" (%3)")
+                                     .arg(describe(values.at(i)), describe(read.toString()),
+                                          QString::fromLatin1(read.typeName()))));
+        }
+    }
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+
+private Q_SLOTS:
+    void textComesBackAsItWas_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("plain") << QStringLiteral("milk and eggs");
+        QTest::newRow("lines") << QStringLiteral("• milk\n• eggs\r\n3. x\r");
+        QTest::newRow("commas and semicolons") << QStringLiteral("a, b; c,d ;e");
+        QTest::newRow("spaces at the ends") << QStringLiteral("  both  ");
+        QTest::newRow("quotes and backslashes") << QStringLiteral("\"q\" 'a' \\n \\ \\\\x41");
+        QTest::newRow("leading @") << QStringLiteral("@Variant(\\0\\0)");
+        QTest::newRow("leading @@") << QStringLiteral("@@x");
+        QTest::newRow("typed-looking") << QStringLiteral("@ByteArray(abc)");
+        QTest::newRow("ini-looking") << QStringLiteral("[General]\nnoteContent=evil\n#x\n;y");
+        QTest::newRow("every control character") << [] {
+            QString s;
+            for (char16_t u = 0; u < 0x20; ++u)
+                s += QChar(u);
+            return s + QChar(0x7F);
+        }();
+        QTest::newRow("hex digit after control characters") << QStringLiteral("\x01"
+                                                                              "a\x1f"
+                                                                              "F\x7f"
+                                                                              "9")
+                + QChar(0) + QStringLiteral("0");
+        QTest::newRow("unicode") << QStringLiteral(
+            "é e\u0301 👍🏽 \u00a0\u2028\u2029 \u3000 日本");
+        QTest::newRow("unpaired surrogates") << QString(QChar(0xD800)) + QStringLiteral("a")
+                + QChar(0xDC00) + QStringLiteral("f") + QChar(0xDBFF);
+        QTest::newRow("byte order mark and noncharacters")
+            << QStringLiteral("\uFEFFx\uFFFE\uFFFF\uFDD0");
+    }
+
+    void textComesBackAsItWas()
+    {
+        QFETCH(QString, text);
+        roundTrip({text});
+    }
+
+    // Random texts drawn from the characters the format treats specially.
+    void randomTextsComeBack()
+    {
+        const QStringList pieces = {
+            QStringLiteral("a"),      QStringLiteral("F"),    QStringLiteral("0"),
+            QStringLiteral("9"),      QStringLiteral("@"),    QStringLiteral("\""),
+            QStringLiteral("\\"),     QStringLiteral("'"),    QStringLiteral(","),
+            QStringLiteral(";"),      QStringLiteral("="),    QStringLiteral("#"),
+            QStringLiteral("["),      QStringLiteral("]"),    QStringLiteral(" "),
+            QStringLiteral("\t"),     QStringLiteral("\n"),   QStringLiteral("\r"),
+            QStringLiteral("x"),      QString(QChar(0)),      QStringLiteral("\x1b"),
+            QStringLiteral("\x7f"),   QStringLiteral("é"),    QStringLiteral("😀"),
+            QStringLiteral("\u2028"), QString(QChar(0xD83D)), QString(QChar(0xDE00)),
+            QStringLiteral("\uFFFF"),
+        };
+        std::mt19937 random(7);
+        for (int file = 0; file < 20; ++file) {
+            QStringList values;
+            for (int i = 0; i < 100; ++i) {
+                QString text;
+                const int length = std::uniform_int_distribution<int>(0, 16)(random);
+                for (int j = 0; j < length; ++j)
+                    text += pieces.at(
+                        std::uniform_int_distribution<qsizetype>(0, pieces.size() - 1)(random));
+                values << text;
+            }
+            roundTrip(values);
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+
+    void replacingKeepsTheFilePrivate()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("private.conf"));
+        QVERIFY(PrivateFile::prepare(path));
+        QVERIFY(IniWriter::replaceFile(path, IniWriter::generalSection({{"k", "v"}})));
+        QCOMPARE(QFile::permissions(path),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                     | QFileDevice::WriteUser);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_IniWriter)
+#include "tst_IniWriter.moc"
