@@ -72,3 +72,46 @@ bench: deps-bench
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DJOTSHELF_BUILD_TESTS=OFF
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target $(BENCH_TARGETS)
 	@scripts/bench $(BENCH_DIR)
+
+# `make test-asan` builds the whole suite with AddressSanitizer and UndefinedBehaviorSanitizer
+# (gcc) in a folder of its own and runs it; leaks of system libraries are listed in
+# tests/lsan.supp. `make fuzz` builds the libFuzzer targets (clang) and runs each for
+# FUZZ_SECONDS. `make test-stress` runs the full-size checks (a million texts for the list rule,
+# 100 kills during saves, a 20 MB paste), then both of those.
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
+FUZZ_TARGETS := fuzz_list_continuation fuzz_link_insertion
+STRESS_TESTS := ^(tst_ListContinuation|tst_KillDuringSave|tst_LargePaste)$$
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+                 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
+
+.PHONY: test-asan test-stress fuzz deps-fuzz
+
+deps-fuzz: deps-build
+	@scripts/ensure-packages $(FUZZ_PACKAGES)
+
+test-asan: deps-test
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DJOTSHELF_SANITIZE=ON -DJOTSHELF_BUILD_BENCH=OFF
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps-fuzz
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DJOTSHELF_FUZZ=ON -DJOTSHELF_BUILD_TESTS=OFF -DJOTSHELF_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@for target in $(FUZZ_TARGETS); do \
+	    corpus=$(FUZZ_DIR)/corpus/$${target#fuzz_}; mkdir -p $$corpus; \
+	    echo "fuzz: $$target for $(FUZZ_SECONDS) s"; \
+	    $(SANITIZER_ENV) $(FUZZ_DIR)/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) \
+	        -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/ \
+	        $$corpus fuzz/corpus/$${target#fuzz_} 2>$(FUZZ_DIR)/$$target.log \
+	        || { tail -n 60 $(FUZZ_DIR)/$$target.log; echo "fuzz: $$target failed"; exit 1; }; \
+	    grep -E '^(Done|stat::number_of_executed_units)' $(FUZZ_DIR)/$$target.log; \
+	done
+
+test-stress: deps-test build
+	cd $(BUILD_DIR) && JOTSHELF_STRESS=1 ctest --output-on-failure -R '$(STRESS_TESTS)'
+	$(MAKE) fuzz
+	$(MAKE) test-asan
