@@ -2,10 +2,13 @@
 // pause ends, the note is handed to the note file's background thread, and the write is on disk
 // (written, synced and renamed into place) when the store reports it. Beside the total, a 1 ms
 // heartbeat timer on the main thread measures the longest time the main thread was blocked
-// while the save ran, once with nothing else going on and once with a keystroke typed into the
-// model while the note is being written (the background write still holds the note then).
+// while the save ran, once with nothing else going on and twice with a keystroke typed into
+// the model while the note is being written: as the write starts, while the writer thread takes
+// its own copy of the note (until then the model must copy the note to change it), and in the
+// middle of the write.
 // Last, the first keystroke after the save is done: nothing may still hold the note then, or
-// that keystroke copies the whole note.
+// that keystroke copies the whole note. The same holds for the note loaded at the start: the
+// first keystroke after a start with a saved note is timed too.
 
 #include "TestAppState.h"
 
@@ -14,8 +17,12 @@
 #include "app/SettingsStore.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
@@ -53,22 +60,24 @@ struct Save
     double totalMs = 0;
     double longestBlockMs = 0;
     double editMs = 0; // the keystroke typed while the note is written; 0 when none
+    double longestBeforeMs = 0; // the longest gap while nothing but the heartbeat ran
 };
 
 /// One save of the note \a state holds now, from the saver's pause ending until the store
-/// reports the note file written; with \a typeDuring, one character is appended to the note
-/// at the first heartbeat after the write began.
-Save timeSave(AppState &state, bool typeDuring)
+/// reports the note file written; with \a typeAfterMs of 0 or more, one character is appended
+/// to the note at the first heartbeat that many milliseconds after the write began.
+Save timeSave(AppState &state, double typeAfterMs)
 {
     SettingsStore &store = state.userDefaults();
     QElapsedTimer clock;
     clock.start();
     qint64 last = clock.nsecsElapsed();
     qint64 longest = 0;
+    qint64 longestBefore = 0; // while the saver's pause runs: what the machine's noise looks like
     qint64 started = -1;
     qint64 finished = -1;
     qint64 edit = 0;
-    bool typed = !typeDuring;
+    bool typed = typeAfterMs < 0;
 
     QEventLoop loop;
     QTimer heartbeat;
@@ -76,9 +85,11 @@ Save timeSave(AppState &state, bool typeDuring)
     heartbeat.setInterval(1);
     QObject::connect(&heartbeat, &QTimer::timeout, &loop, [&] {
         const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
+        // The beat after the hand-over measures the gap that holds the saver's own work.
+        qint64 &gap = started >= 0 ? longest : longestBefore;
+        gap = std::max(gap, now - last);
         last = now;
-        if (started >= 0 && !typed) {
+        if (started >= 0 && !typed && double(now - started) / 1e6 >= typeAfterMs) {
             typed = true;
             QElapsedTimer keystroke;
             keystroke.start();
@@ -106,7 +117,8 @@ Save timeSave(AppState &state, bool typeDuring)
     heartbeat.stop();
     QObject::disconnect(handedOver);
     QObject::disconnect(written);
-    return {double(finished - started) / 1e6, double(longest) / 1e6, double(edit) / 1e6};
+    return {double(finished - started) / 1e6, double(longest) / 1e6, double(edit) / 1e6,
+            double(longestBefore) / 1e6};
 }
 
 /// Writes whatever still waits and lets its announcements pass, outside the measurement.
@@ -126,6 +138,33 @@ double timeKeystroke(AppState &state)
     return double(keystroke.nsecsElapsed()) / 1e6;
 }
 
+/// The first and the second keystroke after a start with a saved note of \a characters.
+std::pair<double, double> keystrokesAfterStart(qsizetype characters, int variant)
+{
+    TestAppState t;
+    {
+        // Written under another name and moved into place, so that this process's QSettings
+        // holds nothing of the file the application then reads, as at a real start.
+        QDir().mkpath(QFileInfo(t.notePath()).absolutePath());
+        const QString staged = t.notePath() + QStringLiteral(".staged");
+        QSettings note(staged, QSettings::IniFormat);
+        note.setValue(SettingsStore::noteKey, makeNote(characters, variant));
+        note.sync();
+        QFile::rename(staged, t.notePath());
+    }
+    AppState &state = t.start();
+    // The saver writes the loaded note once its pause after the start ends; a user types after
+    // that, not within the first milliseconds.
+    QTest::qWait(Persistence::debounceMs + 200);
+    state.userDefaults().waitForNote();
+    QCoreApplication::processEvents();
+    const double first = timeKeystroke(state);
+    const double second = timeKeystroke(state);
+    if (state.noteContent().size() != characters + 2)
+        std::fprintf(stderr, "bench_save: the saved note was not loaded\n");
+    return {first, second};
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -143,26 +182,30 @@ int main(int argc, char *argv[])
     } sizes[] = {{"1 MB", 1024 * 1024}, {"10 MB", 10 * 1024 * 1024}};
 
     if (!rows)
-        std::printf("A save of the note, median of %d saves (ms)\n\n%-6s  %12s  %22s  %26s  "
-                    "%18s  %16s\n",
-                    runs, "note", "until on disk", "longest block (quiet)",
-                    "longest block (typing too)", "keystroke during", "keystroke after");
+        std::printf("A save of the note, median of %d saves (ms); the longest main-thread block "
+                    "with nothing else going on, with a keystroke as the write starts and in its "
+                    "middle, and while only the heartbeat ran; the keystroke itself as the write "
+                    "starts, in its middle and after it\n\n%-6s  %8s  %8s  %8s  %8s  %8s  %8s  "
+                    "%8s  %8s\n",
+                    runs, "note", "on disk", "quiet", "at start", "middle", "nothing", "key at",
+                    "key mid", "key aft");
     for (const auto &size : sizes) {
         TestAppState t;
         AppState &state = t.start();
-        std::vector<double> total;
-        std::vector<double> quiet;
-        std::vector<double> typing;
-        std::vector<double> keystroke;
-        std::vector<double> keystrokeAfter;
-        for (int i = 0; i <= runs; ++i) { // the first save warms up
-            state.setNoteContent(makeNote(size.characters, 2 * i));
+        std::vector<double> total, quiet, atStart, middle, baseline, keyAtStart, keyMiddle,
+            keyAfter;
+        for (int i = 0; i <= runs; ++i) { // the first round warms up
+            state.setNoteContent(makeNote(size.characters, 3 * i));
             QCoreApplication::processEvents();
-            const Save alone = timeSave(state, false);
+            const Save alone = timeSave(state, -1);
             settle(state);
-            state.setNoteContent(makeNote(size.characters, 2 * i + 1));
+            state.setNoteContent(makeNote(size.characters, 3 * i + 1));
             QCoreApplication::processEvents();
-            const Save typed = timeSave(state, true);
+            const Save first = timeSave(state, 0);
+            settle(state);
+            state.setNoteContent(makeNote(size.characters, 3 * i + 2));
+            QCoreApplication::processEvents();
+            const Save halfway = timeSave(state, alone.totalMs / 2);
             settle(state);
             const double afterwards = timeKeystroke(state);
             settle(state);
@@ -170,32 +213,65 @@ int main(int argc, char *argv[])
                 continue;
             total.push_back(alone.totalMs);
             quiet.push_back(alone.longestBlockMs);
-            typing.push_back(typed.longestBlockMs);
-            keystroke.push_back(typed.editMs);
-            keystrokeAfter.push_back(afterwards);
+            atStart.push_back(first.longestBlockMs);
+            middle.push_back(halfway.longestBlockMs);
+            baseline.push_back(alone.longestBeforeMs);
+            keyAtStart.push_back(first.editMs);
+            keyMiddle.push_back(halfway.editMs);
+            keyAfter.push_back(afterwards);
         }
         if (t.stored(SettingsStore::noteKey).toString() != state.noteContent()) {
             std::fprintf(stderr, "bench_save: the %s note on disk is not the note\n", size.label);
             return 1;
         }
-        const double block = median(quiet);
-        const double blockTyping = median(typing);
+        if (!rows) {
+            std::printf("%-6s  %8.1f  %8.1f  %8.1f  %8.1f  %8.1f  %8.2f  %8.2f  %8.2f\n",
+                        size.label, median(total), median(quiet), median(atStart), median(middle),
+                        median(baseline), median(keyAtStart), median(keyMiddle), median(keyAfter));
+            continue;
+        }
+        std::printf("| Save of a %s note: until on disk | %.1f ms | – | `%s` |\n", size.label,
+                    median(total), qPrintable(command));
+        const double worst = std::max({median(quiet), median(atStart), median(middle)});
+        const bool goal = size.characters <= 1024 * 1024;
+        std::printf("| Save of a %s note: longest main-thread block, nothing else / a keystroke "
+                    "as the write starts / in its middle (heartbeat alone) | %.1f / %.1f / %.1f "
+                    "ms (%.1f ms) | %s | `%s` |\n",
+                    size.label, median(quiet), median(atStart), median(middle), median(baseline),
+                    !goal             ? "–"
+                        : worst <= 16 ? "met (≤ 16 ms)"
+                                      : "**missed** (≤ 16 ms)",
+                    qPrintable(command));
+        std::printf("| Save of a %s note: a keystroke as the write starts / in its middle / "
+                    "after it | %.2f / %.2f / %.2f ms | – | `%s` |\n",
+                    size.label, median(keyAtStart), median(keyMiddle), median(keyAfter),
+                    qPrintable(command));
+    }
+
+    if (!rows)
+        std::printf("\nAfter a start with a saved note, median of %d starts (ms)\n\n%-6s  %15s  "
+                    "%16s\n",
+                    runs, "note", "first keystroke", "second keystroke");
+    for (const auto &size : sizes) {
+        std::vector<double> first;
+        std::vector<double> second;
+        for (int i = 0; i < runs; ++i) {
+            const auto [one, two] = keystrokesAfterStart(size.characters, i);
+            first.push_back(one);
+            second.push_back(two);
+        }
         if (rows) {
-            std::printf("| Save of a %s note: until on disk | %.1f ms | – | `%s` |\n", size.label,
-                        median(total), qPrintable(command));
-            const bool goal = size.characters <= 1024 * 1024;
-            const QString verdict = !goal          ? QStringLiteral("–")
-                : block <= 16 && blockTyping <= 16 ? QStringLiteral("met (≤ 16 ms)")
-                                                   : QStringLiteral("**missed** (≤ 16 ms)");
-            std::printf("| Save of a %s note: longest main-thread block (with a keystroke "
-                        "during it) | %.1f ms (%.1f ms) | %s | `%s` |\n",
-                        size.label, block, blockTyping, qPrintable(verdict), qPrintable(command));
-            std::printf("| Save of a %s note: a keystroke while it is written / after it | "
-                        "%.2f / %.2f ms | – | `%s` |\n",
-                        size.label, median(keystroke), median(keystrokeAfter), qPrintable(command));
+            const bool goal = size.characters >= 10 * 1024 * 1024;
+            const double worst = std::max(median(first), median(second));
+            std::printf("| Start with a saved %s note: the first / second keystroke into the "
+                        "model | %.2f / %.2f ms | %s | `%s` |\n",
+                        size.label, median(first), median(second),
+                        !goal             ? "–"
+                            : worst <= 16 ? "met (≤ 16 ms)"
+                                          : "**missed** (≤ 16 ms)",
+                        qPrintable(command));
         } else {
-            std::printf("%-6s  %12.1f  %22.1f  %26.1f  %18.2f  %16.2f\n", size.label, median(total),
-                        block, blockTyping, median(keystroke), median(keystrokeAfter));
+            std::printf("%-6s  %15.2f  %16.2f\n", size.label, median(first), median(second));
         }
     }
     return 0;

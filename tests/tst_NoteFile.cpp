@@ -69,6 +69,29 @@ private Q_SLOTS:
         QVERIFY(note.waitForWritten());
         QCOMPARE(note.text(key), std::optional(QStringLiteral("newer")));
     }
+
+    // The note handed to the writer and the note read back share their characters with nothing
+    // the file keeps: otherwise the model copies a whole long note on its next keystroke, and
+    // the note stays in memory twice.
+    void neitherTheWriterNorTheReaderKeepsTheNote()
+    {
+        QTemporaryDir dir;
+        NoteFile note(dir.filePath(QStringLiteral("note.conf")));
+        QString written = QString(5000, QLatin1Char('o'));
+        {
+            // A failed write is kept to be retried.
+            FileSizeLimit full(1000);
+            note.setText(key, written);
+            QVERIFY(!note.waitForWritten());
+        }
+        QVERIFY(written.isDetached());
+        note.retry();
+        QVERIFY(note.waitForWritten());
+
+        std::optional<QString> read = note.text(key);
+        QCOMPARE(read, std::optional(written));
+        QVERIFY(read->isDetached());
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_NoteFile)

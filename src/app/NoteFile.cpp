@@ -23,7 +23,14 @@ std::optional<QString> NoteFile::text(const QString &key) const
     const QVariant value = settings.value(key);
     if (value.typeId() != QMetaType::QString)
         return std::nullopt;
-    return value.toString();
+    // A copy of its own, with room to type into: QSettings keeps what it read for the rest of
+    // the run, and a note shared with it, or filled to the brim, would be copied whole by the
+    // first keystroke.
+    const QString text = value.toString();
+    QString note;
+    note.reserve(text.size() + text.size() / 8 + 64);
+    note.append(text);
+    return note;
 }
 
 bool NoteFile::contains(const QString &key) const
@@ -90,6 +97,10 @@ void NoteFile::drain()
             change = std::move(*m_pending);
             m_pending.reset();
         }
+        // A copy of the writer's own, made at once: while this thread shares the model's note,
+        // a keystroke makes the main thread copy the whole note before it can change it.
+        if (change.value)
+            change.value = QString(change.value->constData(), change.value->size());
         const bool ok = write(change);
         QString reason;
         {
