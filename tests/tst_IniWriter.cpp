@@ -123,6 +123,40 @@ private Q_SLOTS:
         }
     }
 
+    // A settings file written whole reads back as QSettings itself would have written it.
+    void settingsComeBackAsQSettingsWritesThem()
+    {
+        QVariantMap values;
+        values.insert(QStringLiteral("windowOpacity"), 0.4);
+        values.insert(QStringLiteral("windowWidth"), 1e300);
+        values.insert(QStringLiteral("tiny"), 5e-324);
+        values.insert(QStringLiteral("count"), 42);
+        values.insert(QStringLiteral("autoFormatDashes"), false);
+        values.insert(QStringLiteral("drawerPosition"), QStringLiteral("left"));
+        values.insert(QStringLiteral("list"),
+                      QStringList {QStringLiteral("a, b"), QStringLiteral("c"), QString()});
+        values.insert(QStringLiteral("group/key"), QStringLiteral("in a group"));
+        values.insert(QStringLiteral("group/deeper/key"), 7);
+        values.insert(QStringLiteral("odd key=é;#[x] 日"), QStringLiteral("value"));
+        values.insert(QStringLiteral("General"), QStringLiteral("a key named like the section"));
+
+        const QString mine = m_dir.filePath(QStringLiteral("mine%1.conf").arg(m_files++));
+        QVERIFY(IniWriter::replaceFile(mine, IniWriter::encodeFile(values)));
+        QCOMPARE(PrivateFile::problemWith(mine), QString());
+        const QString theirs = m_dir.filePath(QStringLiteral("theirs%1.conf").arg(m_files++));
+        {
+            QSettings settings(theirs, QSettings::IniFormat);
+            for (auto it = values.cbegin(); it != values.cend(); ++it)
+                settings.setValue(it.key(), it.value());
+        }
+        const QSettings read(mine, QSettings::IniFormat);
+        const QSettings expected(theirs, QSettings::IniFormat);
+        QCOMPARE(read.status(), QSettings::NoError);
+        QCOMPARE(read.allKeys(), expected.allKeys());
+        for (const QString &key : expected.allKeys())
+            QCOMPARE(read.value(key), expected.value(key));
+    }
+
     void replacingKeepsTheFilePrivate()
     {
         const QString path = m_dir.filePath(QStringLiteral("private.conf"));

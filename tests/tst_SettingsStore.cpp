@@ -236,6 +236,34 @@ private Q_SLOTS:
         QCOMPARE(notices.count(), 1);
     }
 
+    // A switch changed while the disk is full: the settings file keeps all it held (QSettings
+    // would put an empty file in its place and report success), the failure is told, and the
+    // next change after room was made writes everything.
+    void aFullDiskNeverCutsTheSettingsFileShort()
+    {
+        TestAppState t;
+        t.seed(QStringLiteral("windowOpacity"), 0.4);
+        t.seed(QStringLiteral("drawerPosition"), QStringLiteral("left"));
+        AppState &state = t.start();
+        const QByteArray before = readAll(t.settingsPath());
+        QVERIFY(before.contains("windowOpacity"));
+        {
+            FileSizeLimit full(16);
+            QVERIFY(full.isActive());
+            state.setAutoFormatDashes(false);
+            QVERIFY(!state.userDefaults().isWritten());
+        }
+        QCOMPARE(readAll(t.settingsPath()), before);
+        QCOMPARE(t.lines.filter(QStringLiteral("❌ Could not save")).size(), 1);
+
+        state.setAutoFormatBullets(false);
+        QVERIFY(state.userDefaults().isWritten());
+        QCOMPARE(t.stored("autoFormatDashes").toString(), QStringLiteral("false"));
+        QCOMPARE(t.stored("autoFormatBullets").toString(), QStringLiteral("false"));
+        QCOMPARE(t.stored("windowOpacity").toDouble(), 0.4);
+        QCOMPARE(t.stored("drawerPosition").toString(), QStringLiteral("left"));
+    }
+
     // A note kept in the settings file by an earlier version moves to its own file.
     void aNoteInTheSettingsFileMovesToItsOwnFile()
     {

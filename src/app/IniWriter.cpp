@@ -1,6 +1,12 @@
 #include "app/IniWriter.h"
 
+#include <QLocale>
+#include <QMap>
 #include <QSaveFile>
+#include <QStringList>
+#include <QVariant>
+
+#include <optional>
 
 #include <unistd.h>
 
@@ -80,14 +86,86 @@ QByteArray encodeText(QStringView text)
     return out;
 }
 
+namespace {
+// As QSettings writes keys: '/' within a section becomes '\\', characters other than letters,
+// digits, '-', '_' and '.' become %XX or %UXXXX.
+QByteArray encodeKey(QStringView key)
+{
+    QByteArray out;
+    for (const QChar c : key) {
+        const char16_t u = c.unicode();
+        if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9')
+            || u == u'-' || u == u'_' || u == u'.') {
+            out += char(u);
+        } else if (u == u'/') {
+            out += '\\';
+        } else if (u < 0x100) {
+            out += '%' + QByteArray::number(u, 16).toUpper().rightJustified(2, '0');
+        } else {
+            out += "%U" + QByteArray::number(u, 16).toUpper().rightJustified(4, '0');
+        }
+    }
+    return out;
+}
+
+std::optional<QByteArray> encodeValue(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return encodeText(value.toString());
+    case QMetaType::Bool:
+        return value.toBool() ? QByteArray("true") : QByteArray("false");
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QByteArray::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return value.toString().toLatin1();
+    case QMetaType::QStringList: {
+        const QStringList list = value.toStringList();
+        if (list.size() < 2)
+            return std::nullopt; // QSettings would read one text back, or nothing
+        QByteArray out;
+        for (const QString &item : list)
+            out += (out.isEmpty() ? "" : ", ") + encodeText(item);
+        return out;
+    }
+    default:
+        if (value.canConvert<QString>())
+            return encodeText(value.toString());
+        return std::nullopt;
+    }
+}
+} // namespace
+
 QByteArray generalSection(const QList<QPair<QString, QString>> &entries)
 {
     QByteArray out("[General]\n");
-    for (const auto &[key, value] : entries) {
-        out += key.toLatin1();
-        out += '=';
-        out += encodeText(value);
-        out += '\n';
+    for (const auto &[key, value] : entries)
+        out += encodeKey(key) + '=' + encodeText(value) + '\n';
+    return out;
+}
+
+QByteArray encodeFile(const QVariantMap &values)
+{
+    QMap<QString, QList<std::pair<QString, QByteArray>>> sections; // "" is [General]
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const std::optional<QByteArray> value = encodeValue(it.value());
+        if (!value)
+            continue;
+        const qsizetype slash = it.key().indexOf(u'/');
+        const QString section = slash < 0 ? QString() : it.key().left(slash);
+        sections[section].append({it.key().mid(slash + 1), *value});
+    }
+    QByteArray out;
+    for (auto it = sections.cbegin(); it != sections.cend(); ++it) {
+        if (!out.isEmpty())
+            out += '\n';
+        out += '[' + (it.key().isEmpty() ? QByteArray("General") : encodeKey(it.key())) + "]\n";
+        for (const auto &[key, value] : it.value())
+            out += encodeKey(key) + '=' + value + '\n';
     }
     return out;
 }

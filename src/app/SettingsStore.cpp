@@ -1,5 +1,6 @@
 #include "app/SettingsStore.h"
 
+#include "app/IniWriter.h"
 #include "app/NoteFile.h"
 #include "app/PrivateFile.h"
 
@@ -37,12 +38,18 @@ SettingsStore::SettingsStore(const QString &filePath, QObject *parent)
     // A damaged file is put aside whole before anything is written; what could be read from
     // it is kept, to be written again to the new file.
     const QVariantMap recovered = checkFile(filePath);
-    m_settings = std::make_unique<QSettings>(filePath, QSettings::IniFormat);
+    if (recovered.isEmpty() && m_setAside.isEmpty()) {
+        const QSettings settings(filePath, QSettings::IniFormat);
+        for (const QString &key : settings.allKeys())
+            m_values.insert(key, settings.value(key));
+    }
     for (auto it = recovered.cbegin(); it != recovered.cend(); ++it) {
-        if (it.key() != noteKey)
-            m_settings->setValue(it.key(), it.value());
-        else if (const auto note = noteFrom(it.value()))
+        if (it.key() != noteKey) {
+            m_values.insert(it.key(), it.value());
+            m_dirty = true;
+        } else if (const auto note = noteFrom(it.value())) {
             m_recoveredNote = note;
+        }
     }
     const QVariantMap recoveredNote = checkFile(m_note->filePath());
     if (const auto note = noteFrom(recoveredNote.value(noteKey)))
@@ -50,8 +57,8 @@ SettingsStore::SettingsStore(const QString &filePath, QObject *parent)
 
     connect(m_note.get(), &NoteFile::writeFinished, this, [this](bool ok, const QString &reason) {
         // The note moved to its own file: drop the copy an older version kept here.
-        if (ok && m_settings->contains(noteKey)) {
-            m_settings->remove(noteKey);
+        if (ok && m_values.remove(noteKey) > 0) {
+            m_dirty = true;
             sync();
         }
         Q_EMIT writeFinished(m_note->filePath(), ok, reason);
@@ -98,7 +105,7 @@ QVariant SettingsStore::value(const QString &key) const
 {
     if (key == noteKey && m_note->contains(key))
         return m_note->text(key).value_or(QString());
-    return m_settings->value(key);
+    return m_values.value(key);
 }
 
 std::optional<QString> SettingsStore::text(const QString &key) const
@@ -107,7 +114,7 @@ std::optional<QString> SettingsStore::text(const QString &key) const
         return m_note->text(key);
     if (key == noteKey && m_recoveredNote)
         return m_recoveredNote;
-    const QVariant value = m_settings->value(key);
+    const QVariant value = m_values.value(key);
     if (value.typeId() != QMetaType::QString)
         return std::nullopt;
     return value.toString();
@@ -153,7 +160,7 @@ std::optional<bool> SettingsStore::boolean(const QString &key) const
 
 bool SettingsStore::contains(const QString &key) const
 {
-    return (key == noteKey && m_note->contains(key)) || m_settings->contains(key);
+    return (key == noteKey && m_note->contains(key)) || m_values.contains(key);
 }
 
 bool SettingsStore::setText(const QString &key, const QString &value)
@@ -179,35 +186,29 @@ bool SettingsStore::remove(const QString &key)
 {
     if (key == noteKey)
         m_note->remove(key);
-    m_settings->remove(key);
-    m_unsynced.insert(key, std::nullopt);
+    m_values.remove(key);
+    m_dirty = true;
     return sync();
 }
 
 bool SettingsStore::write(const QString &key, const QVariant &value)
 {
-    m_settings->setValue(key, value);
-    m_unsynced.insert(key, value);
+    m_values.insert(key, value);
+    m_dirty = true;
     return sync();
 }
 
 bool SettingsStore::sync()
 {
+    if (!m_dirty && m_settingsWritten)
+        return true;
+    // Written whole, without QSettings: its sync can put a file cut short by a full disk in
+    // place of the whole one and report success.
     PrivateFile::prepare(m_filePath);
-    if (!m_settingsWritten) {
-        m_settings = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
-        for (auto it = m_unsynced.cbegin(); it != m_unsynced.cend(); ++it) {
-            if (it.value())
-                m_settings->setValue(it.key(), *it.value());
-            else
-                m_settings->remove(it.key());
-        }
-    }
-    m_settings->sync();
-    const bool ok = m_settings->status() == QSettings::NoError;
+    const bool ok = IniWriter::replaceFile(m_filePath, IniWriter::encodeFile(m_values));
     m_settingsWritten = ok;
     if (ok)
-        m_unsynced.clear();
+        m_dirty = false;
     Q_EMIT writeFinished(m_filePath, ok, ok ? QString() : PrivateFile::whyUnwritable(m_filePath));
     return ok;
 }

@@ -10,7 +10,6 @@
 #include <optional>
 
 class NoteFile;
-class QSettings;
 
 /**
  * The defaults store: the user's settings file (INI, `Jotshelf/Jotshelf.conf` under the XDG
@@ -85,11 +84,10 @@ private:
     QString m_filePath;
     QList<SetAside> m_setAside;
     std::optional<QString> m_recoveredNote;
-    std::unique_ptr<QSettings> m_settings;
+    /// What the settings file holds, with every change made since; the file is written whole.
+    QVariantMap m_values;
     std::unique_ptr<NoteFile> m_note;
     bool m_settingsWritten = true;
-    /// What was written or removed since the settings file last took a write: a failed write
-    /// leaves the settings object unable to report success again, so the next attempt starts a
-    /// fresh one and gives it these again.
-    QMap<QString, std::optional<QVariant>> m_unsynced;
+    /// Changes not yet written to the settings file.
+    bool m_dirty = false;
 };
