@@ -82,7 +82,7 @@ ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
-FUZZ_TARGETS := fuzz_list_continuation fuzz_link_insertion
+FUZZ_TARGETS := fuzz_list_continuation fuzz_link_insertion fuzz_note_file
 STRESS_TESTS := ^(tst_ListContinuation|tst_KillDuringSave|tst_LargePaste)$$
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
                  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp

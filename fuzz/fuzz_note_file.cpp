@@ -1,0 +1,47 @@
+// Any note written to the note's file reads back through QSettings as the very same text, and
+// the file is one the start-up check accepts.
+
+#include "FuzzInput.h"
+
+#include "app/IniWriter.h"
+#include "app/PrivateFile.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+QTemporaryDir *folder = nullptr;
+qint64 files = 0;
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    folder = new QTemporaryDir; // lives as long as the process
+    return folder->isValid() ? 0 : 1;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString note = fuzzText(data, size);
+    // A new name each time: QSettings keeps what it read of a file by its name.
+    const QString path = folder->filePath(QStringLiteral("note%1.conf").arg(files++));
+    if (!IniWriter::replaceFile(path, IniWriter::generalSection({{"noteContent", note}})))
+        std::abort();
+    const QString problem = PrivateFile::problemWith(path);
+    QVariant read;
+    {
+        const QSettings settings(path, QSettings::IniFormat);
+        read = settings.value(QStringLiteral("noteContent"));
+    }
+    QFile::remove(path);
+    if (!problem.isEmpty() || read.typeId() != QMetaType::QString || read.toString() != note) {
+        std::fprintf(stderr, "the note came back as \"%s\" (%s; %s)\n",
+                     qPrintable(read.toString().toHtmlEscaped()), read.typeName(),
+                     qPrintable(problem));
+        std::abort();
+    }
+    return 0;
+}
