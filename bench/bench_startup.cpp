@@ -168,9 +168,10 @@ void printRow(bool rows, const char *figure, double value, int decimals, const c
 {
     const QString shown
         = value < 0 ? QStringLiteral("n/a") : QString::number(value, 'f', decimals) + unit;
-    if (rows)
-        std::printf("| %s | %s | %s | `%s` |\n", figure, qPrintable(shown), qPrintable(goal),
-                    qPrintable(command));
+    if (rows) // a lone backtick would open code in Markdown
+        std::printf("| %s | %s | %s | `%s` |\n",
+                    qPrintable(QString::fromUtf8(figure).replace(u'`', QStringLiteral("\\`"))),
+                    qPrintable(shown), qPrintable(goal), qPrintable(command));
     else
         std::printf("%-58s %12s   %s\n", figure, qPrintable(shown), qPrintable(goal));
 }
