@@ -262,9 +262,15 @@ int main(int argc, char *argv[])
                         : worst <= 16 ? "met (≤ 16 ms)"
                                       : "**missed** (≤ 16 ms)",
                     qPrintable(command));
+        // A keystroke at 10 MB has a goal of its own, saving or not.
+        const double slowestKey
+            = std::max({median(keyAtStart), median(keyMiddle), median(keyAfter)});
         std::printf("| Save of a %s note: a keystroke as the write starts / in its middle / "
-                    "after it | %.2f / %.2f / %.2f ms | – | `%s` |\n",
+                    "after it | %.2f / %.2f / %.2f ms | %s | `%s` |\n",
                     size.label, median(keyAtStart), median(keyMiddle), median(keyAfter),
+                    goal                   ? "–"
+                        : slowestKey <= 16 ? "met (≤ 16 ms)"
+                                           : "**missed** (≤ 16 ms)",
                     qPrintable(command));
     }
 
