@@ -36,7 +36,12 @@ public:
 
     ~TestAppState() { state.reset(); }
 
-    QString settingsPath() const { return dir.filePath(QStringLiteral("Jotshelf/Jotshelf.conf")); }
+    /// The settings folder; a test may point it elsewhere before start().
+    QString folder() const
+    {
+        return settingsFolder.isEmpty() ? dir.filePath(QStringLiteral("Jotshelf")) : settingsFolder;
+    }
+    QString settingsPath() const { return folder() + QStringLiteral("/Jotshelf.conf"); }
 
     /// Writes \a value under \a key into the settings file before the model starts.
     void seed(const QString &key, const QVariant &value)
@@ -55,7 +60,7 @@ public:
     }
 
     /// The note's own file, beside the settings file.
-    QString notePath() const { return dir.filePath(QStringLiteral("Jotshelf/note.conf")); }
+    QString notePath() const { return folder() + QStringLiteral("/note.conf"); }
 
     /// What the settings files hold now, read afresh; "noteContent" comes from the note's file.
     /// The note is written in the background, so wait for it first where that matters
@@ -101,6 +106,7 @@ public:
     void instantSlides() { state->drawer().slides().setDurationScale(0); }
 
     QTemporaryDir dir;
+    QString settingsFolder;
     std::shared_ptr<FixedScreenSource> screens;
     int hotkeyAnswer = HotkeyBackend::noError;
     /// Sets the fake hot key up before the model registers it (deferred answers, hooks).

@@ -303,15 +303,9 @@ private Q_SLOTS:
         file.close();
 
         TestAppState t;
-        QStringList lines;
-        AppServices services;
-        services.store
-            = std::make_unique<SettingsStore>(blocker + QStringLiteral("/Jotshelf.conf"));
-        services.screens = t.screens;
-        services.hotkeys = std::make_unique<FakeHotkeyBackend>();
-        services.prompts = std::make_unique<FakePrompts>();
-        services.console = [&lines](const QString &line) { lines << line; };
-        AppState state(std::move(services));
+        t.settingsFolder = blocker;
+        const QStringList &lines = t.lines;
+        AppState &state = t.start();
         QSignalSpy notices(&state, &AppState::noticeRequested);
 
         state.setAutoFormatDashes(false);
@@ -353,19 +347,11 @@ private Q_SLOTS:
         qputenv("TMPDIR", QFile::encodeName(temp.path()));
 
         TestAppState t;
-        QStringList lines;
-        AppServices services;
-        services.store
-            = std::make_unique<SettingsStore>(blocker + QStringLiteral("/Jotshelf.conf"));
-        services.screens = t.screens;
-        services.hotkeys = std::make_unique<FakeHotkeyBackend>();
-        services.prompts = std::make_unique<FakePrompts>();
-        services.console = [&lines](const QString &line) { lines << line; };
-        {
-            AppState state(std::move(services));
-            state.setNoteContent(QStringLiteral("rescue me 👍"));
-            state.flushPendingSaves();
-        }
+        t.settingsFolder = blocker;
+        const QStringList &lines = t.lines;
+        t.start().setNoteContent(QStringLiteral("rescue me 👍"));
+        t.state->flushPendingSaves();
+        t.state.reset();
         qunsetenv("TMPDIR");
         QVERIFY(!lines.filter(QStringLiteral("❌ Quitting without saving")).isEmpty());
         const QStringList rescued
