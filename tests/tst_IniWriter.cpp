@@ -1,3 +1,4 @@
+#include "DescribeText.h"
 #include "app/IniWriter.h"
 #include "app/PrivateFile.h"
 
@@ -6,22 +7,6 @@
 #include <QTest>
 
 #include <random>
-
-namespace {
-
-QString describe(const QString &text)
-{
-    QString out;
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
-            out += c;
-        else
-            out += QStringLiteral("<U+%1>").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
-    }
-    return out;
-}
-
-} // namespace
 
 class tst_IniWriter : public QObject
 {

@@ -1,3 +1,4 @@
+#include "DescribeText.h"
 #include "ListContinuationReference.h"
 
 #include "editor/ListContinuation.h"
@@ -10,18 +11,6 @@
 using namespace ListContinuation;
 
 namespace {
-
-QString describe(const QString &text)
-{
-    QString out;
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
-            out += c;
-        else
-            out += QStringLiteral("<U+%1>").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
-    }
-    return out;
-}
 
 QString asText(const std::optional<QString> &marker)
 {

@@ -195,6 +195,13 @@ SettingsWindow *AppState::settingsWindow() const
     return m_settingsWindow.get();
 }
 
+void AppState::requestNotice(const QString &title, const QString &message)
+{
+    QMetaObject::invokeMethod(
+        this, [this, title, message] { Q_EMIT noticeRequested(title, message); },
+        Qt::QueuedConnection);
+}
+
 void AppState::printLine(const QString &line) const
 {
     if (m_services.console)

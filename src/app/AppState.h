@@ -145,6 +145,10 @@ public:
     Persistence &persistence() const { return *m_persistence; }
     /// The drawer's window, geometry and slides.
     DrawerController &drawer() const { return *m_drawer; }
+    /// Asks the application to tell the user something once (noticeRequested()). Queued, so a
+    /// notice asked for while the model is still being made reaches the application, which
+    /// listens only once the model exists.
+    void requestNotice(const QString &title, const QString &message);
     /// Prints one diagnostic line.
     void printLine(const QString &line) const;
 

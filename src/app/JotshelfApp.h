@@ -26,8 +26,6 @@ public:
 
     AppState &appState() const { return *m_appState; }
     QMenu *menu() const { return m_menu.get(); }
-    /// The tray icon; shown by the desktop once a system tray is there.
-    QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
 
     /// The tray menu's actions, by their texts.
     QAction *showNotepadAction() const { return m_showNotepad; }

@@ -87,17 +87,8 @@ void Persistence::reportSetAsideFiles()
             : QStringLiteral("%1 could not be read (%2). Jotshelf started with what it could "
                              "read and the defaults for the rest; the original is kept as %3.")
                   .arg(file.original, file.reason, file.copy);
-        notify(QStringLiteral("Settings could not be read"), message);
+        m_state.requestNotice(QStringLiteral("Settings could not be read"), message);
     }
-}
-
-// Queued, so that the application, which connects once the model is made, hears what happens
-// while the model starts.
-void Persistence::notify(const QString &title, const QString &message)
-{
-    QMetaObject::invokeMethod(
-        &m_state, [this, title, message] { Q_EMIT m_state.noticeRequested(title, message); },
-        Qt::QueuedConnection);
 }
 
 DebouncedWriter *Persistence::makeDebounce()
@@ -197,10 +188,11 @@ void Persistence::writeFinished(const QString &filePath, bool ok, const QString 
     if (toldAlready)
         return;
     m_state.printLine(QStringLiteral("❌ Could not save to %1: %2").arg(filePath, reason));
-    notify(QStringLiteral("Your note is not saved"),
-           QStringLiteral("Jotshelf could not write %1: %2. The note is kept in memory and "
-                          "Jotshelf tries again with every change.")
-               .arg(filePath, reason));
+    m_state.requestNotice(
+        QStringLiteral("Your note is not saved"),
+        QStringLiteral("Jotshelf could not write %1: %2. The note is kept in memory and "
+                       "Jotshelf tries again with every change.")
+            .arg(filePath, reason));
 }
 
 void Persistence::flush()

@@ -43,7 +43,6 @@ private:
     void save(const QString &key, const std::function<bool()> &write);
     void writeFinished(const QString &filePath, bool ok, const QString &reason);
     void reportSetAsideFiles();
-    void notify(const QString &title, const QString &message);
     void rescueNote();
 
     AppState &m_state;

@@ -46,18 +46,9 @@ void GlobalHotkey::registrationFinished(HotkeyId id, int status)
         m_state.printLine(QStringLiteral("   Reason: Unknown error"));
         break;
     }
-    Q_EMIT registrationFailed(status);
-
-    // Queued: the first answer may come while the model is still being made, before the
-    // application listens for notices.
     if (!m_noticeRequested) {
         m_noticeRequested = true;
-        QMetaObject::invokeMethod(
-            &m_state,
-            [state = &m_state] {
-                Q_EMIT state->noticeRequested(takenKeyNoticeTitle(), takenKeyNoticeMessage());
-            },
-            Qt::QueuedConnection);
+        m_state.requestNotice(takenKeyNoticeTitle(), takenKeyNoticeMessage());
     }
 }
 

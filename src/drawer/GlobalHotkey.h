@@ -23,7 +23,6 @@ public:
 
     /// Registers the key; prints the success line, or the failure line and its reason.
     void setupGlobalHotkey();
-    bool isRegistered() const { return m_registered; }
 
     /// Handles one press: acts only on the drawer's identifier, prints "🎯 HOTKEY TRIGGERED!"
     /// and queues the toggle for a later turn of the event loop. Returns 0.
@@ -33,10 +32,6 @@ public:
     /// how to bind `jotshelf --toggle` instead.
     static QString takenKeyNoticeTitle();
     static QString takenKeyNoticeMessage();
-
-Q_SIGNALS:
-    /// The key could not be registered; \a status is the backend's answer.
-    void registrationFailed(int status);
 
 private:
     void registrationFinished(HotkeyId id, int status);
