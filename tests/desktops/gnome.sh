@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# GNOME Shell 43 on Wayland, headless, with Jotshelf through XWayland. Keys go through mutter's
+# own input path (org.gnome.Mutter.RemoteDesktop), as a keyboard would.
+# Proves: the no-tray start (line and drawer), the notice reaching GNOME Shell's notification
+# server, typing landing in the note on disk, and the README's custom shortcut toggling the drawer.
+#   tests/desktops/gnome.sh build/jotshelf
+source "$(dirname "$0")/common.bash"
+desk_binary "$@"
+need gnome-shell gjs gdbus dbus-daemon dbus-monitor xwininfo /usr/bin/python3 unshare
+[[ -x /usr/libexec/gsd-media-keys ]] || skip "gsd-media-keys is missing (gnome-settings-daemon)"
+
+# Mutter takes the first X display number that looks free in /tmp and fails when that one is
+# taken in a way it does not see; a /tmp of its own (a private mount namespace) gives it :0.
+if [[ -z ${JOTSHELF_DESK_PRIVATE_TMP:-} ]]; then
+    ((EUID == 0)) || skip "needs root for a private /tmp (unshare -m)"
+    JOTSHELF_DESK_PRIVATE_TMP=1 exec unshare --mount --propagation private "$0" "$@"
+fi
+mount -t tmpfs -o mode=1777 jotshelf-desk /tmp || fail "cannot mount a private /tmp"
+mkdir -m 1777 /tmp/.X11-unix
+
+make_desk
+# gnome-shell needs a system bus; a private one with the session policy is enough: the services
+# it looks for there (logind, accounts, polkit) are missing, which it survives.
+start system-bus dbus-daemon --session --nofork --address="unix:path=$desk/system-bus"
+wait_until 10 test -S "$desk/system-bus" || fail "the system bus did not start"
+export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$desk/system-bus
+start_session_bus
+export XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland XDG_SESSION_DESKTOP=gnome
+start bus-monitor dbus-monitor --session
+
+start gnome-shell gnome-shell --headless --wayland --virtual-monitor 1440x900
+wait_until 40 bus_has_name org.gnome.Shell || fail "GNOME Shell did not come up"
+wait_until 20 grep -q 'Using public X11 display' "$desk/gnome-shell.log" \
+    || fail "GNOME Shell started no XWayland"
+display=$(sed -nE 's/.*Using public X11 display (:[0-9]+).*/\1/p' "$desk/gnome-shell.log" | head -n 1)
+auth=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -n 1)
+export WAYLAND_DISPLAY=wayland-0 DISPLAY=$display XAUTHORITY=$auth
+wait_until 20 xwininfo -root >/dev/null 2>&1 || fail "XWayland $DISPLAY does not answer"
+ok "GNOME Shell $(gnome-shell --version | awk '{print $3}') runs headless, XWayland on $DISPLAY"
+
+# The custom shortcuts of the README are run by gnome-settings-daemon's media-keys plugin, which
+# asks the shell to grab their keys.
+start gsd-media-keys /usr/libexec/gsd-media-keys
+wait_until 20 bus_has_name org.gnome.SettingsDaemon.MediaKeys || fail "gsd-media-keys did not start"
+
+# GNOME 43 opens the Activities overview at login, and the overview keeps the keyboard: leave it
+# first, as a user would, so the drawer opens on the desktop.
+overview() {
+    gdbus call --session -d org.gnome.Shell -o /org/gnome/Shell -m org.freedesktop.DBus.Properties.$1 \
+        org.gnome.Shell OverviewActive ${2:+"$2"} 2>/dev/null
+}
+overview_closed() {
+    overview Set '<false>' >/dev/null
+    sleep 0.5
+    overview Get | grep -q false
+}
+wait_until 15 eval 'overview Get | grep -q true' # the overview shows once the shell has started
+wait_until 15 overview_closed || fail "the Activities overview does not close"
+sleep 1
+overview Get | grep -q false || fail "the Activities overview opened again"
+
+start jotshelf "$binary"
+wait_until 20 jot_said "❌ No system tray found" || fail "no no-tray line; Jotshelf printed: $(jot_log)"
+ok "Jotshelf printed its no-tray line (stock GNOME shows no tray)"
+wait_until 10 drawer_mapped || fail "the drawer did not open at start"
+ok "the drawer opened at start"
+
+# GNOME 43 has no GlobalShortcuts portal: the key cannot be registered, and Jotshelf tells the
+# user through the notification server, which GNOME Shell itself provides.
+wait_until 20 jot_said "❌ Failed to register global hotkey" || fail "no hot-key line: $(jot_log)"
+notice_answer() {
+    awk '
+        /^[a-z]/ { call = "" }
+        /^method call .*member=Notify/ {
+            match($0, / sender=[^ ]+/); sender = substr($0, RSTART + 8, RLENGTH - 8)
+            match($0, / serial=[0-9]+/); serial = substr($0, RSTART + 8, RLENGTH - 8)
+            call = sender " " serial; next
+        }
+        call != "" && index($0, "string \"Alt+` is not available\"") { wanted[call] = 1 }
+        /^(method return|error) / {
+            match($0, / destination=[^ ]+/); to = substr($0, RSTART + 13, RLENGTH - 13)
+            match($0, / reply_serial=[0-9]+/); serial = substr($0, RSTART + 14, RLENGTH - 14)
+            match($0, / sender=[^ ]+/); from = substr($0, RSTART + 8, RLENGTH - 8)
+            if ((to " " serial) in wanted) {
+                if ($1 == "error") { match($0, / error_name=[^ ]+/); print "error " substr($0, RSTART + 12, RLENGTH - 12) }
+                else print "accepted " from
+                exit
+            }
+        }' "$desk/bus-monitor.log"
+}
+wait_until 10 grep -q . <(notice_answer) || fail "no answer to the notice seen on the bus"
+answer=$(notice_answer)
+[[ $answer == accepted* ]] || fail "the notification server refused the notice: $answer"
+server_pid=$(gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus \
+    -m org.freedesktop.DBus.GetConnectionUnixProcessID "${answer#accepted }" | sed -E 's/.* ([0-9]+),.*/\1/')
+[[ $(cat "/proc/$server_pid/comm") == gnome-shell ]] \
+    || fail "the notice was answered by $(cat "/proc/$server_pid/comm"), not gnome-shell"
+ok "the notice \"Alt+\` is not available\" was accepted by org.freedesktop.Notifications (gnome-shell)"
+
+sleep 0.5 # the slide-in
+text="typed through mutter"
+"$desk_here/desk.py" mutter-type "$text" || fail "RemoteDesktop refused the keys"
+wait_until 5 note_has "$text" || fail "typing through RemoteDesktop did not reach the note on disk"
+ok "typing through org.gnome.Mutter.RemoteDesktop landed in note.conf"
+
+# The README's recipe for a key of one's own, run as it stands there.
+recipe=$(awk '/^\*\*GNOME\*\*/ { g = 1 } g && /^```sh/ { on = 1; next } on && /^```/ { exit } on' \
+    "$desk_here/../../README.md")
+grep -q "command 'jotshelf --toggle'" <<<"$recipe" || fail "no GNOME recipe found in README.md"
+bash -e <<<"$recipe" || fail "the README's gsettings recipe failed"
+
+# gsd-media-keys grabs the new key a moment after the setting changes: press until the drawer
+# answers (a press before the grab does nothing, so no press is counted twice).
+press_and_see() {
+    local want=$1 count
+    count=$(jot_count "$want")
+    "$desk_here/desk.py" mutter-keys alt+grave || return 1
+    wait_until 3 test "$(jot_count "$want")" -gt "$count"
+}
+wait_until 20 press_and_see "🔄 Animating OUT" || fail "Alt+\` through RemoteDesktop did not hide the drawer"
+wait_until 5 drawer_unmapped || fail "the drawer stayed on screen after the shortcut"
+ok "the README's custom shortcut (<Alt>grave, jotshelf --toggle) hid the drawer"
+sleep 0.5
+press_and_see "🔄 Animating IN" || fail "the second Alt+\` did not show the drawer"
+wait_until 5 drawer_mapped || fail "the drawer did not come back"
+ok "pressed again, it showed the drawer"
+
+if shots_wanted; then
+    sleep 0.5
+    "$desk_here/desk.py" mutter-type " - call Anna at five
+- the link list is in the drawer" || fail "RemoteDesktop refused the keys"
+    sleep 0.5
+    "$desk_here/desk.py" shell-screenshot "$desk/shot.png" >/dev/null \
+        || fail "GNOME Shell took no screenshot"
+    cp "$desk/shot.png" "$JOTSHELF_DESK_SHOTS/desktop-gnome.png"
+    ok "screenshot in $JOTSHELF_DESK_SHOTS/desktop-gnome.png"
+fi
+echo "GNOME Shell: no-tray start, notice, typing and the README's shortcut work"

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# sway 1.7 on a headless wlroots backend with XWayland, Jotshelf through XWayland, keys through
+# wtype (the virtual-keyboard protocol: the compositor routes them to the focused window).
+# Proves: typing lands in the note on disk, and sway keeps the drawer at the frame it slid to.
+#   tests/desktops/sway.sh build/jotshelf
+source "$(dirname "$0")/common.bash"
+desk_binary "$@"
+need sway swaymsg wtype Xwayland dbus-daemon gdbus setpriv /usr/bin/python3
+
+# sway refuses to run as root: the compositor, the bus and Jotshelf run as "nobody".
+if ((EUID == 0)); then
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+else
+    as_user=()
+fi
+
+make_desk
+((EUID == 0)) && chown -R nobody:nogroup "$desk"
+start_session_bus "${as_user[@]}"
+
+screen_height=900
+cat >"$desk/sway.conf" <<EOF
+output HEADLESS-1 resolution 1440x${screen_height} position 0 0
+xwayland force
+exec env > $desk/sway.env
+EOF
+start sway "${as_user[@]}" env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman WLR_HEADLESS_OUTPUTS=1 \
+    sway --config "$desk/sway.conf"
+wait_until 30 grep -q '^DISPLAY=' "$desk/sway.env" 2>/dev/null || fail "sway did not start with XWayland"
+export WAYLAND_DISPLAY=$(sed -n 's/^WAYLAND_DISPLAY=//p' "$desk/sway.env")
+export DISPLAY=$(sed -n 's/^DISPLAY=//p' "$desk/sway.env")
+export SWAYSOCK=$(sed -n 's/^SWAYSOCK=//p' "$desk/sway.env")
+export XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=sway
+wait_until 20 xwininfo -root >/dev/null 2>&1 || fail "XWayland $DISPLAY does not answer"
+ok "sway $(sway --version | awk '{print $3}') runs headless, XWayland on $DISPLAY"
+
+start jotshelf "${as_user[@]}" "$binary"
+# No bar runs, so there is no tray: the drawer opens at start.
+wait_until 20 jot_said "❌ No system tray found" || fail "no no-tray line; Jotshelf printed: $(jot_log)"
+wait_until 10 drawer_mapped || fail "the drawer did not open at start"
+ok "Jotshelf started without a tray and opened its drawer"
+
+# sway's view of the drawer: the window named "Notepad" in its tree, as "x y width height".
+sway_rect() {
+    swaymsg -t get_tree | /usr/bin/python3 -c '
+import json, sys
+def walk(node):
+    if node.get("name") == "Notepad" and node.get("pid"):
+        r = node["rect"]
+        print(r["x"], r["y"], r["width"], r["height"])
+        sys.exit(0)
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        walk(child)
+walk(json.load(sys.stdin))
+sys.exit(1)'
+}
+sleep 1 # the slide-in
+want=$(final_rect $screen_height)
+[[ -n $want ]] || fail "Jotshelf printed no Final: frame"
+rect=$(sway_rect) || fail "sway does not manage the drawer: no window \"Notepad\" in swaymsg -t get_tree (an override-redirect window never gets the keyboard here)"
+[[ $rect == "$want" ]] || fail "sway holds the drawer at $rect, not at its frame $want"
+ok "sway holds the drawer at its frame ($rect)"
+
+text="typed through sway"
+"${as_user[@]}" wtype "$text" \
+    || fail "wtype could not type"
+wait_until 5 note_has "$text" || fail "typing through wtype did not reach the note on disk"
+ok "typing through wtype (virtual keyboard) landed in note.conf"
+
+if shots_wanted; then
+    "${as_user[@]}" wtype " - call Anna at five" \
+        -k Return -- "- the link list is in the drawer"
+    sleep 0.5
+    "${as_user[@]}" grim "$desk/shot.png" \
+        || fail "grim took no screenshot"
+    cp "$desk/shot.png" "$JOTSHELF_DESK_SHOTS/desktop-sway.png"
+    ok "screenshot in $JOTSHELF_DESK_SHOTS/desktop-sway.png"
+fi
+echo "sway: the drawer sits at its frame and typing through wtype reaches the note"
