@@ -1,4 +1,4 @@
-#include "drawer/PortalHotkeyBackend.h"
+#include "platform/PortalHotkeyBackend.h"
 
 #include "FakePrompts.h"
 #include "PrivateSessionBus.h"
