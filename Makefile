@@ -13,7 +13,7 @@ BUILD_PACKAGES := build-essential cmake qt6-base-dev qt6-svg-dev libx11-dev libx
 TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox trayer \
                  fonts-dejavu-core dbus desktop-file-utils
 
-.PHONY: all build run test install package deps-build deps-test clean format
+.PHONY: all build run test install package deps-build deps-test clean format test-desktops deps-desktops
 
 all: build
 
@@ -38,6 +38,17 @@ run: build
 
 test: deps-test build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# `make test-desktops` runs the real binary in real desktops (tests/desktops/*.sh: GNOME Shell and
+# sway headless on Wayland, XEmbed and StatusNotifierItem trays on X11, ...), each desktop's
+# packages listed in tests/desktops/<name>.packages.
+DESKTOP_PACKAGES = $(sort $(shell cat tests/desktops/*.packages))
+
+deps-desktops:
+	@scripts/ensure-packages $(DESKTOP_PACKAGES)
+
+test-desktops: deps-desktops build
+	tests/desktops/run $(BUILD_DIR)/jotshelf
 
 install: build
 	@target="$(DESTDIR)$(PREFIX)"; while [ ! -e "$$target" ]; do target=$$(dirname "$$target"); done; \

@@ -2,6 +2,7 @@
 # way out, bounded waits, and the lines a test prints.
 #   ok "what was shown"      one proven fact
 #   fail "why"               FAIL and exit 1 (the logs of the scratch folder are printed first)
+#   not_ok "why"             a failed check that does not stop the test; finish "summary" ends it
 #   skip "why"               SKIP and exit 77
 #   start NAME CMD...        CMD in a session of its own, output in $desk/NAME.log; ended at exit
 #   wait_until SECONDS CMD...  true once CMD succeeds, false when the time is up
@@ -16,6 +17,20 @@ desk_pids=()
 desk=""
 
 ok() { echo "ok: $*"; }
+
+# A failed check after which the others still tell something: printed now, FAIL at finish.
+desk_failures=()
+not_ok() {
+    echo "not ok: $*"
+    desk_failures+=("$*")
+}
+finish() {
+    if ((${#desk_failures[@]})); then
+        local IFS=';'
+        fail "${desk_failures[*]}"
+    fi
+    echo "$*"
+}
 
 skip() {
     echo "SKIP: $*"
