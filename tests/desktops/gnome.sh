@@ -26,7 +26,7 @@ wait_until 10 test -S "$desk/system-bus" || fail "the system bus did not start"
 export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$desk/system-bus
 start_session_bus
 export XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland XDG_SESSION_DESKTOP=gnome
-start bus-monitor dbus-monitor --session
+start bus-monitor stdbuf -oL dbus-monitor --session
 
 start gnome-shell gnome-shell --headless --wayland --virtual-monitor 1440x900
 wait_until 40 bus_has_name org.gnome.Shell || fail "GNOME Shell did not come up"
@@ -56,7 +56,7 @@ overview_closed() {
 }
 wait_until 15 eval 'overview Get | grep -q true' # the overview shows once the shell has started
 wait_until 15 overview_closed || fail "the Activities overview does not close"
-sleep 1
+sleep 3 # the overview's closing animation and its focus change
 overview Get | grep -q false || fail "the Activities overview opened again"
 
 start jotshelf "$binary"
@@ -88,7 +88,7 @@ notice_answer() {
             }
         }' "$desk/bus-monitor.log"
 }
-wait_until 10 grep -q . <(notice_answer) || fail "no answer to the notice seen on the bus"
+wait_until 20 grep -q . <(notice_answer) || fail "no answer to the notice seen on the bus"
 answer=$(notice_answer)
 [[ $answer == accepted* ]] || fail "the notification server refused the notice: $answer"
 server_pid=$(gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus \
@@ -127,8 +127,11 @@ ok "pressed again, it showed the drawer"
 
 if shots_wanted; then
     sleep 0.5
-    "$desk_here/desk.py" mutter-type " - call Anna at five
-- the link list is in the drawer" || fail "RemoteDesktop refused the keys"
+    "$desk_here/desk.py" mutter-keys ctrl+a || fail "RemoteDesktop refused the keys"
+    "$desk_here/desk.py" mutter-type "On GNOME Shell 43
+- milk
+bread
+eggs" || fail "RemoteDesktop refused the keys"
     sleep 0.5
     "$desk_here/desk.py" shell-screenshot "$desk/shot.png" >/dev/null \
         || fail "GNOME Shell took no screenshot"

@@ -77,8 +77,8 @@ else
 fi
 
 if shots_wanted; then
-    "${as_user[@]}" wtype " - call Anna at five" \
-        -k Return -- "- the link list is in the drawer"
+    "${as_user[@]}" wtype -M ctrl a -m ctrl "On sway 1.7" -k Return "- milk" -k Return "bread" \
+        -k Return "eggs"
     sleep 0.5
     "${as_user[@]}" grim "$desk/shot.png" \
         || fail "grim took no screenshot"

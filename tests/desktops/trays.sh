@@ -15,7 +15,7 @@ wait_until 20 grep -q '^[0-9]' "$desk/xvfb.log" || fail "Xvfb did not start"
 export DISPLAY=:$(grep -m 1 '^[0-9]' "$desk/xvfb.log")
 start openbox openbox
 start_session_bus
-start bus-monitor dbus-monitor --session
+start bus-monitor stdbuf -oL dbus-monitor --session
 ok "Xvfb $DISPLAY with openbox"
 
 jotshelf_up() {
