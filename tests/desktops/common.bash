@@ -148,7 +148,7 @@ EOF
 }
 
 bus_has_name() {
-    gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus \
+    gdbus call --session --timeout 5 -d org.freedesktop.DBus -o /org/freedesktop/DBus \
         -m org.freedesktop.DBus.NameHasOwner "$1" 2>/dev/null | grep -q true
 }
 

@@ -100,7 +100,7 @@ cat >"$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml" <<'EOF'
 EOF
 start xfce4-panel xfce4-panel
 host_registered() {
-    gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher \
+    gdbus call --session --timeout 5 -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher \
         -m org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher \
         IsStatusNotifierHostRegistered 2>/dev/null | grep -q true
 }
@@ -109,7 +109,7 @@ jotshelf_up
 wait_until 10 eval '[[ -n $("$desk_here/desk.py" sni-items) ]]' || fail "no StatusNotifierItem registered"
 item=$("$desk_here/desk.py" sni-items | head -n 1)
 # The panel shows the icon once it has read the item's properties.
-watcher=$(gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus \
+watcher=$(gdbus call --session --timeout 5 -d org.freedesktop.DBus -o /org/freedesktop/DBus \
     -m org.freedesktop.DBus.GetNameOwner org.kde.StatusNotifierWatcher | sed -E "s/.*'(.*)'.*/\1/")
 panel_read_item() {
     grep -E "^method call .* sender=$watcher .*member=(GetAll|Get)$" "$desk/bus-monitor.log" \
