@@ -9,8 +9,9 @@ desk_binary "$@"
 need gnome-shell gjs gdbus dbus-daemon dbus-monitor xwininfo xprop /usr/bin/python3 unshare
 [[ -x /usr/libexec/gsd-media-keys ]] || skip "gsd-media-keys is missing (gnome-settings-daemon)"
 
-# Mutter takes the first X display number that looks free in /tmp and fails when that one is
-# taken in a way it does not see; a /tmp of its own (a private mount namespace) gives it :0.
+# Mutter picks its X display number from the lock files and sockets in /tmp and leaves its own
+# there: a /tmp of its own (a private mount namespace, as root) keeps it and the X servers of
+# other programs apart. The abstract X sockets are shared still; mutter steps past those taken.
 if [[ -z ${JOTSHELF_DESK_PRIVATE_TMP:-} ]]; then
     ((EUID == 0)) || skip "needs root for a private /tmp (unshare -m)"
     JOTSHELF_DESK_PRIVATE_TMP=1 exec unshare --mount --propagation private "$0" "$@"
