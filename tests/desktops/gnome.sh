@@ -107,7 +107,7 @@ active_window() { xprop -root _NET_ACTIVE_WINDOW 2>/dev/null | sed -n 's/.*# //p
 type_into_drawer() {
     local when=$1 text=$2
     "$desk_here/desk.py" mutter-type "$text" || fail "RemoteDesktop refused the keys"
-    if wait_until 5 note_has "$text"; then
+    if wait_until 10 note_has "$text"; then
         ok "typing through org.gnome.Mutter.RemoteDesktop into the drawer $when landed in note.conf"
     else
         not_ok "typing into the drawer $when did not reach the note (mutter's active window: $(active_window), the drawer: $(xwininfo -name Notepad | sed -n 's/.*Window id: \([^ ]*\).*/\1/p'))"

@@ -70,7 +70,7 @@ fi
 text="typed through sway"
 "${as_user[@]}" wtype "$text" \
     || fail "wtype could not type"
-if wait_until 5 note_has "$text"; then
+if wait_until 10 note_has "$text"; then
     ok "typing through wtype (virtual keyboard) landed in note.conf"
 else
     not_ok "typing through wtype did not reach the note on disk"
