@@ -158,7 +158,7 @@ if shots_wanted; then
 - milk
 bread
 eggs" || fail "RemoteDesktop refused the keys"
-    sleep 0.5
+    sleep 1.5
     "$desk_here/desk.py" shell-screenshot "$desk/shot.png" >/dev/null \
         || fail "GNOME Shell took no screenshot"
     cp "$desk/shot.png" "$JOTSHELF_DESK_SHOTS/desktop-gnome.png"

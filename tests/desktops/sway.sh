@@ -68,8 +68,9 @@ else
 fi
 
 text="typed through sway"
-"${as_user[@]}" wtype "$text" \
-    || fail "wtype could not type"
+# A new virtual keyboard's first keys can be lost while XWayland takes up its keymap: wtype
+# taps Shift and waits first.
+"${as_user[@]}" wtype -k Shift_L -s 300 "$text" || fail "wtype could not type"
 if wait_until 10 note_has "$text"; then
     ok "typing through wtype (virtual keyboard) landed in note.conf"
 else
@@ -77,7 +78,7 @@ else
 fi
 
 if shots_wanted; then
-    "${as_user[@]}" wtype -M ctrl a -m ctrl "On sway 1.7" -k Return "- milk" -k Return "bread" \
+    "${as_user[@]}" wtype -k Shift_L -s 300 -M ctrl a -m ctrl "On sway 1.7" -k Return "- milk" -k Return "bread" \
         -k Return "eggs"
     sleep 0.5
     "${as_user[@]}" grim "$desk/shot.png" \
