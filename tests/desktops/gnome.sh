@@ -92,7 +92,7 @@ notice_answer() {
             }
         }' "$desk/bus-monitor.log"
 }
-wait_until 30 grep -q . <(notice_answer) || fail "no answer to the notice seen on the bus"
+wait_until 45 grep -q . <(notice_answer) || fail "no answer to the notice seen on the bus"
 answer=$(notice_answer)
 [[ $answer == accepted* ]] || fail "the notification server refused the notice: $answer"
 server_pid=$(gdbus call --session --timeout 5 -d org.freedesktop.DBus -o /org/freedesktop/DBus \
