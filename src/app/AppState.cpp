@@ -4,12 +4,10 @@
 #include "app/Persistence.h"
 #include "app/Settings.h"
 #include "app/UserPrompts.h"
-#include "drawer/BorderlessWindow.h"
-#include "drawer/DrawerController.h"
+#include "drawer/DrawerGeometry.h"
 #include "drawer/GlobalHotkey.h"
 #include "platform/HotkeyBackend.h"
 #include "platform/ScreenSource.h"
-#include "settings/SettingsWindow.h"
 #include "storage/SettingsStore.h"
 
 #include <algorithm>
@@ -24,15 +22,14 @@ AppState::AppState(AppServices services, QObject *parent)
     Settings::assignInitialValues(*this);
     m_persistence = std::make_unique<Persistence>(*this);
     m_dataCommands = std::make_unique<DataCommands>(*this);
-    m_drawer = std::make_unique<DrawerController>(*this);
+    if (m_services.makeDrawer)
+        m_drawer = m_services.makeDrawer(*this);
     m_hotkey = std::make_unique<GlobalHotkey>(*this);
 
     globalAppState = this;
     loadSavedContent();
     setupAutoSave();
     createDrawerWindow();
-    // A drawer going away is a moment to write again what could not be written before.
-    connect(drawerWindow(), &BorderlessWindow::hidden, m_persistence.get(), &Persistence::retry);
     setupGlobalHotkey();
     setWindowWidth(m_windowSize.width());
     setWindowHeight(m_windowSize.height());
@@ -96,7 +93,7 @@ BorderlessWindow *AppState::drawerWindow() const
 
 SettingsWindow *AppState::settingsWindow() const
 {
-    return m_settingsWindow.get();
+    return m_settingsWindow ? m_settingsWindow->settingsWindow() : nullptr;
 }
 
 void AppState::requestNotice(const QString &title, const QString &message)
@@ -144,60 +141,70 @@ void AppState::exportNotes()
 
 void AppState::createDrawerWindow()
 {
-    m_drawer->createDrawerWindow();
+    if (m_drawer)
+        m_drawer->createDrawerWindow();
 }
 
 void AppState::showSettingsWindow()
 {
-    if (!m_settingsWindow)
-        m_settingsWindow = std::make_unique<SettingsWindow>(*this);
-    m_settingsWindow->present();
+    if (!m_settingsWindow && m_services.makeSettingsWindow)
+        m_settingsWindow = m_services.makeSettingsWindow(*this);
+    if (m_settingsWindow)
+        m_settingsWindow->present();
 }
 
 QPointF AppState::calculateDefaultPosition() const
 {
-    return m_drawer->calculateDefaultPosition();
+    return m_drawer ? m_drawer->calculateDefaultPosition() : QPointF(0, 0);
 }
 
 void AppState::updateWindowSizeRealTime()
 {
-    m_drawer->updateWindowSizeRealTime();
+    if (m_drawer)
+        m_drawer->updateWindowSizeRealTime();
 }
 
 void AppState::updateWindowOpacityRealTime()
 {
-    m_drawer->updateWindowOpacityRealTime();
+    if (m_drawer)
+        m_drawer->updateWindowOpacityRealTime();
 }
 
 void AppState::updateCurrentMargins()
 {
-    m_drawer->updateCurrentMargins();
+    if (m_drawer)
+        m_drawer->updateCurrentMargins();
 }
 
 void AppState::updateMarginsRealTime()
 {
-    setManualMargins(std::clamp(m_manualMargins, 10.0, 300.0));
+    setManualMargins(std::clamp(m_manualMargins, DrawerGeometry::minimumManualMargins,
+                                DrawerGeometry::maximumManualMargins));
     updateCurrentMargins();
 }
 
 void AppState::updateColorsRealTime()
 {
-    m_drawer->redrawVisibleWindow();
+    if (m_drawer)
+        m_drawer->redrawVisibleWindow();
 }
 
 void AppState::animateWindowIn(BorderlessWindow *window)
 {
-    m_drawer->animateWindowIn(window);
+    if (m_drawer)
+        m_drawer->animateWindowIn(window);
 }
 
 void AppState::animateWindowOut(BorderlessWindow *window)
 {
-    m_drawer->animateWindowOut(window);
+    if (m_drawer)
+        m_drawer->animateWindowOut(window);
 }
 
 void AppState::toggleDrawer()
 {
-    m_drawer->toggle();
+    if (m_drawer)
+        m_drawer->toggle();
 }
 
 void AppState::setupGlobalHotkey()

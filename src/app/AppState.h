@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/DrawerControl.h"
 #include "app/DrawerPosition.h"
+#include "app/SettingsControl.h"
 #include "app/UserPrompts.h"
 #include "platform/HotkeyBackend.h"
 #include "platform/ScreenSource.h"
@@ -16,9 +18,9 @@
 #include <functional>
 #include <memory>
 
+class AppState;
 class BorderlessWindow;
 class DataCommands;
-class DrawerController;
 class GlobalHotkey;
 class Persistence;
 class SettingsWindow;
@@ -38,6 +40,11 @@ struct AppServices
     std::unique_ptr<UserPrompts> prompts;
     /// Receives each diagnostic line; the application prints it to standard output.
     std::function<void(const QString &)> console;
+    /// Makes the drawer's window and its controller (the UI library's); without it the model
+    /// runs without a drawer, and the operations on it do nothing.
+    std::function<std::unique_ptr<DrawerControl>(AppState &)> makeDrawer;
+    /// Makes the settings window when it is first asked for.
+    std::function<std::unique_ptr<SettingsControl>(AppState &)> makeSettingsWindow;
 };
 
 /**
@@ -194,8 +201,10 @@ public:
     HotkeyBackend &hotkeys() const { return *m_services.hotkeys; }
     /// The loader and savers of the settings file.
     Persistence &persistence() const { return *m_persistence; }
-    /// The drawer's window, geometry and slides.
-    DrawerController &drawer() const { return *m_drawer; }
+    /// The drawer's window, geometry and slides. Only for a model made with a drawer.
+    DrawerControl &drawer() const { return *m_drawer; }
+    /// The settings window's controls; null until showSettingsWindow() first made it.
+    SettingsControl *settings() const { return m_settingsWindow.get(); }
     /// Asks the application to tell the user something once (noticeRequested()). Queued, so a
     /// notice asked for while the model is still being made reaches the application, which
     /// listens only once the model exists.
@@ -304,9 +313,9 @@ private:
     // while the properties they read still exist.
     std::unique_ptr<Persistence> m_persistence;
     std::unique_ptr<DataCommands> m_dataCommands;
-    std::unique_ptr<DrawerController> m_drawer;
+    std::unique_ptr<DrawerControl> m_drawer;
     std::unique_ptr<GlobalHotkey> m_hotkey;
-    std::unique_ptr<SettingsWindow> m_settingsWindow;
+    std::unique_ptr<SettingsControl> m_settingsWindow;
 };
 
 /// The process-wide reference to the one model, through which the global hot key's handler

@@ -3,7 +3,6 @@
 #include "app/AppState.h"
 #include "app/Settings.h"
 #include "app/UserPrompts.h"
-#include "settings/SettingsWindow.h"
 #include "storage/SettingsStore.h"
 
 #include <QDir>
@@ -71,5 +70,5 @@ void DataCommands::exportNotes()
 
 QWidget *DataCommands::dialogParent() const
 {
-    return m_state.settingsWindow();
+    return m_state.settings() ? m_state.settings()->dialogParent() : nullptr;
 }

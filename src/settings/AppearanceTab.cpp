@@ -13,8 +13,6 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr double marginsLower = 10;
-constexpr double marginsUpper = 300;
 constexpr int colorLabelWidth = 80;
 
 double percent(double fraction)
@@ -84,9 +82,10 @@ void AppearanceTab::buildMarginsSection()
     connect(m_manualMargins, &QCheckBox::clicked, this,
             [state](bool on) { state->setUseManualMargins(on); });
 
-    m_margins = new SliderRow(
-        QStringLiteral("Margins"), bindSetting(m_state, Settings::manualMargins), marginsLower,
-        marginsUpper, "%.0f px", {}, [state] { state->updateMarginsRealTime(); });
+    m_margins
+        = new SliderRow(QStringLiteral("Margins"), bindSetting(m_state, Settings::manualMargins),
+                        DrawerGeometry::minimumManualMargins, DrawerGeometry::maximumManualMargins,
+                        "%.0f px", {}, [state] { state->updateMarginsRealTime(); });
     stack->addWidget(m_margins);
     connect(&m_state, &AppState::manualMarginsChanged, m_margins, &SliderRow::refresh);
 
