@@ -8,6 +8,7 @@
 
 #include "FixedScreenSource.h"
 #include "app/AppState.h"
+#include "app/WindowServices.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
 #include "drawer/SlideAnimator.h"
@@ -57,6 +58,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     services.hotkeys = std::make_unique<FakeHotkeyBackend>();
     services.prompts = std::make_unique<FakePrompts>();
     services.console = [](const QString &) {};
+    WindowServices::provide(services);
     world->state = std::make_unique<AppState>(std::move(services));
     world->view = qobject_cast<DrawerView *>(world->state->drawerWindow()->content());
     if (!world->view)

@@ -1,6 +1,7 @@
 #include "app/ConsoleOutput.h"
 #include "app/DialogPrompts.h"
 #include "app/JotshelfApp.h"
+#include "app/WindowServices.h"
 #include "instance/CommandLine.h"
 #include "instance/InstanceServer.h"
 #include "instance/SingleInstance.h"
@@ -86,6 +87,7 @@ int main(int argc, char *argv[])
     services.hotkeys = PlatformChoice::createHotkeyBackend();
     services.prompts = std::make_unique<DialogPrompts>();
     services.console = ConsoleOutput::printLine;
+    WindowServices::provide(services);
     JotshelfApp jotshelf(std::move(services));
     QObject::connect(&server, &InstanceServer::commandReceived, &jotshelf,
                      &JotshelfApp::runCommand);

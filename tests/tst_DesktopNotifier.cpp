@@ -6,6 +6,7 @@
 
 #include "FixedScreenSource.h"
 #include "app/JotshelfApp.h"
+#include "app/WindowServices.h"
 #include "drawer/GlobalHotkey.h"
 
 #include <QApplication>
@@ -95,6 +96,7 @@ class tst_DesktopNotifier : public QObject
         services.hotkeys = std::move(hotkeys);
         services.prompts = std::make_unique<FakePrompts>();
         services.console = [](const QString &) {};
+        WindowServices::provide(services);
         return std::make_unique<JotshelfApp>(std::move(services));
     }
 

@@ -1,4 +1,5 @@
 #include "drawer/DrawerGeometry.h"
+#include "platform/ScreenCoordinates.h"
 
 #include <QTest>
 
@@ -6,6 +7,7 @@
 #include <limits>
 
 using namespace DrawerGeometry;
+using namespace ScreenCoordinates;
 
 namespace {
 const QRectF screen(0, 0, 1440, 900);

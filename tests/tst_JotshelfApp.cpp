@@ -3,6 +3,7 @@
 
 #include "FixedScreenSource.h"
 #include "app/JotshelfApp.h"
+#include "app/WindowServices.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
 #include "drawer/SlideAnimator.h"
@@ -38,8 +39,9 @@ class tst_JotshelfApp : public QObject
         services.hotkeys = std::make_unique<FakeHotkeyBackend>();
         services.prompts = std::make_unique<FakePrompts>();
         services.console = [this](const QString &line) { m_lines << line; };
+        WindowServices::provide(services);
         auto app = std::make_unique<JotshelfApp>(std::move(services));
-        app->appState().drawer().slides().setDurationScale(0);
+        static_cast<DrawerController &>(app->appState().drawer()).slides().setDurationScale(0);
         return app;
     }
 

@@ -1,5 +1,6 @@
 #include "OpenDrawer.h"
 
+#include "app/WindowServices.h"
 #include "storage/SettingsStore.h"
 
 #include <QClipboard>
@@ -133,8 +134,9 @@ private Q_SLOTS:
         services.hotkeys = std::make_unique<FakeHotkeyBackend>();
         services.prompts = std::make_unique<FakePrompts>();
         services.console = [](const QString &) {};
+        WindowServices::provide(services);
         AppState state(std::move(services));
-        state.drawer().slides().setDurationScale(0);
+        slidesOf(state).setDurationScale(0);
         state.toggleDrawer();
         const qint64 restartMs = timer.elapsed();
         COMPARE_TEXT(state.noteContent(), expected + u'!');

@@ -5,6 +5,7 @@
 #include "TestAppState.h"
 
 #include "app/AppState.h"
+#include "app/WindowServices.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/GlobalHotkey.h"
 
@@ -206,6 +207,7 @@ class tst_PortalHotkeyBackend : public QObject
         services.hotkeys = std::move(backend);
         services.prompts = std::make_unique<FakePrompts>();
         services.console = [&t](const QString &line) { t.lines.append(line); };
+        WindowServices::provide(services);
         t.state = std::make_unique<AppState>(std::move(services));
         t.instantSlides();
         return raw;

@@ -2,13 +2,12 @@
 
 #include "app/DataCommands.h"
 #include "app/Persistence.h"
+#include "app/Settings.h"
 #include "app/UserPrompts.h"
-#include "drawer/BorderlessWindow.h"
-#include "drawer/DrawerController.h"
+#include "drawer/DrawerGeometry.h"
 #include "drawer/GlobalHotkey.h"
 #include "platform/HotkeyBackend.h"
 #include "platform/ScreenSource.h"
-#include "settings/SettingsWindow.h"
 #include "storage/SettingsStore.h"
 
 #include <algorithm>
@@ -20,17 +19,17 @@ AppState::AppState(AppServices services, QObject *parent)
     , m_services(std::move(services))
 {
     Q_ASSERT(m_services.store && m_services.screens && m_services.hotkeys && m_services.prompts);
+    Settings::assignInitialValues(*this);
     m_persistence = std::make_unique<Persistence>(*this);
     m_dataCommands = std::make_unique<DataCommands>(*this);
-    m_drawer = std::make_unique<DrawerController>(*this);
+    if (m_services.makeDrawer)
+        m_drawer = m_services.makeDrawer(*this);
     m_hotkey = std::make_unique<GlobalHotkey>(*this);
 
     globalAppState = this;
     loadSavedContent();
     setupAutoSave();
     createDrawerWindow();
-    // A drawer going away is a moment to write again what could not be written before.
-    connect(drawerWindow(), &BorderlessWindow::hidden, m_persistence.get(), &Persistence::retry);
     setupGlobalHotkey();
     setWindowWidth(m_windowSize.width());
     setWindowHeight(m_windowSize.height());
@@ -51,19 +50,6 @@ AppState::~AppState()
     m_persistence.reset();
     if (globalAppState == this)
         globalAppState = nullptr;
-}
-
-template<typename T, typename Signal>
-void AppState::assign(T &member, const T &value, Signal signal)
-{
-    member = value;
-    Q_EMIT changed();
-    Q_EMIT(this->*signal)(member);
-}
-
-void AppState::setDrawerPosition(DrawerPosition value)
-{
-    assign(m_drawerPosition, value, &AppState::drawerPositionChanged);
 }
 
 void AppState::setNoteContent(const QString &value)
@@ -90,51 +76,6 @@ void AppState::replaceNoteRange(qsizetype position, qsizetype removed, QStringVi
     Q_EMIT noteContentChanged(m_noteContent);
 }
 
-void AppState::setWindowSize(QSizeF value)
-{
-    assign(m_windowSize, value, &AppState::windowSizeChanged);
-}
-
-void AppState::setWindowWidth(double value)
-{
-    assign(m_windowWidth, value, &AppState::windowWidthChanged);
-}
-
-void AppState::setWindowHeight(double value)
-{
-    assign(m_windowHeight, value, &AppState::windowHeightChanged);
-}
-
-void AppState::setWindowOpacity(double value)
-{
-    assign(m_windowOpacity, value, &AppState::windowOpacityChanged);
-}
-
-void AppState::setCurrentMargins(double value)
-{
-    assign(m_currentMargins, value, &AppState::currentMarginsChanged);
-}
-
-void AppState::setManualMargins(double value)
-{
-    assign(m_manualMargins, value, &AppState::manualMarginsChanged);
-}
-
-void AppState::setUseManualMargins(bool value)
-{
-    assign(m_useManualMargins, value, &AppState::useManualMarginsChanged);
-}
-
-void AppState::setMaxWindowWidth(double value)
-{
-    assign(m_maxWindowWidth, value, &AppState::maxWindowWidthChanged);
-}
-
-void AppState::setMaxWindowHeight(double value)
-{
-    assign(m_maxWindowHeight, value, &AppState::maxWindowHeightChanged);
-}
-
 void AppState::setBackgroundColor(const QColor &value)
 {
     assign(m_backgroundColor, value, &AppState::backgroundColorChanged);
@@ -145,46 +86,6 @@ void AppState::setTextColor(const QColor &value)
     assign(m_textColor, value, &AppState::textColorChanged);
 }
 
-void AppState::setUseCustomColors(bool value)
-{
-    assign(m_useCustomColors, value, &AppState::useCustomColorsChanged);
-}
-
-void AppState::setAutoFormatBullets(bool value)
-{
-    assign(m_autoFormatBullets, value, &AppState::autoFormatBulletsChanged);
-}
-
-void AppState::setAutoFormatNumbers(bool value)
-{
-    assign(m_autoFormatNumbers, value, &AppState::autoFormatNumbersChanged);
-}
-
-void AppState::setAutoFormatDashes(bool value)
-{
-    assign(m_autoFormatDashes, value, &AppState::autoFormatDashesChanged);
-}
-
-void AppState::setSmartLinkInsertion(bool value)
-{
-    assign(m_smartLinkInsertion, value, &AppState::smartLinkInsertionChanged);
-}
-
-void AppState::setHideScrollIndicators(bool value)
-{
-    assign(m_hideScrollIndicators, value, &AppState::hideScrollIndicatorsChanged);
-}
-
-void AppState::setReduceMotion(bool value)
-{
-    assign(m_reduceMotion, value, &AppState::reduceMotionChanged);
-}
-
-void AppState::setHighContrastMode(bool value)
-{
-    assign(m_highContrastMode, value, &AppState::highContrastModeChanged);
-}
-
 BorderlessWindow *AppState::drawerWindow() const
 {
     return m_drawer ? m_drawer->window() : nullptr;
@@ -192,7 +93,7 @@ BorderlessWindow *AppState::drawerWindow() const
 
 SettingsWindow *AppState::settingsWindow() const
 {
-    return m_settingsWindow.get();
+    return m_settingsWindow ? m_settingsWindow->settingsWindow() : nullptr;
 }
 
 void AppState::requestNotice(const QString &title, const QString &message)
@@ -240,60 +141,70 @@ void AppState::exportNotes()
 
 void AppState::createDrawerWindow()
 {
-    m_drawer->createDrawerWindow();
+    if (m_drawer)
+        m_drawer->createDrawerWindow();
 }
 
 void AppState::showSettingsWindow()
 {
-    if (!m_settingsWindow)
-        m_settingsWindow = std::make_unique<SettingsWindow>(*this);
-    m_settingsWindow->present();
+    if (!m_settingsWindow && m_services.makeSettingsWindow)
+        m_settingsWindow = m_services.makeSettingsWindow(*this);
+    if (m_settingsWindow)
+        m_settingsWindow->present();
 }
 
 QPointF AppState::calculateDefaultPosition() const
 {
-    return m_drawer->calculateDefaultPosition();
+    return m_drawer ? m_drawer->calculateDefaultPosition() : QPointF(0, 0);
 }
 
 void AppState::updateWindowSizeRealTime()
 {
-    m_drawer->updateWindowSizeRealTime();
+    if (m_drawer)
+        m_drawer->updateWindowSizeRealTime();
 }
 
 void AppState::updateWindowOpacityRealTime()
 {
-    m_drawer->updateWindowOpacityRealTime();
+    if (m_drawer)
+        m_drawer->updateWindowOpacityRealTime();
 }
 
 void AppState::updateCurrentMargins()
 {
-    m_drawer->updateCurrentMargins();
+    if (m_drawer)
+        m_drawer->updateCurrentMargins();
 }
 
 void AppState::updateMarginsRealTime()
 {
-    setManualMargins(std::clamp(m_manualMargins, 10.0, 300.0));
+    setManualMargins(std::clamp(m_manualMargins, DrawerGeometry::minimumManualMargins,
+                                DrawerGeometry::maximumManualMargins));
     updateCurrentMargins();
 }
 
 void AppState::updateColorsRealTime()
 {
-    m_drawer->redrawVisibleWindow();
+    if (m_drawer)
+        m_drawer->redrawVisibleWindow();
 }
 
 void AppState::animateWindowIn(BorderlessWindow *window)
 {
-    m_drawer->animateWindowIn(window);
+    if (m_drawer)
+        m_drawer->animateWindowIn(window);
 }
 
 void AppState::animateWindowOut(BorderlessWindow *window)
 {
-    m_drawer->animateWindowOut(window);
+    if (m_drawer)
+        m_drawer->animateWindowOut(window);
 }
 
 void AppState::toggleDrawer()
 {
-    m_drawer->toggle();
+    if (m_drawer)
+        m_drawer->toggle();
 }
 
 void AppState::setupGlobalHotkey()

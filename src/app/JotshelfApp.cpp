@@ -1,9 +1,6 @@
 #include "app/JotshelfApp.h"
 
 #include "drawer/BorderlessWindow.h"
-#include "drawer/DrawerController.h"
-#include "editor/DrawerView.h"
-#include "editor/NoteEditor.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/ShutdownSignals.h"
 #include "settings/SettingsWindow.h"
@@ -64,8 +61,7 @@ void JotshelfApp::offerMenuWithoutTray()
     m_appState->printLine(QStringLiteral("❌ No system tray found: the notepad opens now, and its "
                                          "right-click menu holds Settings... and Quit"));
     AppState *state = m_appState.get();
-    if (auto *view = qobject_cast<DrawerView *>(state->drawerWindow()->content()))
-        view->editor()->setExtraContextActions(m_menu->actions());
+    state->drawer().offerContextActions(m_menu->actions());
     QMetaObject::invokeMethod(
         state,
         [state] {

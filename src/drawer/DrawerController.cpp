@@ -1,11 +1,13 @@
 #include "drawer/DrawerController.h"
 
 #include "app/AppState.h"
+#include "app/Persistence.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerGeometry.h"
 #include "drawer/DrawerOpacity.h"
 #include "drawer/SlideAnimator.h"
 #include "editor/DrawerView.h"
+#include "editor/NoteEditor.h"
 #include "platform/ScreenSource.h"
 
 #include <algorithm>
@@ -44,6 +46,9 @@ void DrawerController::createDrawerWindow()
         if (m_window->isVisible() && !m_slides->isRunning())
             m_window->setWindowOpacity(DrawerOpacity::effective(m_state));
     });
+
+    // A drawer going away is a moment to write again what could not be written before.
+    connect(m_window.get(), &BorderlessWindow::hidden, &m_state.persistence(), &Persistence::retry);
 
     m_state.setDefaultPosition(calculateDefaultPosition());
 }
@@ -121,4 +126,10 @@ void DrawerController::toggle()
 bool DrawerController::isShowing() const
 {
     return m_window && m_window->isVisible() && !m_slides->isSlidingOut();
+}
+
+void DrawerController::offerContextActions(const QList<QAction *> &actions)
+{
+    if (auto *view = m_window ? qobject_cast<DrawerView *>(m_window->content()) : nullptr)
+        view->editor()->setExtraContextActions(actions);
 }

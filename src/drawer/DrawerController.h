@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/DrawerControl.h"
+
 #include <QObject>
 #include <QPointF>
 
@@ -12,7 +14,7 @@ class SlideAnimator;
 /// The drawer window and everything that places it: its creation, its resting origin, the live
 /// size, opacity and margin updates, the slides, and the toggle behind the hot key and the
 /// tray menu.
-class DrawerController : public QObject
+class DrawerController : public QObject, public DrawerControl
 {
     Q_OBJECT
 
@@ -20,22 +22,21 @@ public:
     explicit DrawerController(AppState &state);
     ~DrawerController() override;
 
-    BorderlessWindow *window() const { return m_window.get(); }
+    BorderlessWindow *window() const override { return m_window.get(); }
     SlideAnimator &slides() const { return *m_slides; }
 
-    void createDrawerWindow();
-    QPointF calculateDefaultPosition() const;
-    void updateWindowSizeRealTime();
-    void updateWindowOpacityRealTime();
-    void updateCurrentMargins();
-    /// Asks a visible drawer to paint itself again.
-    void redrawVisibleWindow();
+    void createDrawerWindow() override;
+    QPointF calculateDefaultPosition() const override;
+    void updateWindowSizeRealTime() override;
+    void updateWindowOpacityRealTime() override;
+    void updateCurrentMargins() override;
+    void redrawVisibleWindow() override;
 
-    void animateWindowIn(BorderlessWindow *window);
-    void animateWindowOut(BorderlessWindow *window);
-    void toggle();
-    /// True while the drawer is on screen and not on its way out.
-    bool isShowing() const;
+    void animateWindowIn(BorderlessWindow *window) override;
+    void animateWindowOut(BorderlessWindow *window) override;
+    void toggle() override;
+    bool isShowing() const override;
+    void offerContextActions(const QList<QAction *> &actions) override;
 
 private:
     AppState &m_state;

@@ -3,11 +3,8 @@
 #include "app/DrawerPosition.h"
 
 #include <QPointF>
-#include <QRect>
 #include <QRectF>
 #include <QSizeF>
-
-#include <optional>
 
 /// The drawer's frames and measures. Frames are in screen coordinates with the origin at the
 /// bottom-left corner of the primary screen and y growing upwards; a frame's (x, y) is its
@@ -20,6 +17,9 @@ inline constexpr double minimumOpacity = 0.3;
 inline constexpr double maximumOpacity = 1.0;
 inline constexpr double entryDistance = 100;
 inline constexpr double exitDistance = 50;
+/// The range of the user's own text margins.
+inline constexpr double minimumManualMargins = 10;
+inline constexpr double maximumManualMargins = 300;
 
 /// Where the drawer rests at \a edge of the visible frame \a visible: flush with the edge,
 /// centred along it; no inset and no clamping, so a drawer larger than the frame overhangs.
@@ -37,13 +37,5 @@ double automaticMargins(double width);
 
 /// At most 1.0, then at least 0.3.
 double clampOpacity(double opacity);
-
-/// The Qt rectangle (top-left origin, y down) of \a frame, given the primary screen's Qt
-/// geometry \a primary. Nothing when a number is not finite; numbers beyond what the window
-/// system takes are brought within its range.
-std::optional<QRect> toQtRect(const QRectF &frame, const QRect &primary);
-
-/// The frame of the Qt rectangle \a rect, given the primary screen's Qt geometry \a primary.
-QRectF fromQtRect(const QRect &rect, const QRect &primary);
 
 } // namespace DrawerGeometry

@@ -5,6 +5,7 @@
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerGeometry.h"
 #include "drawer/DrawerOpacity.h"
+#include "platform/ScreenCoordinates.h"
 #include "platform/ScreenSource.h"
 
 #include <QEasingCurve>
@@ -43,12 +44,12 @@ QRect SlideAnimator::primaryGeometry() const
 
 std::optional<QRect> SlideAnimator::qtRect(const QRectF &frame) const
 {
-    return DrawerGeometry::toQtRect(frame, primaryGeometry());
+    return ScreenCoordinates::toQtRect(frame, primaryGeometry());
 }
 
 QRectF SlideAnimator::frameOf(const BorderlessWindow *window) const
 {
-    return DrawerGeometry::fromQtRect(window->geometry(), primaryGeometry());
+    return ScreenCoordinates::fromQtRect(window->geometry(), primaryGeometry());
 }
 
 int SlideAnimator::scaled(int ms) const

@@ -1,12 +1,11 @@
 #include "platform/DesktopNotifier.h"
 
+#include "platform/PlatformLog.h"
+
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QLoggingCategory>
 #include <QVariantMap>
-
-Q_LOGGING_CATEGORY(lcDesktopNotifier, "jotshelf.app")
 
 DesktopNotifier::DesktopNotifier(QObject *parent)
     : DesktopNotifier(QDBusConnection::sessionBus(), parent)
@@ -20,8 +19,7 @@ DesktopNotifier::DesktopNotifier(const QDBusConnection &bus, QObject *parent)
 void DesktopNotifier::notify(const QString &title, const QString &message)
 {
     if (!m_bus.isConnected()) {
-        qCWarning(lcDesktopNotifier).noquote()
-            << "no session bus for a desktop notification:" << title;
+        qCWarning(lcPlatform).noquote() << "no session bus for a desktop notification:" << title;
         QMetaObject::invokeMethod(
             this, [this] { Q_EMIT delivered(false); }, Qt::QueuedConnection);
         return;
@@ -40,7 +38,7 @@ void DesktopNotifier::notify(const QString &title, const QString &message)
         watcher->deleteLater();
         const QDBusPendingReply<uint> reply = *watcher;
         if (reply.isError()) {
-            qCWarning(lcDesktopNotifier).noquote()
+            qCWarning(lcPlatform).noquote()
                 << "the desktop notification" << title << "was not shown:" << reply.error().name()
                 << reply.error().message();
         }

@@ -1,12 +1,10 @@
 #include "platform/PlatformChoice.h"
 
+#include "platform/PlatformLog.h"
 #include "platform/PortalHotkeyBackend.h"
 #include "platform/X11HotkeyBackend.h"
 
 #include <QGuiApplication>
-#include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcPlatformChoice, "jotshelf.app", QtInfoMsg)
 
 namespace PlatformChoice {
 
@@ -70,12 +68,12 @@ std::unique_ptr<HotkeyBackend> createHotkeyBackend()
     const QString platform = QGuiApplication::platformName();
     switch (hotkeyBackendFor(Session::fromEnvironment(), platform)) {
     case HotkeyBackendKind::X11:
-        qCDebug(lcPlatformChoice) << "global key through an X11 grab";
+        qCDebug(lcPlatform) << "global key through an X11 grab";
         return std::make_unique<X11HotkeyBackend>();
     case HotkeyBackendKind::Portal:
         break;
     }
-    qCDebug(lcPlatformChoice) << "global key through the desktop portal on" << platform;
+    qCDebug(lcPlatform) << "global key through the desktop portal on" << platform;
     return std::make_unique<PortalHotkeyBackend>();
 }
 

@@ -1,5 +1,6 @@
 #include "platform/PortalHotkeyBackend.h"
 
+#include "platform/PlatformLog.h"
 #include "platform/PortalRequest.h"
 #include "platform/PortalShortcutEvents.h"
 
@@ -7,13 +8,10 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QLoggingCategory>
 #include <QRandomGenerator>
 
 #include <algorithm>
 #include <limits>
-
-Q_LOGGING_CATEGORY(lcPortalHotkey, "jotshelf.drawer")
 
 namespace {
 const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
@@ -66,8 +64,8 @@ PortalHotkeyBackend::PortalHotkeyBackend(const QDBusConnection &bus, QObject *pa
     qDBusRegisterMetaType<QList<PortalShortcut>>();
     m_answerTimer.setSingleShot(true);
     connect(&m_answerTimer, &QTimer::timeout, this, [this] {
-        qCWarning(lcPortalHotkey) << "the desktop portal did not answer within"
-                                  << m_answerTimeout.count() << "ms";
+        qCWarning(lcPlatform) << "the desktop portal did not answer within"
+                              << m_answerTimeout.count() << "ms";
         fail(portalSilent);
     });
 }
@@ -133,8 +131,8 @@ void PortalHotkeyBackend::registerHotkey(quint32 keyCode, quint32 modifiers, Hot
         return;
     }
     if (!m_bus.isConnected()) {
-        qCWarning(lcPortalHotkey) << "no session bus for the desktop portal:"
-                                  << m_bus.lastError().message();
+        qCWarning(lcPlatform) << "no session bus for the desktop portal:"
+                              << m_bus.lastError().message();
         Q_EMIT registrationFinished(id, portalUnavailable);
         return;
     }
@@ -229,7 +227,7 @@ void PortalHotkeyBackend::callWithRequest(const QString &token, QDBusMessage cal
                     return;
                 const QDBusPendingReply<QDBusObjectPath> reply = *watcher;
                 if (reply.isError()) {
-                    qCWarning(lcPortalHotkey).noquote()
+                    qCWarning(lcPlatform).noquote()
                         << "the desktop portal refused" << method << "-" << reply.error().name()
                         << reply.error().message();
                     fail(portalUnavailable);
@@ -252,7 +250,7 @@ void PortalHotkeyBackend::watchRequest(const QString &path, ResponseHandler hand
             m_request->deleteLater();
             m_request = nullptr;
             if (response != 0) {
-                qCWarning(lcPortalHotkey) << "the desktop portal answered" << response;
+                qCWarning(lcPlatform) << "the desktop portal answered" << response;
                 fail(portalRefused);
                 return;
             }

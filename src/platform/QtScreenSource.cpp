@@ -1,6 +1,6 @@
 #include "platform/QtScreenSource.h"
 
-#include "drawer/DrawerGeometry.h"
+#include "platform/ScreenCoordinates.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -38,6 +38,7 @@ std::optional<ScreenFrames> QtScreenSource::mainScreen() const
     const QRect primary = screen->geometry();
     if (primary.isEmpty())
         return std::nullopt;
-    return ScreenFrames {DrawerGeometry::fromQtRect(primary, primary),
-                         DrawerGeometry::fromQtRect(screen->availableGeometry(), primary), primary};
+    return ScreenFrames {ScreenCoordinates::fromQtRect(primary, primary),
+                         ScreenCoordinates::fromQtRect(screen->availableGeometry(), primary),
+                         primary};
 }

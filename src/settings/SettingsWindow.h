@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/SettingsControl.h"
+
 #include <QWidget>
 
 class AppState;
@@ -7,7 +9,7 @@ class SettingsView;
 
 /// The settings window: made once per run, centred when first made, shown where the user left
 /// it afterwards; closing it only hides it, so the chosen tab is kept.
-class SettingsWindow : public QWidget
+class SettingsWindow : public QWidget, public SettingsControl
 {
     Q_OBJECT
 
@@ -17,8 +19,9 @@ public:
 
     explicit SettingsWindow(AppState &state, QWidget *parent = nullptr);
 
-    /// Shows the window, brings it to the front and activates it.
-    void present();
+    void present() override;
+    SettingsWindow *settingsWindow() override { return this; }
+    QWidget *dialogParent() override { return this; }
 
     SettingsView *view() const { return m_view; }
 

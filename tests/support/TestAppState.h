@@ -5,6 +5,7 @@
 
 #include "FixedScreenSource.h"
 #include "app/AppState.h"
+#include "app/WindowServices.h"
 #include "drawer/DrawerController.h"
 #include "drawer/SlideAnimator.h"
 #include "storage/SettingsStore.h"
@@ -26,6 +27,12 @@
 ///     t.seed("windowOpacity", 0.4);         // values in the settings file before the start
 ///     t.hotkeyAnswer = -9868;
 ///     AppState &state = t.start();
+/// The slides of a model made with the UI library's drawer.
+inline SlideAnimator &slidesOf(AppState &state)
+{
+    return static_cast<DrawerController &>(state.drawer()).slides();
+}
+
 class TestAppState
 {
 public:
@@ -98,12 +105,13 @@ public:
         services.hotkeys = std::move(hotkeyBackend);
         services.prompts = std::move(promptsImpl);
         services.console = [this](const QString &line) { lines.append(line); };
+        WindowServices::provide(services);
         state = std::make_unique<AppState>(std::move(services));
         return *state;
     }
 
     /// Makes every slide, fade and resize end at once.
-    void instantSlides() { state->drawer().slides().setDurationScale(0); }
+    void instantSlides() { slidesOf(*state).setDurationScale(0); }
 
     QTemporaryDir dir;
     QString settingsFolder;
