@@ -25,6 +25,13 @@ AdvancedTab::AdvancedTab(AppState &state, QWidget *parent)
         = addCheckBox(toggles, QStringLiteral("High contrast mode"), &AppState::highContrastMode,
                       &AppState::highContrastModeChanged, &AppState::setHighContrastMode);
 
+    m_hideScrollIndicators->setAccessibleDescription(
+        QStringLiteral("Hides the notepad's scroll bar"));
+    m_reduceMotion->setAccessibleDescription(
+        QStringLiteral("Shows and hides the notepad at once, without sliding"));
+    m_highContrast->setAccessibleDescription(QStringLiteral(
+        "Draws the notepad's text bold, with a wider cursor and a yellow selection"));
+
     buildReadOut();
 
     QVBoxLayout *data = addSection(QStringLiteral("Data Management"),
@@ -33,6 +40,9 @@ AdvancedTab::AdvancedTab(AppState &state, QWidget *parent)
     m_export = new QPushButton(QStringLiteral("Export Notes"));
     m_clear = new QPushButton(QStringLiteral("Clear All Data"));
     SettingsStyle::setTextColor(m_clear, SettingsStyle::destructiveText());
+    m_export->setAccessibleDescription(QStringLiteral("Saves the note as a text file"));
+    m_clear->setAccessibleDescription(
+        QStringLiteral("Deletes the note and resets every setting, after asking you"));
     buttons->addWidget(m_export);
     buttons->addWidget(m_clear);
     buttons->addStretch(1);
