@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/NumberFormat.h"
 #include "drawer/DrawerGeometry.h"
+#include "settings/Binding.h"
 #include "settings/ColorWell.h"
 #include "settings/SettingsStyle.h"
 #include "settings/SliderRow.h"
@@ -40,14 +41,12 @@ void AppearanceTab::buildSizeSection()
     AppState *state = &m_state;
     const auto updateSize = [state] { state->updateWindowSizeRealTime(); };
 
-    m_width = new SliderRow(
-        QStringLiteral("Width"),
-        bindProperty<double>(m_state, &AppState::windowWidth, &AppState::setWindowWidth),
-        DrawerGeometry::minimumWidth, m_state.maxWindowWidth(), "%.0f px", {}, updateSize);
-    m_height = new SliderRow(
-        QStringLiteral("Height"),
-        bindProperty<double>(m_state, &AppState::windowHeight, &AppState::setWindowHeight),
-        DrawerGeometry::minimumHeight, m_state.maxWindowHeight(), "%.0f px", {}, updateSize);
+    m_width = new SliderRow(QStringLiteral("Width"), bindSetting(m_state, Settings::windowWidth),
+                            DrawerGeometry::minimumWidth, m_state.maxWindowWidth(), "%.0f px", {},
+                            updateSize);
+    m_height = new SliderRow(QStringLiteral("Height"), bindSetting(m_state, Settings::windowHeight),
+                             DrawerGeometry::minimumHeight, m_state.maxWindowHeight(), "%.0f px",
+                             {}, updateSize);
     m_width->setDescription(QStringLiteral("Sets the notepad's width"));
     m_height->setDescription(QStringLiteral("Sets the notepad's height"));
     stack->addWidget(m_width);
@@ -67,11 +66,10 @@ void AppearanceTab::buildTransparencySection()
         = addSection(QStringLiteral("Transparency"),
                      QStringLiteral("Adjust window opacity for better desktop integration"));
     AppState *state = &m_state;
-    m_opacity = new SliderRow(
-        QStringLiteral("Opacity"),
-        bindProperty<double>(m_state, &AppState::windowOpacity, &AppState::setWindowOpacity),
-        DrawerGeometry::minimumOpacity, DrawerGeometry::maximumOpacity, "%.0f%%", percent,
-        [state] { state->updateWindowOpacityRealTime(); });
+    m_opacity
+        = new SliderRow(QStringLiteral("Opacity"), bindSetting(m_state, Settings::windowOpacity),
+                        DrawerGeometry::minimumOpacity, DrawerGeometry::maximumOpacity, "%.0f%%",
+                        percent, [state] { state->updateWindowOpacityRealTime(); });
     m_opacity->setDescription(QStringLiteral("Sets how opaque the notepad is"));
     section->addWidget(m_opacity);
     connect(&m_state, &AppState::windowOpacityChanged, m_opacity, &SliderRow::refresh);
@@ -92,9 +90,8 @@ void AppearanceTab::buildMarginsSection()
             [state](bool on) { state->setUseManualMargins(on); });
 
     m_margins = new SliderRow(
-        QStringLiteral("Margins"),
-        bindProperty<double>(m_state, &AppState::manualMargins, &AppState::setManualMargins),
-        marginsLower, marginsUpper, "%.0f px", {}, [state] { state->updateMarginsRealTime(); });
+        QStringLiteral("Margins"), bindSetting(m_state, Settings::manualMargins), marginsLower,
+        marginsUpper, "%.0f px", {}, [state] { state->updateMarginsRealTime(); });
     m_margins->setDescription(
         QStringLiteral("Sets the space between the text and the notepad's edges"));
     stack->addWidget(m_margins);
@@ -157,13 +154,11 @@ void AppearanceTab::buildColorsSection()
     connect(m_customColors, &QCheckBox::clicked, this,
             [state](bool on) { state->setUseCustomColors(on); });
 
-    m_backgroundWell = new ColorWell(
-        bindProperty<QColor>(m_state, &AppState::backgroundColor, &AppState::setBackgroundColor));
+    m_backgroundWell = new ColorWell(bindSetting(m_state, Settings::backgroundColor));
     m_backgroundWell->setTitle(QStringLiteral("Background"));
     m_backgroundWell->setAccessibleDescription(
         QStringLiteral("Opens a color chooser for the notepad's background"));
-    m_textWell = new ColorWell(
-        bindProperty<QColor>(m_state, &AppState::textColor, &AppState::setTextColor));
+    m_textWell = new ColorWell(bindSetting(m_state, Settings::textColor));
     m_textWell->setTitle(QStringLiteral("Text Color"));
     m_textWell->setAccessibleDescription(
         QStringLiteral("Opens a color chooser for the notepad's text"));
