@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -86,6 +87,14 @@ void tst_DialogPrompts::confirmationAsksWithAWarning()
         QCOMPARE(box->buttonRole(clearAll), QMessageBox::AcceptRole);
         QCOMPARE(box->buttonRole(cancel), QMessageBox::RejectRole);
         QCOMPARE(box->escapeButton(), cancel);
+        // Close only, and wide enough that the explanation reads on at most three lines.
+        QVERIFY(
+            !(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(box->windowFlags() & Qt::WindowCloseButtonHint);
+        auto *informative = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel"));
+        QVERIFY(informative);
+        QVERIFY2(informative->height() <= 3 * informative->fontMetrics().lineSpacing() + 4,
+                 qPrintable(QStringLiteral("%1 px high").arg(informative->height())));
         checked = true;
         cancel->click();
     });
@@ -127,9 +136,7 @@ void tst_DialogPrompts::exportDialogProposesNotesTxtInHome()
     whenShown<QFileDialog>([&](QFileDialog *dialog) {
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Export Notes"));
-        QCOMPARE(
-            dialog->nameFilters(),
-            QStringList({QStringLiteral("Text files (*.txt)"), QStringLiteral("All files (*)")}));
+        QCOMPARE(dialog->nameFilters(), QStringList({QStringLiteral("Text files (*.txt)")}));
         QCOMPARE(dialog->directory().absolutePath(), QDir(m_home.path()).absolutePath());
         auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         QVERIFY(name);

@@ -132,6 +132,15 @@ private Q_SLOTS:
         d.state.setHideScrollIndicators(false);
         QCOMPARE(d.editor->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
         QCOMPARE(d.editor->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        // The scroll bar belongs to the dark drawer: thin, with no light track or arrows.
+        d.state.setNoteContent(QStringLiteral("line\n").repeated(200));
+        QScrollBar *bar = d.editor->verticalScrollBar();
+        QTRY_VERIFY(bar->isVisible());
+        QVERIFY(bar->width() <= 10);
+        const QImage shot = d.view->grab().toImage();
+        const QPoint track = bar->mapTo(d.view, QPoint(bar->width() / 2, bar->height() - 4));
+        QVERIFY2(qGray(shot.pixel(track * shot.devicePixelRatio())) < 100,
+                 qPrintable(QColor(shot.pixel(track)).name()));
 
         d.state.setHighContrastMode(true);
         QVERIFY(d.editor->font().bold());

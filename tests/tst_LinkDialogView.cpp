@@ -2,6 +2,7 @@
 
 #include "OpenDrawer.h"
 #include "XvfbTestMain.h"
+#include "editor/TextStyles.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -109,7 +110,8 @@ private Q_SLOTS:
             QWidget *widget = fields->itemAt(i)->widget();
             if (auto *label = qobject_cast<QLabel *>(widget)) {
                 order << label->text();
-                QVERIFY(label->font().pointSizeF() < dialog.font().pointSizeF());
+                // The caption style every window shares (the settings window's too).
+                QCOMPARE(label->font(), TextStyles::caption(dialog.font()));
             } else if (auto *field = qobject_cast<QLineEdit *>(widget)) {
                 order << field->placeholderText();
             }

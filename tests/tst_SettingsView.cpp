@@ -3,6 +3,7 @@
 #include "settings/AdvancedTab.h"
 #include "settings/AppearanceTab.h"
 #include "settings/BehaviorTab.h"
+#include "settings/CloseButton.h"
 #include "settings/DebugRow.h"
 #include "settings/SettingsView.h"
 #include "settings/SliderRow.h"
@@ -42,7 +43,11 @@ void tst_SettingsView::opensOnAppearance()
     QCOMPARE(view.resetButton()->text(), QStringLiteral("Reset to Defaults"));
     QCOMPARE(view.doneButton()->text(), QStringLiteral("Done"));
     QVERIFY(view.doneButton()->isDefault());
-    QVERIFY(!view.closeButton()->icon().isNull());
+    // "Done" is filled with the accent, lettered in the highlighted-text colour.
+    const QPalette &done = view.doneButton()->palette();
+    QCOMPARE(done.color(QPalette::Button), view.palette().color(QPalette::Highlight));
+    QCOMPARE(done.color(QPalette::ButtonText), view.palette().color(QPalette::HighlightedText));
+    QCOMPARE(view.closeButton()->size(), QSize(CloseButton::extent, CloseButton::extent));
 }
 
 void tst_SettingsView::tabButtonsSelectTheirTab_data()

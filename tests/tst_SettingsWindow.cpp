@@ -1,14 +1,18 @@
+#include "OpenDrawer.h"
 #include "TestAppState.h"
 
+#include "settings/CloseButton.h"
 #include "settings/SettingsView.h"
 #include "settings/SettingsWindow.h"
 #include "settings/TabButton.h"
 
 #include <QApplication>
+#include <QLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
-#include <QToolButton>
 
 class tst_SettingsWindow : public QObject
 {
@@ -63,6 +67,23 @@ void tst_SettingsWindow::fixedSizeAndTitle()
     QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
     QVERIFY(!window->testAttribute(Qt::WA_DeleteOnClose));
     QCOMPARE(window->view()->currentTab()->height(), 400);
+
+    // Header, tab bar, the 400-high body, footer and the two dividers fit the fixed height: the
+    // footer is whole and nothing below the body is cut.
+    SettingsView *view = window->view();
+    QVERIFY2(view->layout()->minimumSize().height() <= SettingsWindow::fixedHeight,
+             qPrintable(QString::number(view->layout()->minimumSize().height())));
+    const QRect done(view->doneButton()->mapTo(window, QPoint()), view->doneButton()->size());
+    QVERIFY(done.bottom() < SettingsWindow::fixedHeight - 8);
+    const QRect body(view->currentTab()->mapTo(window, QPoint()), view->currentTab()->size());
+    QVERIFY(body.bottom() < done.top() - 8);
+    // The Appearance tab's content fits its body at the defaults: no scroll bar.
+    auto *page = qobject_cast<QScrollArea *>(view->currentTab());
+    QVERIFY(page);
+    QVERIFY2(page->widget()->sizeHint().height() <= page->viewport()->height(),
+             qPrintable(QString::number(page->widget()->sizeHint().height())));
+    QVERIFY(!page->verticalScrollBar()->isVisible());
+    QVERIFY(!page->horizontalScrollBar()->isVisible());
 }
 
 void tst_SettingsWindow::centredWhenFirstMade()
@@ -125,8 +146,9 @@ void tst_SettingsWindow::dismissedByKeysAndButtons_data()
 void tst_SettingsWindow::dismissedByKeysAndButtons()
 {
     QFETCH(QString, how);
-    TestAppState t;
-    AppState &state = t.start();
+    OpenDrawer d;
+    AppState &state = d.state;
+    QVERIFY(QTest::qWaitForWindowActive(d.window));
     state.showSettingsWindow();
     SettingsWindow *window = state.settingsWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
@@ -145,6 +167,9 @@ void tst_SettingsWindow::dismissedByKeysAndButtons()
     QVERIFY(!window->isVisible());
     QCOMPARE(state.settingsWindow(), window);
     QCOMPARE(view->selectedTab(), 1);
+    // The drawer was open, so it has the keyboard again.
+    QTRY_VERIFY(d.window->isActiveWindow());
+    QTRY_VERIFY(d.editor->hasFocus());
 }
 
 QTEST_MAIN(tst_SettingsWindow)

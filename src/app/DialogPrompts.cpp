@@ -2,12 +2,33 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+// Qt wraps a message box's informative text at a narrow width of its own; this one reads best
+// on two or three lines, as wide as about sixty characters of the box's font.
+void fitToText(QMessageBox &box)
+{
+    auto *informative = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel"));
+    if (!informative)
+        return;
+    const QFontMetrics metrics(informative->font());
+    const int lineWidth = metrics.averageCharWidth() * 60;
+    const int textWidth = metrics.horizontalAdvance(informative->text());
+    informative->setMinimumWidth(std::min(lineWidth, textWidth));
+}
+} // namespace
 
 bool DialogPrompts::confirmClearAll(QWidget *parent)
 {
     QMessageBox box(parent);
+    // A question to answer, not a window to keep: a title and a close button only.
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                       | Qt::WindowCloseButtonHint);
     box.setWindowTitle(QStringLiteral("Clear All Data"));
     box.setIcon(QMessageBox::Warning);
     box.setText(QStringLiteral("Clear All Data?"));
@@ -17,6 +38,7 @@ bool DialogPrompts::confirmClearAll(QWidget *parent)
     QPushButton *cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
     box.setDefaultButton(clearAll);
     box.setEscapeButton(cancel);
+    fitToText(box);
     box.exec();
     return box.clickedButton() == clearAll;
 }
@@ -26,7 +48,8 @@ QString DialogPrompts::chooseExportFile(QWidget *parent)
     QFileDialog dialog(parent, QStringLiteral("Export Notes"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({QStringLiteral("Text files (*.txt)"), QStringLiteral("All files (*)")});
+    // Plain text only: the note is written as UTF-8 text, whatever the name.
+    dialog.setNameFilter(QStringLiteral("Text files (*.txt)"));
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     dialog.setDirectory(QDir::homePath());
     dialog.selectFile(QStringLiteral("notes.txt"));

@@ -36,6 +36,33 @@ QFont editorFont(bool bold)
     font.setBold(bold);
     return font;
 }
+// A thin scroll bar for the dark drawer: no arrows and no track, only a rounded thumb in the
+// text colour, faint until the pointer is on it; solid in high contrast.
+QString scrollBarStyle(const QColor &text, bool highContrast)
+{
+    const auto rgba = [&text, highContrast](double alpha) {
+        return QStringLiteral("rgba(%1, %2, %3, %4)")
+            .arg(text.red())
+            .arg(text.green())
+            .arg(text.blue())
+            .arg(QString::number(highContrast ? 1.0 : alpha * text.alphaF(), 'f', 2));
+    };
+    const int width = highContrast ? 10 : 8;
+    return QStringLiteral("QScrollBar:vertical { background: transparent; width: %1px;"
+                          " margin: 2px 2px 2px 0px; }"
+                          "QScrollBar::handle:vertical { background: %2; min-height: 24px;"
+                          " border-radius: %3px; }"
+                          "QScrollBar::handle:vertical:hover,"
+                          " QScrollBar::handle:vertical:pressed { background: %4; }"
+                          "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical"
+                          " { height: 0px; border: none; background: none; }"
+                          "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical"
+                          " { background: none; }")
+        .arg(width)
+        .arg(rgba(0.35))
+        .arg((width - 2) / 2)
+        .arg(rgba(0.6));
+}
 } // namespace
 
 DrawerView::DrawerView(AppState &state, QWidget *parent)
@@ -46,6 +73,9 @@ DrawerView::DrawerView(AppState &state, QWidget *parent)
     setObjectName(QStringLiteral("drawerView"));
     m_background = new TransparentGradientView(this);
     m_editor = new NoteEditor(this);
+    m_editor->setAccessibleName(QStringLiteral("Note"));
+    m_editor->setAccessibleDescription(
+        QStringLiteral("Your note; it is saved by itself as you type. Ctrl+K adds a link"));
     m_corners = new RoundedCorners(cornerRadius, this);
     setFocusProxy(m_editor);
 
@@ -131,6 +161,8 @@ void DrawerView::applyLook()
     m_editor->setCursorWidth(look.highContrastMode ? 3 : 1);
     m_editor->setVerticalScrollBarPolicy(look.hideScrollIndicators ? Qt::ScrollBarAlwaysOff
                                                                    : Qt::ScrollBarAsNeeded);
+    if (!look.hideScrollIndicators)
+        m_editor->verticalScrollBar()->setStyleSheet(scrollBarStyle(text, look.highContrastMode));
 }
 
 void DrawerView::applyMargins(double margins)

@@ -1,5 +1,7 @@
 #include "editor/LinkDialogView.h"
 
+#include "editor/TextStyles.h"
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -8,26 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <utility>
 
 namespace {
-QFont headlineFont(QFont font)
-{
-    font.setWeight(QFont::DemiBold);
-    return font;
-}
-
-QFont captionFont(QFont font)
-{
-    // The caption style is ten points where body text is thirteen.
-    if (font.pointSizeF() > 0)
-        font.setPointSizeF(font.pointSizeF() * 10 / 13);
-    else if (font.pixelSize() > 0)
-        font.setPixelSize(std::max(1, font.pixelSize() * 10 / 13));
-    return font;
-}
-
 QLabel *makeLabel(const QString &text, const QFont &font, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
@@ -59,7 +44,7 @@ LinkDialogView::LinkDialogView(InsertCallback onInsert, QWidget *parent)
     auto *column = new QVBoxLayout(this);
     column->setSpacing(rowSpacing);
 
-    auto *title = makeLabel(QStringLiteral("Add Link"), headlineFont(font()), this);
+    auto *title = makeLabel(QStringLiteral("Add Link"), TextStyles::headline(font()), this);
     title->setObjectName(QStringLiteral("title"));
     title->setAlignment(Qt::AlignHCenter);
     column->addWidget(title);
@@ -72,9 +57,17 @@ LinkDialogView::LinkDialogView(InsertCallback onInsert, QWidget *parent)
     m_urlField = new QLineEdit(this);
     m_urlField->setObjectName(QStringLiteral("linkURLField"));
     m_urlField->setPlaceholderText(QStringLiteral("Enter URL"));
-    fields->addWidget(makeLabel(QStringLiteral("Link Text:"), captionFont(font()), this));
+    m_textField->setAccessibleName(QStringLiteral("Link Text"));
+    m_textField->setAccessibleDescription(QStringLiteral("The words the link shows"));
+    m_urlField->setAccessibleName(QStringLiteral("URL"));
+    m_urlField->setAccessibleDescription(QStringLiteral("The address the link points to"));
+    QLabel *textLabel = makeLabel(QStringLiteral("Link Text:"), TextStyles::caption(font()), this);
+    textLabel->setBuddy(m_textField);
+    QLabel *urlLabel = makeLabel(QStringLiteral("URL:"), TextStyles::caption(font()), this);
+    urlLabel->setBuddy(m_urlField);
+    fields->addWidget(textLabel);
     fields->addWidget(m_textField);
-    fields->addWidget(makeLabel(QStringLiteral("URL:"), captionFont(font()), this));
+    fields->addWidget(urlLabel);
     fields->addWidget(m_urlField);
     column->addLayout(fields);
 
@@ -85,6 +78,10 @@ LinkDialogView::LinkDialogView(InsertCallback onInsert, QWidget *parent)
     m_insertButton = makeButton(QStringLiteral("Insert"), this);
     m_insertButton->setObjectName(QStringLiteral("insertButton"));
     m_insertButton->setToolTip(QStringLiteral("Ctrl+Return"));
+    m_cancelButton->setAccessibleDescription(
+        QStringLiteral("Closes the dialog without changing the note (Ctrl+Escape)"));
+    m_insertButton->setAccessibleDescription(
+        QStringLiteral("Adds the link at the end of the note (Ctrl+Return)"));
     buttons->addWidget(m_cancelButton);
     buttons->addStretch(1);
     buttons->addWidget(m_insertButton);

@@ -22,6 +22,13 @@ AdvancedTab::AdvancedTab(AppState &state, QWidget *parent)
     m_highContrast
         = addCheckBox(toggles, QStringLiteral("High contrast mode"), Settings::highContrastMode);
 
+    m_hideScrollIndicators->setAccessibleDescription(
+        QStringLiteral("Hides the notepad's scroll bar"));
+    m_reduceMotion->setAccessibleDescription(
+        QStringLiteral("Shows and hides the notepad at once, without sliding"));
+    m_highContrast->setAccessibleDescription(QStringLiteral(
+        "Draws the notepad's text bold, with a wider cursor and a yellow selection"));
+
     buildReadOut();
 
     QVBoxLayout *data = addSection(QStringLiteral("Data Management"),
@@ -30,6 +37,9 @@ AdvancedTab::AdvancedTab(AppState &state, QWidget *parent)
     m_export = new QPushButton(QStringLiteral("Export Notes"));
     m_clear = new QPushButton(QStringLiteral("Clear All Data"));
     SettingsStyle::setTextColor(m_clear, SettingsStyle::destructiveText());
+    m_export->setAccessibleDescription(QStringLiteral("Saves the note as a text file"));
+    m_clear->setAccessibleDescription(
+        QStringLiteral("Deletes the note and resets every setting, after asking you"));
     buttons->addWidget(m_export);
     buttons->addWidget(m_clear);
     buttons->addStretch(1);

@@ -45,6 +45,8 @@ void AppearanceTab::buildSizeSection()
     m_height = new SliderRow(QStringLiteral("Height"), bindSetting(m_state, Settings::windowHeight),
                              DrawerGeometry::minimumHeight, m_state.maxWindowHeight(), "%.0f px",
                              {}, updateSize);
+    m_width->setDescription(QStringLiteral("Sets the notepad's width"));
+    m_height->setDescription(QStringLiteral("Sets the notepad's height"));
     stack->addWidget(m_width);
     stack->addWidget(m_height);
 
@@ -66,6 +68,7 @@ void AppearanceTab::buildTransparencySection()
         = new SliderRow(QStringLiteral("Opacity"), bindSetting(m_state, Settings::windowOpacity),
                         DrawerGeometry::minimumOpacity, DrawerGeometry::maximumOpacity, "%.0f%%",
                         percent, [state] { state->updateWindowOpacityRealTime(); });
+    m_opacity->setDescription(QStringLiteral("Sets how opaque the notepad is"));
     section->addWidget(m_opacity);
     connect(&m_state, &AppState::windowOpacityChanged, m_opacity, &SliderRow::refresh);
 }
@@ -78,14 +81,24 @@ void AppearanceTab::buildMarginsSection()
     AppState *state = &m_state;
 
     m_manualMargins = new QCheckBox(QStringLiteral("Use manual margins"));
+    m_manualMargins->setAccessibleDescription(
+        QStringLiteral("Sets the text margins by hand instead of from the notepad's width"));
     stack->addWidget(m_manualMargins);
     connect(m_manualMargins, &QCheckBox::clicked, this,
             [state](bool on) { state->setUseManualMargins(on); });
 
+<<<<<<< HEAD
     m_margins
         = new SliderRow(QStringLiteral("Margins"), bindSetting(m_state, Settings::manualMargins),
                         DrawerGeometry::minimumManualMargins, DrawerGeometry::maximumManualMargins,
                         "%.0f px", {}, [state] { state->updateMarginsRealTime(); });
+=======
+    m_margins = new SliderRow(
+        QStringLiteral("Margins"), bindSetting(m_state, Settings::manualMargins), marginsLower,
+        marginsUpper, "%.0f px", {}, [state] { state->updateMarginsRealTime(); });
+    m_margins->setDescription(
+        QStringLiteral("Sets the space between the text and the notepad's edges"));
+>>>>>>> h-look
     stack->addWidget(m_margins);
     connect(&m_state, &AppState::manualMarginsChanged, m_margins, &SliderRow::refresh);
 
@@ -140,14 +153,20 @@ void AppearanceTab::buildColorsSection()
     AppState *state = &m_state;
 
     m_customColors = new QCheckBox(QStringLiteral("Use custom colors"));
+    m_customColors->setAccessibleDescription(
+        QStringLiteral("Draws the notepad in the two colors below"));
     stack->addWidget(m_customColors);
     connect(m_customColors, &QCheckBox::clicked, this,
             [state](bool on) { state->setUseCustomColors(on); });
 
     m_backgroundWell = new ColorWell(bindSetting(m_state, Settings::backgroundColor));
-    m_backgroundWell->setAccessibleName(QStringLiteral("Background"));
+    m_backgroundWell->setTitle(QStringLiteral("Background"));
+    m_backgroundWell->setAccessibleDescription(
+        QStringLiteral("Opens a color chooser for the notepad's background"));
     m_textWell = new ColorWell(bindSetting(m_state, Settings::textColor));
-    m_textWell->setAccessibleName(QStringLiteral("Text Color"));
+    m_textWell->setTitle(QStringLiteral("Text Color"));
+    m_textWell->setAccessibleDescription(
+        QStringLiteral("Opens a color chooser for the notepad's text"));
 
     m_colorRows = new QWidget;
     auto *rows = new QVBoxLayout(m_colorRows);

@@ -24,6 +24,15 @@ BehaviorTab::BehaviorTab(AppState &state, QWidget *parent)
     m_smartLinks = addCheckBox(toggles, QStringLiteral("Smart link insertion (Ctrl+K)"),
                                Settings::smartLinkInsertion);
 
+    m_bullets->setAccessibleDescription(
+        QStringLiteral("Continues a bulleted list when you press Return after an item"));
+    m_numbers->setAccessibleDescription(
+        QStringLiteral("Continues a numbered list with the next number when you press Return"));
+    m_dashes->setAccessibleDescription(
+        QStringLiteral("Continues a list of dashes when you press Return after an item"));
+    m_smartLinks->setAccessibleDescription(
+        QStringLiteral("Ctrl+K in the notepad opens a dialog that adds a link"));
+
     QVBoxLayout *hotkey = addSection(QStringLiteral("Global Hotkey"),
                                      QStringLiteral("Show/hide notepad from anywhere"));
     auto *row = new QHBoxLayout;
@@ -32,11 +41,15 @@ BehaviorTab::BehaviorTab(AppState &state, QWidget *parent)
     SettingsStyle::useSecondaryText(current);
     row->addWidget(current);
     m_hotkey = new KeyBadge(QStringLiteral("Alt + `"));
+    m_hotkey->setAccessibleName(QStringLiteral("Alt plus backtick"));
+    m_hotkey->setAccessibleDescription(
+        QStringLiteral("The key that shows and hides the notepad from any application"));
     row->addWidget(m_hotkey);
     row->addStretch(1);
     // The hot key is fixed, so the button is never enabled.
     m_change = new QPushButton(QStringLiteral("Change"));
     m_change->setEnabled(false);
+    m_change->setAccessibleDescription(QStringLiteral("The hot key cannot be changed"));
     row->addWidget(m_change);
     hotkey->addLayout(row);
 

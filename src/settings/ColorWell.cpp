@@ -18,7 +18,51 @@ ColorWell::ColorWell(Binding<QColor> color, QWidget *parent)
 
 void ColorWell::refresh()
 {
+    updateAccessibleName();
     update();
+}
+
+void ColorWell::setTitle(const QString &title)
+{
+    m_title = title;
+    updateAccessibleName();
+}
+
+void ColorWell::updateAccessibleName()
+{
+    setAccessibleName(m_title + QStringLiteral(": ") + describe(m_color.get()));
+}
+
+QString ColorWell::describe(const QColor &color)
+{
+    const QColor hsl = color.toHsl();
+    const double lightness = hsl.lightnessF();
+    QString name;
+    if (hsl.hslSaturationF() < 0.15 || lightness < 0.08 || lightness > 0.95) {
+        name = lightness < 0.1 ? QStringLiteral("black")
+            : lightness > 0.9  ? QStringLiteral("white")
+            : lightness < 0.4  ? QStringLiteral("dark grey")
+            : lightness > 0.7  ? QStringLiteral("light grey")
+                               : QStringLiteral("grey");
+    } else {
+        const int hue = hsl.hslHue();
+        name = hue < 15 || hue >= 345 ? QStringLiteral("red")
+            : hue < 45                ? QStringLiteral("orange")
+            : hue < 70                ? QStringLiteral("yellow")
+            : hue < 165               ? QStringLiteral("green")
+            : hue < 195               ? QStringLiteral("cyan")
+            : hue < 255               ? QStringLiteral("blue")
+            : hue < 290               ? QStringLiteral("purple")
+                                      : QStringLiteral("pink");
+        if (lightness < 0.3)
+            name.prepend(QStringLiteral("dark "));
+        else if (lightness > 0.75)
+            name.prepend(QStringLiteral("light "));
+    }
+    QString text = name + QStringLiteral(" (") + color.name(QColor::HexRgb) + u')';
+    if (color.alpha() < 255)
+        text += QStringLiteral(", %1% opaque").arg(qRound(color.alphaF() * 100));
+    return text;
 }
 
 QSize ColorWell::sizeHint() const
@@ -37,14 +81,13 @@ void ColorWell::openDialog()
     auto *dialog = new QColorDialog(this);
     dialog->setOption(QColorDialog::ShowAlphaChannel);
     dialog->setCurrentColor(m_color.get());
-    dialog->setWindowTitle(accessibleName().isEmpty() ? QStringLiteral("Choose Color")
-                                                      : accessibleName());
+    dialog->setWindowTitle(m_title.isEmpty() ? QStringLiteral("Choose Color") : m_title);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QColorDialog::colorSelected, this, [this](const QColor &chosen) {
         if (!chosen.isValid())
             return;
         m_color.set(chosen);
-        update();
+        refresh();
         Q_EMIT colorChosen(chosen);
     });
     m_dialog = dialog;

@@ -16,6 +16,10 @@ public:
     explicit ColorWell(Binding<QColor> color, QWidget *parent = nullptr);
 
     QColor color() const { return m_color.get(); }
+    /// What the colour is for ("Background"); the accessible name is the title and the colour.
+    void setTitle(const QString &title);
+    /// The colour in words, for assistive technology: "black (#000000), 30% opaque".
+    static QString describe(const QColor &color);
     /// Draws the bound colour again after it changed elsewhere.
     void refresh();
     /// The dialog while it is open, else null.
@@ -32,7 +36,9 @@ protected:
 
 private:
     void openDialog();
+    void updateAccessibleName();
 
     Binding<QColor> m_color;
     QPointer<QColorDialog> m_dialog;
+    QString m_title;
 };

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "editor/TextStyles.h"
+
 #include <QColor>
-#include <QFont>
 
 class QLabel;
+class QPushButton;
 class QPalette;
 class QWidget;
 
@@ -14,14 +16,11 @@ namespace SettingsStyle {
 /// The inset around the header, the footer and each tab's content.
 inline constexpr int inset = 16;
 
-/// The window title style: larger than body text, semibold.
-QFont title2(const QFont &base);
-/// A section title: body size, semibold.
-QFont headline(const QFont &base);
-/// Small explanatory text.
-QFont caption(const QFont &base);
-/// The fixed-width font at the caption size.
-QFont monospacedCaption(const QFont &base);
+// The text styles are those of every Jotshelf window.
+using TextStyles::caption;
+using TextStyles::headline;
+using TextStyles::monospacedCaption;
+using TextStyles::title2;
 
 /// Text that matters less than its neighbours: the palette's placeholder text colour.
 QColor secondaryText(const QPalette &palette);
@@ -30,6 +29,9 @@ QColor destructiveText();
 
 /// Draws \a label's text in the secondary colour, following palette changes.
 void useSecondaryText(QLabel *label);
+/// Draws \a button as the window's default action: filled with the accent (the palette's
+/// highlight) and lettered in the highlighted-text colour. Call again when the palette changes.
+void makeProminent(QPushButton *button);
 /// Gives \a widget's text the \a color, whatever role the widget draws its text with.
 void setTextColor(QWidget *widget, const QColor &color);
 

@@ -13,6 +13,8 @@ SettingsTabPage::SettingsTabPage(AppState &state, QWidget *parent)
     , m_sections(new QVBoxLayout(m_content))
 {
     setFrameShape(QFrame::NoFrame);
+    // Tab goes straight to the controls; the area scrolls to the one that takes the focus.
+    setFocusPolicy(Qt::NoFocus);
     setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -44,5 +46,7 @@ QVBoxLayout *SettingsTabPage::addControlStack(QVBoxLayout *section)
 
 void SettingsTabPage::finishSections()
 {
-    m_sections->addItem(new QSpacerItem(0, 20, QSizePolicy::Minimum, QSizePolicy::Expanding));
+    // The space takes whatever the sections leave of the body; it asks for no room of its own,
+    // so blank space alone never makes a tab scroll.
+    m_sections->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding));
 }

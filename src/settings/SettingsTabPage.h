@@ -21,7 +21,7 @@ protected:
     QVBoxLayout *addSection(const QString &title, const QString &subtitle);
     /// Adds a column for several controls to \a section.
     QVBoxLayout *addControlStack(QVBoxLayout *section);
-    /// Closes the column of sections with a flexible space of at least 20 points.
+    /// Closes the column of sections with a flexible space that takes the rest of the body.
     void finishSections();
 
     /// A checkbox labelled \a label bound to the switch of the settings table's \a row: it shows

@@ -4,52 +4,22 @@
 #include "settings/AdvancedTab.h"
 #include "settings/AppearanceTab.h"
 #include "settings/BehaviorTab.h"
+#include "settings/CloseButton.h"
 #include "settings/SettingsStyle.h"
 #include "settings/TabButton.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 constexpr int bodyHeight = 400;
-constexpr int closeIconSize = 20;
-
-// The themed close icon, or a drawn circled cross, tinted in \a color.
-QIcon closeIcon(const QColor &color, qreal ratio)
-{
-    QPixmap pixmap(QSize(closeIconSize, closeIconSize) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QIcon themed = QIcon::fromTheme(QStringLiteral("window-close"));
-    const QRectF area(0, 0, closeIconSize, closeIconSize);
-    if (!themed.isNull()) {
-        themed.paint(&painter, area.toRect());
-        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        painter.fillRect(area, color);
-    } else {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(color);
-        painter.drawEllipse(area.adjusted(1, 1, -1, -1));
-        // The cross is cut out of the disc, as in a filled "x" in a circle.
-        painter.setCompositionMode(QPainter::CompositionMode_Clear);
-        painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap));
-        const qreal a = closeIconSize * 0.34;
-        const qreal b = closeIconSize - a;
-        painter.drawLine(QPointF(a, a), QPointF(b, b));
-        painter.drawLine(QPointF(a, b), QPointF(b, a));
-    }
-    return QIcon(pixmap);
-}
+constexpr int tabBarTopSpace = 8;
 } // namespace
 
 SettingsView::SettingsView(AppState &state, QWidget *parent)
@@ -73,7 +43,7 @@ SettingsView::SettingsView(AppState &state, QWidget *parent)
     layout->addWidget(buildFooter());
 
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, m_close, &QToolButton::click);
+    connect(escape, &QShortcut::activated, m_close, &CloseButton::click);
     for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto *accept = new QShortcut(QKeySequence(key), this);
         connect(accept, &QShortcut::activated, m_done, &QPushButton::click);
@@ -94,14 +64,11 @@ QWidget *SettingsView::buildHeader()
     row->addWidget(title);
     row->addStretch(1);
 
-    m_close = new QToolButton(header);
-    m_close->setAutoRaise(true);
-    m_close->setIconSize(QSize(closeIconSize, closeIconSize));
+    m_close = new CloseButton(header);
     m_close->setToolTip(QStringLiteral("Close (Esc)"));
     m_close->setAccessibleName(QStringLiteral("Close"));
-    m_close->setFocusPolicy(Qt::TabFocus);
-    updateCloseIcon();
-    connect(m_close, &QToolButton::clicked, this, &SettingsView::dismiss);
+    m_close->setAccessibleDescription(QStringLiteral("Closes the settings window"));
+    connect(m_close, &CloseButton::clicked, this, &SettingsView::dismiss);
     row->addWidget(m_close);
     return header;
 }
@@ -111,7 +78,7 @@ QWidget *SettingsView::buildTabBar()
     auto *bar = new QWidget(this);
     auto *row = new QHBoxLayout(bar);
     using SettingsStyle::inset;
-    row->setContentsMargins(inset, 8, inset, 0);
+    row->setContentsMargins(inset, tabBarTopSpace, inset, 0);
     row->setSpacing(0);
     row->addStretch(1);
     const Binding<int> selected {[this] { return m_selectedTab; },
@@ -120,6 +87,8 @@ QWidget *SettingsView::buildTabBar()
                                          QStringLiteral("Advanced")};
     for (int index = 0; index < int(titles.size()); ++index) {
         m_tabButtons[index] = new TabButton(titles[index], index, selected, bar);
+        m_tabButtons[index]->setAccessibleDescription(
+            QStringLiteral("Shows the %1 settings").arg(titles[index]));
         row->addWidget(m_tabButtons[index]);
     }
     row->addStretch(1);
@@ -140,8 +109,13 @@ QWidget *SettingsView::buildFooter()
     row->addWidget(m_reset);
     row->addStretch(1);
 
+    m_reset->setAccessibleDescription(
+        QStringLiteral("Puts every setting back to its initial value at once"));
+
     m_done = new QPushButton(QStringLiteral("Done"), footer);
     m_done->setDefault(true);
+    m_done->setAccessibleDescription(QStringLiteral("Closes the settings window (Return)"));
+    SettingsStyle::makeProminent(m_done);
     connect(m_done, &QPushButton::clicked, this, &SettingsView::dismiss);
     row->addWidget(m_done);
     return footer;
@@ -149,9 +123,13 @@ QWidget *SettingsView::buildFooter()
 
 QWidget *SettingsView::divider()
 {
+    // One pixel, like the separators of the desktop's own dialogs.
     auto *line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
+    line->setFrameShadow(QFrame::Plain);
+    line->setLineWidth(1);
+    line->setFixedHeight(1);
+    line->setForegroundRole(QPalette::Mid);
     return line;
 }
 
@@ -199,17 +177,48 @@ void SettingsView::showTab()
     }
     m_bodyLayout->addWidget(m_tab);
     m_tab->show();
+    orderFocusChain();
+}
+
+namespace {
+// The widgets of \a layout that Tab reaches, in the order the layout shows them (also those
+// hidden for now, such as the colour rows).
+void collectTabStops(const QLayout *layout, QList<QWidget *> &stops)
+{
+    for (int index = 0; index < layout->count(); ++index) {
+        QLayoutItem *item = layout->itemAt(index);
+        if (QWidget *widget = item->widget()) {
+            if (widget->focusPolicy() & Qt::TabFocus)
+                stops.append(widget);
+            if (widget->layout())
+                collectTabStops(widget->layout(), stops);
+        } else if (const QLayout *inner = item->layout()) {
+            collectTabStops(inner, stops);
+        }
+    }
+}
+} // namespace
+
+void SettingsView::orderFocusChain()
+{
+    // Reading order: the close control, the tab bar, the tab's controls top to bottom, then the
+    // footer. A new tab's widgets would otherwise come after "Done".
+    QList<QWidget *> chain {m_close};
+    for (TabButton *button : m_tabButtons)
+        chain.append(button);
+    if (auto *page = qobject_cast<QScrollArea *>(m_tab);
+        page && page->widget() && page->widget()->layout())
+        collectTabStops(page->widget()->layout(), chain);
+    chain.append(m_reset);
+    chain.append(m_done);
+    for (qsizetype index = 1; index < chain.size(); ++index)
+        QWidget::setTabOrder(chain[index - 1], chain[index]);
 }
 
 void SettingsView::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
-        updateCloseIcon();
+    // The accent follows the desktop's palette.
+    if (event->type() == QEvent::PaletteChange && m_done)
+        SettingsStyle::makeProminent(m_done);
     QWidget::changeEvent(event);
-}
-
-void SettingsView::updateCloseIcon()
-{
-    if (m_close)
-        m_close->setIcon(closeIcon(SettingsStyle::secondaryText(palette()), devicePixelRatioF()));
 }

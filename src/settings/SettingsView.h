@@ -5,8 +5,8 @@
 #include <array>
 
 class AppState;
+class CloseButton;
 class QPushButton;
-class QToolButton;
 class QVBoxLayout;
 class TabButton;
 
@@ -27,7 +27,7 @@ public:
     QWidget *currentTab() const { return m_tab; }
 
     TabButton *tabButton(int index) const;
-    QToolButton *closeButton() const { return m_close; }
+    CloseButton *closeButton() const { return m_close; }
     QPushButton *resetButton() const { return m_reset; }
     QPushButton *doneButton() const { return m_done; }
 
@@ -46,12 +46,12 @@ private:
     QWidget *buildFooter();
     QWidget *divider();
     void showTab();
-    void updateCloseIcon();
+    void orderFocusChain();
 
     AppState &m_state;
     int m_selectedTab = 0;
     std::array<TabButton *, 3> m_tabButtons {};
-    QToolButton *m_close = nullptr;
+    CloseButton *m_close = nullptr;
     QPushButton *m_reset = nullptr;
     QPushButton *m_done = nullptr;
     QWidget *m_body = nullptr;

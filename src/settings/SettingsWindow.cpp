@@ -1,7 +1,11 @@
 #include "settings/SettingsWindow.h"
 
+#include "app/AppState.h"
+#include "drawer/BorderlessWindow.h"
+#include "drawer/DrawerController.h"
 #include "settings/SettingsView.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -10,6 +14,7 @@ SettingsWindow::SettingsWindow(AppState &state, QWidget *parent)
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                   | Qt::WindowCloseButtonHint)
+    , m_state(state)
     , m_view(new SettingsView(state, this))
 {
     setWindowTitle(QStringLiteral("Jotshelf Settings"));
@@ -17,6 +22,8 @@ SettingsWindow::SettingsWindow(AppState &state, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+    // Nothing wears a focus ring when the window opens; Tab starts at the close control.
+    m_view->setFocus();
     centreOnPrimaryScreen();
 }
 
@@ -38,4 +45,24 @@ void SettingsWindow::centreOnPrimaryScreen()
     QRect content(QPoint(0, 0), size());
     content.moveCenter(screen->availableGeometry().center());
     setGeometry(content);
+}
+
+void SettingsWindow::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    // Escape, "Done", the close button and the window manager's close all come here. The
+    // drawer is asked for the keyboard before this window goes: a window manager moves the
+    // focus of a window that disappears while focused to a window of its own choosing.
+    if (event->isAccepted())
+        returnFocusToDrawer();
+}
+
+void SettingsWindow::returnFocusToDrawer()
+{
+    if (!m_state.drawer().isShowing())
+        return;
+    if (BorderlessWindow *drawer = m_state.drawerWindow()) {
+        drawer->raise();
+        drawer->activateWindow();
+    }
 }

@@ -8,7 +8,9 @@ class AppState;
 class SettingsView;
 
 /// The settings window: made once per run, centred when first made, shown where the user left
-/// it afterwards; closing it only hides it, so the chosen tab is kept.
+/// it afterwards; closing it only hides it, so the chosen tab is kept. It asks the window manager
+/// for a title and a close button only. When it closes while the drawer is open, the keyboard
+/// goes back to the drawer.
 class SettingsWindow : public QWidget, public SettingsControl
 {
     Q_OBJECT
@@ -25,8 +27,14 @@ public:
 
     SettingsView *view() const { return m_view; }
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void centreOnPrimaryScreen();
+    void returnFocusToDrawer();
+
+    AppState &m_state;
 
     SettingsView *m_view = nullptr;
 };

@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
-#include <QSlider>
 
 #include <algorithm>
 #include <cmath>
@@ -24,7 +23,7 @@ SliderRow::SliderRow(const QString &title, Binding<double> value, double lower, 
     , m_transform(std::move(valueTransform))
     , m_onChange(std::move(onChange))
     , m_title(new QLabel(title, this))
-    , m_slider(new QSlider(Qt::Horizontal, this))
+    , m_slider(new ValueSlider(this))
     , m_valueText(new QLabel(this))
 {
     m_title->setTextFormat(Qt::PlainText);
@@ -108,7 +107,14 @@ void SliderRow::userMoved(int position)
 
 void SliderRow::showValueText()
 {
-    const double value = m_value.get();
-    m_valueText->setText(
-        NumberFormat::printf(m_format.constData(), m_transform ? m_transform(value) : value));
+    const auto shown = [this](double value) { return m_transform ? m_transform(value) : value; };
+    const double value = shown(m_value.get());
+    const QString text = NumberFormat::printf(m_format.constData(), value);
+    m_valueText->setText(text);
+    m_slider->setShownValue(value, text, shown(m_lower), shown(m_upper));
+}
+
+void SliderRow::setDescription(const QString &description)
+{
+    m_slider->setAccessibleDescription(description);
 }

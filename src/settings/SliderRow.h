@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/Binding.h"
+#include "settings/ValueSlider.h"
 
 #include <QByteArray>
 #include <QWidget>
@@ -40,6 +41,9 @@ public:
     /// Shows the bound value again; the owner calls it when the value changed elsewhere.
     void refresh();
 
+    /// What the slider sets, for assistive technology.
+    void setDescription(const QString &description);
+
     QString title() const;
     QString valueText() const;
     QSlider *slider() const { return m_slider; }
@@ -58,6 +62,6 @@ private:
     std::function<void()> m_onChange;
 
     QLabel *m_title = nullptr;
-    QSlider *m_slider = nullptr;
+    ValueSlider *m_slider = nullptr;
     QLabel *m_valueText = nullptr;
 };

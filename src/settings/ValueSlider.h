@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QSlider>
+
+/// A horizontal slider over fine integer positions that tells assistive technology the value
+/// the user sees (for example 400 for "400 px") and its text, instead of its raw position.
+class ValueSlider : public QSlider
+{
+    Q_OBJECT
+
+public:
+    explicit ValueSlider(QWidget *parent = nullptr);
+
+    /// The value shown for the current position, its text, and the values shown at the two
+    /// ends; the owner calls it whenever one of them changes.
+    void setShownValue(double value, const QString &text, double lowest, double highest);
+
+    double shownValue() const { return m_shown; }
+    double shownLowest() const { return m_lowest; }
+    double shownHighest() const { return m_highest; }
+    QString valueText() const { return m_text; }
+
+private:
+    double m_shown = 0;
+    double m_lowest = 0;
+    double m_highest = 0;
+    QString m_text;
+};
