@@ -141,7 +141,6 @@ void Persistence::setupAutoSave()
                           save(positionKey, [&store, value] {
                               return store.setText(positionKey, DrawerPositions::rawValue(value));
                           });
-                          m_state.setDefaultPosition(m_state.calculateDefaultPosition());
                       });
     m_state.subscribe(
         &AppState::windowSize, &AppState::windowSizeChanged, this, [this, &store](QSizeF value) {
