@@ -69,6 +69,7 @@ private Q_SLOTS:
         state.toggleDrawer();
         QCOMPARE(t.lines, inLines);
         QVERIFY(window->isVisible());
+        QTRY_COMPARE(window->frameRect(), resting);
         QTRY_COMPARE(window->geometry(), resting);
 
         t.lines.clear();
@@ -79,13 +80,21 @@ private Q_SLOTS:
         QCOMPARE(window->windowOpacity(), 0.0);
     }
 
-    // The window stands at the entry frame, beyond the edge, the moment the slide starts.
-    void slideInStartsBeyondTheEdge()
+    // The frame stands at the entry frame, beyond the edge, the moment the slide starts, and
+    // moves to its rest; the native window stays on the screen all along.
+    void slideInStartsBeyondTheEdgeInAWindowOnTheScreen()
     {
         TestAppState t;
         AppState &state = t.start();
+        BorderlessWindow *window = state.drawerWindow();
         state.toggleDrawer();
-        QCOMPARE(state.drawerWindow()->geometry(), QRect(1540, 125, 400, 600));
+        QCOMPARE(window->frameRect(), QRect(1540, 125, 400, 600));
+        const QRect screen(0, 0, 1440, 900);
+        while (window->frameRect() != QRect(1040, 125, 400, 600)) {
+            QVERIFY(screen.contains(window->geometry()));
+            QTest::qWait(5);
+        }
+        QTRY_COMPARE(window->geometry(), QRect(1040, 125, 400, 600));
     }
 
     void nextSlideInRestoresTheOpacity()
@@ -124,7 +133,7 @@ private Q_SLOTS:
         AppState &state = t.start();
         BorderlessWindow *window = state.drawerWindow();
         state.toggleDrawer();
-        QTRY_VERIFY(window->geometry().x() < 1540 && window->geometry().x() > 1040);
+        QTRY_VERIFY(window->frameRect().x() < 1540 && window->frameRect().x() > 1040);
         t.lines.clear();
         state.toggleDrawer();
         QCOMPARE(t.lines.size(), 3);
@@ -248,6 +257,43 @@ private Q_SLOTS:
         QCOMPARE(state.drawerWindow()->windowOpacity(), 1.0);
     }
 
+    // Stored numbers are loaded as they are, but the window stays usable: at least 0.3 opaque,
+    // no larger than the visible frame and on it.
+    void storedNumbersNeverMakeAnUnusableDrawer()
+    {
+        TestAppState t;
+        t.seed(QStringLiteral("windowOpacity"), 0.001);
+        t.seed(QStringLiteral("windowWidth"), 1e308);
+        t.seed(QStringLiteral("windowHeight"), 2000);
+        AppState &state = t.start();
+        t.instantSlides();
+        QCOMPARE(state.windowOpacity(), 0.001);
+        state.toggleDrawer();
+        BorderlessWindow *window = state.drawerWindow();
+        QVERIFY(qAbs(window->windowOpacity() - 0.3) < 1.0 / 255);
+        QCOMPARE(window->frameRect(), QRect(0, 25, 1440, 800));
+        QCOMPARE(window->geometry(), QRect(0, 25, 1440, 800));
+    }
+
+    // A new size while a slide runs (a slider step, Reset to Defaults) does not stop it: a
+    // slide-out still ends closed, a slide-in still reaches its rest, with the new size.
+    void aSizeChangeDuringASlideLetsItEnd()
+    {
+        TestAppState t;
+        AppState &state = t.start();
+        BorderlessWindow *window = state.drawerWindow();
+        state.toggleDrawer();
+        state.setWindowWidth(500);
+        state.updateWindowSizeRealTime();
+        QTRY_COMPARE(window->frameRect(), QRect(1040, 125, 500, 600));
+        state.toggleDrawer();
+        state.setWindowWidth(450);
+        state.updateWindowSizeRealTime();
+        QVERIFY(state.drawer().slides().isSlidingOut());
+        QTRY_VERIFY(!window->isVisible());
+        QCOMPARE(window->frameRect().width(), 450);
+    }
+
     // A visible drawer keeps its bottom-left corner when it grows; the next showing puts it
     // flush with its edge again.
     void aVisibleDrawerGrowsFromItsCorner()
@@ -258,7 +304,9 @@ private Q_SLOTS:
         state.toggleDrawer();
         state.setWindowWidth(500);
         state.updateWindowSizeRealTime();
-        QTRY_COMPARE(state.drawerWindow()->geometry(), QRect(1040, 125, 500, 600));
+        QTRY_COMPARE(state.drawerWindow()->frameRect(), QRect(1040, 125, 500, 600));
+        // The native window holds only the part on the screen.
+        QTRY_COMPARE(state.drawerWindow()->geometry(), QRect(1040, 125, 400, 600));
         QCOMPARE(state.defaultPosition(), QPointF(940, 175));
         state.toggleDrawer();
         state.toggleDrawer();

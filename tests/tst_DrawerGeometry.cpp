@@ -140,6 +140,21 @@ private Q_SLOTS:
         QCOMPARE(fromQtRect(qt, primary), frame);
     }
 
+    // Half points round at the edges, not in the size: a bottom drawer 600.5 high rests on the
+    // visible frame's bottom (Qt 825), a left one 400.5 wide keeps its left edge at 0.
+    void halfPointsKeepTheDrawerFlushWithItsEdge()
+    {
+        const QRect primary(0, 0, 1440, 900);
+        const QRectF visible(0, 75, 1440, 800);
+        const QSizeF size(400.5, 600.5);
+        const QRect bottom = *toQtRect(
+            QRectF(restingOrigin(DrawerPosition::Bottom, size, visible), size), primary);
+        QCOMPARE(bottom.y() + bottom.height(), 825);
+        const QRect right
+            = *toQtRect(QRectF(restingOrigin(DrawerPosition::Right, size, visible), size), primary);
+        QCOMPARE(right.x() + right.width(), 1440);
+    }
+
     void numbersTheWindowSystemCannotTakeNeverReachARect()
     {
         const QRect primary(0, 0, 1440, 900);

@@ -95,7 +95,7 @@ private Q_SLOTS:
         d.state.setWindowWidth(520);
         d.state.setWindowHeight(640);
         d.state.updateWindowSizeRealTime();
-        QTRY_COMPARE(d.window->size(), QSize(520, 640));
+        QTRY_COMPARE(d.window->frameRect().size(), QSize(520, 640));
         QCOMPARE(d.editor->geometry(), QRect(0, 0, 520, 640));
     }
 

@@ -1,5 +1,6 @@
 // The real application on a private X server with a window manager, driven like a user would:
 // the global key, the drawer on screen, typing into it, the settings written to disk.
+#include "JotshelfProcess.h"
 #include "XvfbSession.h"
 
 #include <QProcess>
@@ -12,66 +13,18 @@
 #include <csignal>
 
 namespace {
-/// One running jotshelf, its output collected line by line.
-class Jotshelf
+class Jotshelf : public JotshelfProcess
 {
 public:
     Jotshelf(const QProcessEnvironment &environment, const QString &home)
-    {
-        QProcessEnvironment env = environment;
-        env.insert(QStringLiteral("HOME"), home);
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        m_process.setProcessEnvironment(env);
-        m_process.setProcessChannelMode(QProcess::SeparateChannels);
-        m_process.start(QStringLiteral(JOTSHELF_BINARY), {});
-    }
-
-    ~Jotshelf()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-
-    /// Every line printed so far.
-    QStringList lines()
-    {
-        m_output += QString::fromUtf8(m_process.readAllStandardOutput());
-        return m_output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-
-    /// Waits until a line printed so far contains \a text.
-    bool waitForLine(const QString &text, int timeoutMs = 15000)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < timeoutMs) {
-            if (!lines().filter(text).isEmpty())
-                return true;
-            if (m_process.state() == QProcess::NotRunning)
-                return !lines().filter(text).isEmpty();
-            m_process.waitForReadyRead(100);
-        }
-        return false;
-    }
-
-    QProcess &process() { return m_process; }
-
-private:
-    QProcess m_process;
-    QString m_output;
+        : JotshelfProcess(QStringLiteral(JOTSHELF_BINARY), environment, home)
+    { }
 };
 
 QString run(const QProcessEnvironment &environment, const QString &program,
             const QStringList &arguments)
 {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    process.waitForFinished(10000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    return runProgram(environment, program, arguments);
 }
 } // namespace
 
@@ -110,12 +63,7 @@ class tst_EndToEnd : public QObject
                  field("Height"), viewable ? QString() : QStringLiteral(" hidden"));
     }
 
-    static QString storedNote(const QString &home)
-    {
-        const QSettings note(home + QStringLiteral("/.config/Jotshelf/note.conf"),
-                             QSettings::IniFormat);
-        return note.value(QStringLiteral("noteContent")).toString();
-    }
+    static QString storedNote(const QString &home) { return JotshelfProcess::storedNote(home); }
 
 private Q_SLOTS:
     void initTestCase()

@@ -89,7 +89,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.width(), 300);
         QCOMPARE(dialog.windowModality(), Qt::WindowModal);
         const Qt::WindowFlags flags = dialog.windowFlags();
-        QVERIFY(flags.testFlag(Qt::X11BypassWindowManagerHint));
+        QVERIFY(!flags.testFlag(Qt::X11BypassWindowManagerHint));
         QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(flags.testFlag(Qt::FramelessWindowHint));
 

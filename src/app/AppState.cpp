@@ -34,10 +34,6 @@ AppState::AppState(AppServices services, QObject *parent)
     setWindowWidth(m_windowSize.width());
     setWindowHeight(m_windowSize.height());
     updateCurrentMargins();
-    if (const auto screen = m_services.screens->mainScreen()) {
-        setMaxWindowWidth(screen->visibleFrame.width());
-        setMaxWindowHeight(screen->visibleFrame.height());
-    }
 }
 
 AppState::~AppState()

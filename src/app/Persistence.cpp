@@ -137,8 +137,6 @@ void Persistence::write(const Row &row, const typename Row::Value &value)
     } else {
         Q_ASSERT_X(false, "Persistence::write", "a saved row of a type with no form in the file");
     }
-    if (row.afterSave)
-        row.afterSave(m_state);
 }
 
 void Persistence::setupAutoSave()

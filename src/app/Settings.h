@@ -41,8 +41,6 @@ struct Options
     bool removedByClearAll = false;
     /// Runs after loading, whether or not a value was stored.
     void (*afterLoad)(AppState &) = nullptr;
-    /// Runs after each write of the value.
-    void (*afterSave)(AppState &) = nullptr;
 };
 
 /// One property: how to read, write and watch it, and its initial value.
@@ -79,11 +77,7 @@ inline const auto drawerPosition
                           {.keys = {"drawerPosition"},
                            .saving = Saving::AtOnce,
                            .resetStep = 9,
-                           .removedByClearAll = true,
-                           // The resting origin follows the edge as soon as it changes.
-                           .afterSave = [](AppState &state) {
-                               state.setDefaultPosition(state.calculateDefaultPosition());
-                           }});
+                           .removedByClearAll = true});
 inline const auto windowSize = row<QSizeF>(
     &AppState::windowSize, &AppState::setWindowSize, &AppState::windowSizeChanged, QSizeF(400, 600),
     {.keys = {"windowWidth", "windowHeight"},

@@ -1,30 +1,96 @@
 #include "drawer/BorderlessWindow.h"
 
+#include "platform/X11WindowActivation.h"
+
+#include <QGuiApplication>
 #include <QHideEvent>
-#include <QVBoxLayout>
+#include <QMoveEvent>
+#include <QRegion>
+#include <QResizeEvent>
 
 BorderlessWindow::BorderlessWindow(QWidget *parent)
-    : QWidget(parent,
-              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-                  | Qt::X11BypassWindowManagerHint)
+    // Qt::Tool makes a utility window: no taskbar entry on most desktops, floating on tiling
+    // ones (sway), and no quitting when it is the last window closed. Managed, never
+    // override-redirect: window managers give such a window the keyboard only when they
+    // manage it.
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_activation(new X11WindowActivation(this))
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     setFocusPolicy(Qt::StrongFocus);
     setWindowTitle(QStringLiteral("Notepad"));
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
 }
+
+BorderlessWindow::~BorderlessWindow() = default;
 
 void BorderlessWindow::setContent(QWidget *content)
 {
     if (m_content)
         m_content->deleteLater();
     m_content = content;
-    layout()->addWidget(content);
+    content->setParent(this);
+    content->show();
     setFocusProxy(content);
+    placeContent();
+}
+
+void BorderlessWindow::setArea(const QRect &area)
+{
+    if (geometry() != area)
+        setGeometry(area);
+    placeContent();
+}
+
+void BorderlessWindow::setFrameRect(const QRect &frame, const QRect &clip)
+{
+    m_frame = frame;
+    m_clip = clip;
+    placeContent();
+}
+
+namespace {
+// Platforms without window shapes (offscreen) only warn about each mask.
+bool supportsMasks()
+{
+    static const bool supported = QGuiApplication::platformName() == QLatin1String("xcb")
+        || QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return supported;
+}
+} // namespace
+
+void BorderlessWindow::placeContent()
+{
+    const QRect area = geometry();
+    if (m_frame.isNull())
+        m_frame = area;
+    if (m_content)
+        m_content->setGeometry(m_frame.translated(-area.topLeft()));
+    QRect shown = m_frame.intersected(area);
+    if (!m_clip.isNull())
+        shown = shown.intersected(m_clip);
+    shown.translate(-area.topLeft());
+    if (!supportsMasks())
+        return;
+    if (shown == rect()) {
+        if (!mask().isEmpty())
+            clearMask();
+    } else if (shown.isEmpty()) {
+        // An empty region would mean "no mask"; a pixel outside the window shows nothing.
+        setMask(QRegion(-1, -1, 1, 1));
+    } else {
+        setMask(QRegion(shown));
+    }
+}
+
+void BorderlessWindow::present()
+{
+    m_activation->prepareShow(this);
+    show();
+    raise();
+    activateWindow();
+    m_activation->activate(this);
 }
 
 void BorderlessWindow::hideEvent(QHideEvent *event)
@@ -32,4 +98,18 @@ void BorderlessWindow::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
     if (!event->spontaneous())
         Q_EMIT hidden();
+}
+
+// The window manager has the last word on where the window stands: the frame stays where it
+// is on the screen, and the content and the clip follow the window.
+void BorderlessWindow::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    placeContent();
+}
+
+void BorderlessWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeContent();
 }

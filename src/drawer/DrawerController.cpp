@@ -16,17 +16,13 @@ DrawerController::DrawerController(AppState &state)
     : m_state(state)
     , m_slides(std::make_unique<SlideAnimator>(state))
 {
-    // A drawer must never slide onto a screen that is gone: when screens change, the resting
-    // origin and the size limits follow the main screen as it is now.
-    connect(&m_state.screens(), &ScreenSource::screensChanged, this, [this] {
-        if (!m_window)
-            return;
-        m_state.setDefaultPosition(calculateDefaultPosition());
-        if (const auto screen = m_state.screens().mainScreen()) {
-            m_state.setMaxWindowWidth(screen->visibleFrame.width());
-            m_state.setMaxWindowHeight(screen->visibleFrame.height());
-        }
-    });
+    m_screen = m_state.screens().mainScreen();
+    m_slides->setScreen(m_screen);
+    connect(&m_state.screens(), &ScreenSource::screensChanged, this,
+            &DrawerController::onScreensChanged);
+    // The resting origin follows the edge (the new edge is in effect when this runs).
+    connect(&m_state, &AppState::drawerPositionChanged, this,
+            &DrawerController::updateDefaultPosition);
 }
 
 DrawerController::~DrawerController()
@@ -39,7 +35,7 @@ void DrawerController::createDrawerWindow()
     auto window = std::make_unique<BorderlessWindow>();
     window->setContent(new DrawerView(m_state));
     m_window = std::move(window);
-    m_slides->setFrame(m_window.get(), QRectF(QPointF(0, 0), m_state.windowSize()), false);
+    m_slides->place(m_window.get(), QRectF(QPointF(0, 0), shownSize()));
 
     // High contrast overrides the opacity of a drawer on screen at once.
     connect(&m_state, &AppState::highContrastModeChanged, m_window.get(), [this] {
@@ -50,16 +46,67 @@ void DrawerController::createDrawerWindow()
     // A drawer going away is a moment to write again what could not be written before.
     connect(m_window.get(), &BorderlessWindow::hidden, &m_state.persistence(), &Persistence::retry);
 
+    moveToScreen(m_screen);
+}
+
+void DrawerController::moveToScreen(const std::optional<ScreenFrames> &screen)
+{
+    m_screen = screen;
+    m_slides->setScreen(screen);
+    updateDefaultPosition();
+    if (screen) {
+        m_state.setMaxWindowWidth(screen->visibleFrame.width());
+        m_state.setMaxWindowHeight(screen->visibleFrame.height());
+    }
+    if (auto *view = m_window ? qobject_cast<DrawerView *>(m_window->content()) : nullptr)
+        view->setSizeLimit(screen ? screen->visibleFrame.size().toSize() : QSize());
+}
+
+void DrawerController::updateDefaultPosition()
+{
     m_state.setDefaultPosition(calculateDefaultPosition());
+}
+
+// A screen that went (or changed) takes the drawer to the main screen; an open drawer moves to
+// its resting frame there, so it never stays on a screen that is gone.
+void DrawerController::onScreensChanged()
+{
+    std::optional<ScreenFrames> screen
+        = m_screen ? m_state.screens().screenWithFrame(m_screen->frame) : std::nullopt;
+    const bool gone = !screen;
+    if (gone)
+        screen = m_state.screens().mainScreen();
+    moveToScreen(screen);
+    if (gone && m_window && m_window->isVisible() && !m_slides->isSlidingOut())
+        m_slides->place(m_window.get(), restingFrame());
+}
+
+QSizeF DrawerController::shownSize() const
+{
+    QSizeF size = m_state.windowSize();
+    if (!m_screen)
+        return size;
+    // Stored sizes are not bounded: a window larger than the screen would only cost memory and
+    // put the drawer's text beyond reach. Written so that a NaN fails and takes the limit.
+    const QSizeF limit = m_screen->visibleFrame.size();
+    if (!(size.width() <= limit.width()))
+        size.setWidth(limit.width());
+    if (!(size.height() <= limit.height()))
+        size.setHeight(limit.height());
+    return size;
+}
+
+QRectF DrawerController::restingFrame() const
+{
+    return QRectF(m_state.defaultPosition(), shownSize());
 }
 
 QPointF DrawerController::calculateDefaultPosition() const
 {
-    const auto screen = m_state.screens().mainScreen();
-    if (!screen)
+    if (!m_screen)
         return {0, 0};
-    return DrawerGeometry::restingOrigin(m_state.drawerPosition(), m_state.windowSize(),
-                                         screen->visibleFrame);
+    return DrawerGeometry::restingOrigin(m_state.drawerPosition(), shownSize(),
+                                         m_screen->visibleFrame);
 }
 
 void DrawerController::updateWindowSizeRealTime()
@@ -70,12 +117,10 @@ void DrawerController::updateWindowSizeRealTime()
     m_state.setWindowHeight(std::max(m_state.windowHeight(), DrawerGeometry::minimumHeight));
     m_state.setWindowSize(QSizeF(m_state.windowWidth(), m_state.windowHeight()));
     updateCurrentMargins();
-    if (m_window->isVisible()) {
-        // The window keeps its bottom-left corner, so it grows towards the top and the right.
-        const QRectF current = m_slides->frameOf(m_window.get());
-        m_slides->setFrame(m_window.get(), QRectF(current.topLeft(), m_state.windowSize()), true);
-    }
-    m_state.setDefaultPosition(calculateDefaultPosition());
+    // The window keeps its bottom-left corner, so it grows towards the top and the right.
+    if (m_window->isVisible())
+        m_slides->resize(m_window.get(), shownSize());
+    updateDefaultPosition();
 }
 
 void DrawerController::updateWindowOpacityRealTime()
@@ -103,8 +148,18 @@ void DrawerController::redrawVisibleWindow()
 
 void DrawerController::animateWindowIn(BorderlessWindow *window)
 {
-    if (window)
-        m_slides->slideIn(window);
+    if (!window)
+        return;
+    // The drawer opens on the main screen of the moment: when that is another screen than the
+    // one the resting origin was computed for, it is computed there first.
+    const std::optional<ScreenFrames> screen = m_state.screens().mainScreen();
+    const bool moved = screen.has_value() != m_screen.has_value()
+        || (screen && m_screen
+            && (screen->frame != m_screen->frame || screen->visibleFrame != m_screen->visibleFrame
+                || screen->primaryGeometry != m_screen->primaryGeometry));
+    if (moved)
+        moveToScreen(screen);
+    m_slides->slideIn(window, restingFrame());
 }
 
 void DrawerController::animateWindowOut(BorderlessWindow *window)

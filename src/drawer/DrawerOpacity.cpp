@@ -1,12 +1,14 @@
 #include "drawer/DrawerOpacity.h"
 
 #include "app/AppState.h"
+#include "drawer/DrawerGeometry.h"
 
 namespace DrawerOpacity {
 
 double effective(const AppState &state)
 {
-    return state.highContrastMode() ? 1.0 : state.windowOpacity();
+    // A stored opacity is loaded as it is; the window never goes below the least opacity.
+    return state.highContrastMode() ? 1.0 : DrawerGeometry::clampOpacity(state.windowOpacity());
 }
 
 } // namespace DrawerOpacity

@@ -4,8 +4,8 @@ class AppState;
 
 namespace DrawerOpacity {
 
-/// The opacity the drawer window shows: the user's opacity, or fully opaque while high
-/// contrast is on.
+/// The opacity the drawer window shows: the user's opacity within 0.3 to 1.0, or fully opaque
+/// while high contrast is on.
 double effective(const AppState &state);
 
 } // namespace DrawerOpacity

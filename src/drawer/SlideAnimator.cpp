@@ -11,6 +11,7 @@
 #include <QEasingCurve>
 #include <QPropertyAnimation>
 #include <QSequentialAnimationGroup>
+#include <QVariantAnimation>
 
 namespace {
 QEasingCurve cubicBezier(QPointF c1, QPointF c2)
@@ -38,8 +39,7 @@ SlideAnimator::SlideAnimator(AppState &state, QObject *parent)
 
 QRect SlideAnimator::primaryGeometry() const
 {
-    const auto screen = m_state.screens().mainScreen();
-    return screen ? screen->primaryGeometry : QRect();
+    return m_screen ? m_screen->primaryGeometry : QRect();
 }
 
 std::optional<QRect> SlideAnimator::qtRect(const QRectF &frame) const
@@ -47,14 +47,46 @@ std::optional<QRect> SlideAnimator::qtRect(const QRectF &frame) const
     return ScreenCoordinates::toQtRect(frame, primaryGeometry());
 }
 
+QRect SlideAnimator::screenRect() const
+{
+    return m_screen ? qtRect(m_screen->frame).value_or(QRect()) : QRect();
+}
+
 QRectF SlideAnimator::frameOf(const BorderlessWindow *window) const
 {
-    return ScreenCoordinates::fromQtRect(window->geometry(), primaryGeometry());
+    return ScreenCoordinates::fromQtRect(window->frameRect(), primaryGeometry());
+}
+
+// The part of the screen a motion from \a from to \a to crosses: the native window's place.
+QRect SlideAnimator::areaFor(const QRectF &from, const QRectF &to) const
+{
+    const auto a = qtRect(from);
+    const auto b = qtRect(to);
+    QRect area = a ? (b ? a->united(*b) : *a) : b.value_or(QRect());
+    const QRect screen = screenRect();
+    if (screen.isNull())
+        return area;
+    area = area.intersected(screen);
+    // A frame wholly beyond the screen still needs a window, which shows nothing.
+    return area.isEmpty() ? QRect(screen.topLeft(), QSize(1, 1)) : area;
 }
 
 int SlideAnimator::scaled(int ms) const
 {
     return int(ms * m_durationScale);
+}
+
+void SlideAnimator::showFrame(BorderlessWindow *window, const QRectF &frame)
+{
+    if (const auto rect = qtRect(frame))
+        window->setFrameRect(*rect, screenRect());
+}
+
+// At rest the native window is exactly the frame's part on the screen.
+void SlideAnimator::settle(BorderlessWindow *window)
+{
+    const QRectF frame = frameOf(window);
+    window->setArea(areaFor(frame, frame));
 }
 
 void SlideAnimator::stop()
@@ -63,86 +95,96 @@ void SlideAnimator::stop()
         return;
     QAbstractAnimation *animation = m_running;
     m_running = nullptr;
+    m_motion = nullptr;
     animation->disconnect();
     animation->stop();
     animation->deleteLater();
 }
 
-void SlideAnimator::start(QAbstractAnimation *animation, bool slidingOut)
+QVariantAnimation *SlideAnimator::motion(BorderlessWindow *window, const QRectF &from,
+                                         const QRectF &to, int ms, const QEasingCurve &curve,
+                                         QObject *parent)
+{
+    auto *animation = new QVariantAnimation(parent);
+    animation->setDuration(ms);
+    animation->setEasingCurve(curve);
+    animation->setStartValue(from);
+    animation->setEndValue(to);
+    connect(animation, &QVariantAnimation::valueChanged, window,
+            [this, window](const QVariant &value) { showFrame(window, value.toRectF()); });
+    // A motion of no duration ends without a value: it ends at its end all the same.
+    connect(animation, &QAbstractAnimation::finished, window,
+            [this, window, animation] { showFrame(window, animation->endValue().toRectF()); });
+    return animation;
+}
+
+void SlideAnimator::start(QAbstractAnimation *animation, QVariantAnimation *motion, bool slidingOut)
 {
     m_slidingOut = slidingOut;
     m_running = animation;
+    m_motion = motion;
     connect(animation, &QAbstractAnimation::finished, this, [this, animation] {
-        if (m_running == animation)
+        if (m_running == animation) {
             m_running = nullptr;
+            m_motion = nullptr;
+        }
         animation->deleteLater();
     });
     animation->start();
 }
 
-void SlideAnimator::showAt(BorderlessWindow *window, const QRectF &frame)
+void SlideAnimator::showAt(BorderlessWindow *window, const QRectF &frame, const QRectF &towards)
 {
     window->setWindowOpacity(DrawerOpacity::effective(m_state));
-    if (const auto rect = qtRect(frame))
-        window->setGeometry(*rect);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    window->setArea(areaFor(frame, towards));
+    showFrame(window, frame);
+    window->present();
 }
 
-void SlideAnimator::slideIn(BorderlessWindow *window)
+void SlideAnimator::slideIn(BorderlessWindow *window, const QRectF &resting)
 {
     stop();
-    const QRectF resting(m_state.defaultPosition(), m_state.windowSize());
-    const auto screen = m_state.screens().mainScreen();
-    // Without a main screen there is no edge to slide from: show the drawer at once.
-    if (m_state.reduceMotion() || !screen) {
-        showAt(window, resting);
+    // Without a screen there is no edge to slide from: show the drawer at once.
+    if (m_state.reduceMotion() || !m_screen) {
+        showAt(window, resting, resting);
         return;
     }
 
     const DrawerPosition edge = m_state.drawerPosition();
     const QRectF entry
-        = DrawerGeometry::entryFrame(edge, resting.topLeft(), resting.size(), screen->frame);
+        = DrawerGeometry::entryFrame(edge, resting.topLeft(), resting.size(), m_screen->frame);
     m_state.printLine(
         QStringLiteral("🔄 Animating IN from %1:").arg(DrawerPositions::rawValue(edge)));
     m_state.printLine(QStringLiteral("   Start: ") + NumberFormat::rect(entry));
     m_state.printLine(QStringLiteral("   Final: ") + NumberFormat::rect(resting));
 
-    showAt(window, entry);
+    showAt(window, entry, resting);
 
-    auto *slide = new QPropertyAnimation(window, "geometry", this);
-    slide->setDuration(scaled(slideInMs));
-    slide->setEasingCurve(easeOut());
-    slide->setStartValue(window->geometry());
-    slide->setEndValue(qtRect(resting).value_or(window->geometry()));
-    start(slide, false);
+    auto *slide = motion(window, frameOf(window), resting, scaled(slideInMs), easeOut(), this);
+    connect(slide, &QAbstractAnimation::finished, window, [this, window] { settle(window); });
+    start(slide, slide, false);
     m_state.printLine(QStringLiteral("   Slide animation started!"));
 }
 
 void SlideAnimator::slideOut(BorderlessWindow *window)
 {
     stop();
-    const auto screen = m_state.screens().mainScreen();
-    if (m_state.reduceMotion() || !screen) {
+    if (m_state.reduceMotion() || !m_screen) {
         window->close();
         return;
     }
 
     const DrawerPosition edge = m_state.drawerPosition();
     const QRectF current = frameOf(window);
-    const QRectF exit = DrawerGeometry::exitFrame(edge, current, screen->frame);
+    const QRectF exit = DrawerGeometry::exitFrame(edge, current, m_screen->frame);
     m_state.printLine(
         QStringLiteral("🔄 Animating OUT to %1:").arg(DrawerPositions::rawValue(edge)));
     m_state.printLine(QStringLiteral("   Current: ") + NumberFormat::rect(frameOf(window)));
     m_state.printLine(QStringLiteral("   End: ") + NumberFormat::rect(exit));
 
+    window->setArea(areaFor(current, exit));
     auto *group = new QSequentialAnimationGroup(this);
-    auto *slide = new QPropertyAnimation(window, "geometry", group);
-    slide->setDuration(scaled(slideOutMs));
-    slide->setEasingCurve(easeIn());
-    slide->setStartValue(window->geometry());
-    slide->setEndValue(qtRect(exit).value_or(window->geometry()));
+    auto *slide = motion(window, current, exit, scaled(slideOutMs), easeIn(), group);
     auto *fade = new QPropertyAnimation(window, "windowOpacity", group);
     fade->setDuration(scaled(fadeMs));
     fade->setEasingCurve(easeIn());
@@ -152,23 +194,43 @@ void SlideAnimator::slideOut(BorderlessWindow *window)
     // The close belongs to this slide-out: a slide that starts meanwhile stops the group, and
     // with it the close, so a drawer just shown again is never hidden by an older slide-out.
     connect(group, &QAbstractAnimation::finished, window, [window] { window->close(); });
-    start(group, true);
+    start(group, slide, true);
 }
 
-void SlideAnimator::setFrame(BorderlessWindow *window, const QRectF &frame, bool animate)
+void SlideAnimator::place(BorderlessWindow *window, const QRectF &frame)
 {
-    const auto rect = qtRect(frame);
-    if (!rect)
+    if (!qtRect(frame))
         return;
     stop();
-    if (!animate || !window->isVisible()) {
-        window->setGeometry(*rect);
+    window->setArea(areaFor(frame, frame));
+    showFrame(window, frame);
+}
+
+void SlideAnimator::resize(BorderlessWindow *window, QSizeF size)
+{
+    const QRectF current = frameOf(window);
+    const QRectF target(current.topLeft(), size);
+    if (!qtRect(target))
+        return;
+    if (m_running) {
+        // The motion goes on with the new size: a slide-out still ends closed.
+        if (m_motion && m_motion->state() == QAbstractAnimation::Running) {
+            const QRectF from = m_motion->startValue().toRectF();
+            const QRectF to = m_motion->endValue().toRectF();
+            m_motion->setStartValue(QRectF(from.topLeft(), size));
+            m_motion->setEndValue(QRectF(to.topLeft(), size));
+            window->setArea(
+                areaFor(m_motion->startValue().toRectF(), m_motion->endValue().toRectF()));
+            showFrame(window, QRectF(frameOf(window).topLeft(), size));
+        } else {
+            window->setArea(areaFor(target, target));
+            showFrame(window, target);
+        }
         return;
     }
-    auto *resize = new QPropertyAnimation(window, "geometry", this);
-    resize->setDuration(scaled(resizeMs));
-    resize->setEasingCurve(QEasingCurve::InOutQuad);
-    resize->setStartValue(window->geometry());
-    resize->setEndValue(*rect);
-    start(resize, false);
+    window->setArea(areaFor(current, target));
+    auto *animation
+        = motion(window, current, target, scaled(resizeMs), QEasingCurve::InOutQuad, this);
+    connect(animation, &QAbstractAnimation::finished, window, [this, window] { settle(window); });
+    start(animation, animation, false);
 }

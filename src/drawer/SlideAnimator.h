@@ -1,20 +1,28 @@
 #pragma once
 
+#include "platform/ScreenSource.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 #include <QRectF>
+#include <QSizeF>
 
 #include <optional>
 
 class AppState;
 class BorderlessWindow;
 class QAbstractAnimation;
+class QEasingCurve;
+class QVariantAnimation;
 
 /// Slides the drawer in from beyond its edge and out past it, fading and closing it at the end.
-/// Only one motion runs at a time: starting a slide (or a resize) stops whatever slide, fade,
-/// resize or pending close is still under way, and the new one starts from where the window
-/// stands at that moment.
+///
+/// What moves is the drawer's frame: the native window stays on the drawer's screen, over the
+/// part of the screen the motion crosses, and shows the frame clipped to that screen (see
+/// BorderlessWindow). Only one motion runs at a time: a slide or a placing stops whatever slide,
+/// fade, resize or pending close is still under way, and a slide starts from where the frame
+/// stands at that moment. A new size never stops a motion: the motion goes on with the new size.
 class SlideAnimator : public QObject
 {
     Q_OBJECT
@@ -27,10 +35,18 @@ public:
 
     explicit SlideAnimator(AppState &state, QObject *parent = nullptr);
 
-    void slideIn(BorderlessWindow *window);
+    /// The screen the drawer is on: entry and exit frames are measured there, and nothing of
+    /// the drawer shows beyond it.
+    void setScreen(const std::optional<ScreenFrames> &screen) { m_screen = screen; }
+
+    /// Slides \a window in to \a resting; at once with reduce motion or without a screen.
+    void slideIn(BorderlessWindow *window, const QRectF &resting);
     void slideOut(BorderlessWindow *window);
-    /// Gives the window the frame \a frame, in a short animation when \a animate is true.
-    void setFrame(BorderlessWindow *window, const QRectF &frame, bool animate);
+    /// Puts the window's frame at \a frame at once, stopping any motion.
+    void place(BorderlessWindow *window, const QRectF &frame);
+    /// Gives a visible drawer the size \a size, keeping its bottom-left corner: within a running
+    /// motion at once, else in a short animation.
+    void resize(BorderlessWindow *window, QSizeF size);
     /// Stops every motion still running or pending; the window stays where it is.
     void stop();
     bool isRunning() const { return !m_running.isNull(); }
@@ -40,18 +56,26 @@ public:
     /// Scales every duration; 0 makes each motion end at once (tests).
     void setDurationScale(double scale) { m_durationScale = scale; }
 
-    /// The window's frame in screen coordinates (y up), read from its own geometry.
+    /// The drawer's frame in screen coordinates (y up), as the user sees it.
     QRectF frameOf(const BorderlessWindow *window) const;
 
 private:
     std::optional<QRect> qtRect(const QRectF &frame) const;
     QRect primaryGeometry() const;
+    QRect screenRect() const;
+    QRect areaFor(const QRectF &from, const QRectF &to) const;
     int scaled(int ms) const;
-    void showAt(BorderlessWindow *window, const QRectF &frame);
-    void start(QAbstractAnimation *animation, bool slidingOut);
+    void showFrame(BorderlessWindow *window, const QRectF &frame);
+    void settle(BorderlessWindow *window);
+    void showAt(BorderlessWindow *window, const QRectF &frame, const QRectF &towards);
+    QVariantAnimation *motion(BorderlessWindow *window, const QRectF &from, const QRectF &to,
+                              int ms, const QEasingCurve &curve, QObject *parent);
+    void start(QAbstractAnimation *animation, QVariantAnimation *motion, bool slidingOut);
 
     AppState &m_state;
+    std::optional<ScreenFrames> m_screen;
     QPointer<QAbstractAnimation> m_running;
+    QPointer<QVariantAnimation> m_motion;
     double m_durationScale = 1.0;
     bool m_slidingOut = false;
 };

@@ -172,11 +172,20 @@ void DrawerView::applyMargins(double margins)
 
 void DrawerView::placeStack()
 {
-    const QRect stack((width() - m_stackSize.width()) / 2, (height() - m_stackSize.height()) / 2,
-                      m_stackSize.width(), m_stackSize.height());
+    // The window shows at most the screen, whatever a stored size asks for: the text stays
+    // within reach.
+    const QSize size = m_sizeLimit.isValid() ? m_stackSize.boundedTo(m_sizeLimit) : m_stackSize;
+    const QRect stack((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
+                      size.height());
     m_background->setGeometry(stack);
     m_editor->setGeometry(stack);
     m_corners->setGeometry(stack);
+}
+
+void DrawerView::setSizeLimit(QSize limit)
+{
+    m_sizeLimit = limit;
+    placeStack();
 }
 
 void DrawerView::resizeEvent(QResizeEvent *event)

@@ -30,6 +30,8 @@ public:
     ~DrawerView() override;
 
     QSize sizeHint() const override;
+    /// The largest stack the drawer's screen holds; invalid for no limit.
+    void setSizeLimit(QSize limit);
 
     NoteEditor *editor() const { return m_editor; }
     NoteBinding *binding() const { return m_binding; }
@@ -80,6 +82,7 @@ private:
     LinkDialogView *m_linkDialog = nullptr;
     Look m_look;
     QSize m_stackSize;
+    QSize m_sizeLimit;
 
     bool m_isTextFieldFocused = false;
     bool m_showLinkDialog = false;

@@ -31,9 +31,7 @@ QPushButton *makeButton(const QString &text, QWidget *parent)
 } // namespace
 
 LinkDialogView::LinkDialogView(InsertCallback onInsert, QWidget *parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint
-                  | Qt::WindowStaysOnTopHint)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_onInsert(std::move(onInsert))
 {
     setObjectName(QStringLiteral("linkDialog"));

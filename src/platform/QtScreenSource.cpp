@@ -2,6 +2,7 @@
 
 #include "platform/ScreenCoordinates.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -10,35 +11,52 @@ QtScreenSource::QtScreenSource(QObject *parent)
 {
     if (!qGuiApp)
         return;
-    connect(qGuiApp, &QGuiApplication::screenAdded, this, &ScreenSource::screensChanged);
-    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &ScreenSource::screensChanged);
-    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, [this] {
-        watchPrimaryScreen();
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
+        watch(screen);
         Q_EMIT screensChanged();
     });
-    watchPrimaryScreen();
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &ScreenSource::screensChanged);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &ScreenSource::screensChanged);
+    for (QScreen *screen : QGuiApplication::screens())
+        watch(screen);
 }
 
-// Only the primary screen's areas matter: it is the screen the drawer slides onto.
-void QtScreenSource::watchPrimaryScreen()
+void QtScreenSource::watch(QScreen *screen)
 {
-    for (QScreen *screen : QGuiApplication::screens())
-        disconnect(screen, nullptr, this, nullptr);
-    if (QScreen *primary = QGuiApplication::primaryScreen()) {
-        connect(primary, &QScreen::availableGeometryChanged, this, &ScreenSource::screensChanged);
-        connect(primary, &QScreen::geometryChanged, this, &ScreenSource::screensChanged);
-    }
+    connect(screen, &QScreen::availableGeometryChanged, this, &ScreenSource::screensChanged);
+    connect(screen, &QScreen::geometryChanged, this, &ScreenSource::screensChanged);
+}
+
+std::optional<ScreenFrames> QtScreenSource::framesOf(const QScreen *screen)
+{
+    const QScreen *primaryScreen = QGuiApplication::primaryScreen();
+    if (!screen || !primaryScreen)
+        return std::nullopt;
+    const QRect primary = primaryScreen->geometry();
+    if (primary.isEmpty() || screen->geometry().isEmpty())
+        return std::nullopt;
+    return ScreenFrames {ScreenCoordinates::fromQtRect(screen->geometry(), primary),
+                         ScreenCoordinates::fromQtRect(screen->availableGeometry(), primary), primary};
 }
 
 std::optional<ScreenFrames> QtScreenSource::mainScreen() const
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
+    if (!qGuiApp)
         return std::nullopt;
-    const QRect primary = screen->geometry();
-    if (primary.isEmpty())
+    // The pointer's screen, as Yakuake and Guake do: the drawer opens where the user looks.
+    if (const QScreen *pointed = QGuiApplication::screenAt(QCursor::pos()))
+        return framesOf(pointed);
+    return framesOf(QGuiApplication::primaryScreen());
+}
+
+std::optional<ScreenFrames> QtScreenSource::screenWithFrame(const QRectF &frame) const
+{
+    if (!qGuiApp)
         return std::nullopt;
-    return ScreenFrames {ScreenCoordinates::fromQtRect(primary, primary),
-                         ScreenCoordinates::fromQtRect(screen->availableGeometry(), primary),
-                         primary};
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const auto frames = framesOf(screen);
+        if (frames && frames->frame == frame)
+            return frames;
+    }
+    return std::nullopt;
 }

@@ -2,7 +2,10 @@
 
 #include "platform/ScreenSource.h"
 
-/// The main screen is Qt's primary screen; its available geometry is the visible frame.
+class QScreen;
+
+/// Qt's screens: the main screen is the one under the pointer (the primary one when the pointer
+/// is on none); a screen's available geometry is its visible frame.
 class QtScreenSource : public ScreenSource
 {
     Q_OBJECT
@@ -12,7 +15,9 @@ public:
     explicit QtScreenSource(QObject *parent = nullptr);
 
     std::optional<ScreenFrames> mainScreen() const override;
+    std::optional<ScreenFrames> screenWithFrame(const QRectF &frame) const override;
 
 private:
-    void watchPrimaryScreen();
+    void watch(QScreen *screen);
+    static std::optional<ScreenFrames> framesOf(const QScreen *screen);
 };

@@ -11,14 +11,15 @@ namespace {
 constexpr double coordinateLimit = 32767;
 constexpr double sizeLimit = 16384;
 
+// Rounds half up whatever the sign, so that two edges a whole number apart stay that far apart.
 int toCoordinate(double value)
 {
-    return int(std::lround(std::clamp(value, -coordinateLimit - 1, coordinateLimit)));
+    return int(std::floor(std::clamp(value, -coordinateLimit - 1, coordinateLimit) + 0.5));
 }
 
-int toLength(double value)
+int toLength(int length)
 {
-    return int(std::lround(std::clamp(value, 1.0, sizeLimit)));
+    return std::clamp(length, 1, int(sizeLimit));
 }
 } // namespace
 
@@ -28,10 +29,15 @@ std::optional<QRect> toQtRect(const QRectF &frame, const QRect &primary)
     if (!std::all_of(std::begin(values), std::end(values),
                      [](double v) { return std::isfinite(v); }))
         return std::nullopt;
+    // The edges are rounded, not the sizes: a frame flush with a screen edge stays flush.
     const double left = primary.left() + frame.x();
     const double top = primary.top() + primary.height() - (frame.y() + frame.height());
-    return QRect(toCoordinate(left), toCoordinate(top), toLength(frame.width()),
-                 toLength(frame.height()));
+    const int x = toCoordinate(left);
+    const int y = toCoordinate(top);
+    const double width = std::min(frame.width(), sizeLimit);
+    const double height = std::min(frame.height(), sizeLimit);
+    return QRect(x, y, toLength(toCoordinate(left + width) - x),
+                 toLength(toCoordinate(top + height) - y));
 }
 
 QRectF fromQtRect(const QRect &rect, const QRect &primary)

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-/// The main screen as the drawer's geometry sees it.
+/// One screen as the drawer's geometry sees it.
 struct ScreenFrames
 {
     /// The whole screen, in screen coordinates (origin bottom-left of the primary screen, y up).
@@ -18,17 +18,21 @@ struct ScreenFrames
 };
 
 /// Where the drawer code learns about screens. The application reads Qt's screens; tests hand
-/// in a screen of their choosing.
+/// in screens of their choosing.
 class ScreenSource : public QObject
 {
     Q_OBJECT
 
 public:
     using QObject::QObject;
-    /// The main screen, or nothing when there is none.
+    /// The main screen: the one holding the pointer, else the primary one; nothing when there
+    /// is no screen.
     virtual std::optional<ScreenFrames> mainScreen() const = 0;
+    /// The attached screen whose full frame is \a frame, as it is now; nothing when no screen
+    /// has that frame any more.
+    virtual std::optional<ScreenFrames> screenWithFrame(const QRectF &frame) const = 0;
 
 Q_SIGNALS:
-    /// A screen was added or removed, or the main screen or its visible area changed.
+    /// A screen was added or removed, or a screen's size or visible area changed.
     void screensChanged();
 };

@@ -2,7 +2,9 @@
 
 #include "platform/ScreenSource.h"
 
-/// A screen that stays as it is told: the benchmarks' and tests' stand-in for Qt's screens.
+#include <QList>
+
+/// Screens that stay as they are told: the benchmarks' and tests' stand-in for Qt's screens.
 /// Without frames it reports no main screen.
 class FixedScreenSource : public ScreenSource
 {
@@ -13,14 +15,41 @@ public:
     /// A primary screen with the full frame \a frame and the visible frame \a visibleFrame.
     FixedScreenSource(const QRectF &frame, const QRectF &visibleFrame);
 
-    /// Replaces the screen, as when screens are plugged or panels move.
+    /// Replaces the screens by \a screen alone, as when screens are plugged or panels move.
     void setScreen(std::optional<ScreenFrames> screen)
     {
-        m_screen = screen;
+        m_screens.clear();
+        if (screen)
+            m_screens.append(*screen);
+        m_main = 0;
         Q_EMIT screensChanged();
     }
-    std::optional<ScreenFrames> mainScreen() const override { return m_screen; }
+    /// Replaces the screens; the one at \a main holds the pointer.
+    void setScreens(const QList<ScreenFrames> &screens, int main)
+    {
+        m_screens = screens;
+        m_main = main;
+        Q_EMIT screensChanged();
+    }
+    /// Moves the pointer to the screen at \a main (no signal: Qt sends none either).
+    void setMainScreen(int main) { m_main = main; }
+
+    std::optional<ScreenFrames> mainScreen() const override
+    {
+        if (m_main < 0 || m_main >= m_screens.size())
+            return std::nullopt;
+        return m_screens.at(m_main);
+    }
+    std::optional<ScreenFrames> screenWithFrame(const QRectF &frame) const override
+    {
+        for (const ScreenFrames &screen : m_screens) {
+            if (screen.frame == frame)
+                return screen;
+        }
+        return std::nullopt;
+    }
 
 private:
-    std::optional<ScreenFrames> m_screen;
+    QList<ScreenFrames> m_screens;
+    int m_main = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QRect>
 #include <QtGlobal>
 
 #include <xcb/xcb.h>
@@ -62,6 +63,28 @@ public:
         const X11TestReply<xcb_get_keyboard_control_reply_t> reply(xcb_get_keyboard_control_reply(
             m_connection, xcb_get_keyboard_control(m_connection), nullptr));
         return reply && reply->global_auto_repeat;
+    }
+
+    /// Where \a window stands on the root window, and its size; null when it is gone.
+    QRect rootGeometry(xcb_window_t window)
+    {
+        const X11TestReply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr));
+        const X11TestReply<xcb_translate_coordinates_reply_t> origin(
+            xcb_translate_coordinates_reply(
+                m_connection, xcb_translate_coordinates(m_connection, window, m_root, 0, 0),
+                nullptr));
+        if (!geometry || !origin)
+            return {};
+        return QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+    }
+
+    bool isViewable(xcb_window_t window)
+    {
+        const X11TestReply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(
+                m_connection, xcb_get_window_attributes(m_connection, window), nullptr));
+        return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
     }
 
     void sync()

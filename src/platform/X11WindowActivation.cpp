@@ -1,0 +1,179 @@
+#include "platform/X11WindowActivation.h"
+
+#include <QGuiApplication>
+#include <QSocketNotifier>
+#include <QWidget>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+struct FreeReply
+{
+    void operator()(void *pointer) const { std::free(pointer); }
+};
+template<typename T>
+using Reply = std::unique_ptr<T, FreeReply>;
+
+constexpr std::uint32_t sourcePager = 2;
+
+bool onX11()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+xcb_connection_t *qtConnection()
+{
+    const auto *x11
+        = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+std::uint32_t internAtom(xcb_connection_t *connection, const char *name)
+{
+    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, std::uint16_t(std::strlen(name)), name),
+        nullptr));
+    return reply ? reply->atom : std::uint32_t(XCB_ATOM_NONE);
+}
+} // namespace
+
+X11WindowActivation::X11WindowActivation(QObject *parent)
+    : QObject(parent)
+{ }
+
+X11WindowActivation::~X11WindowActivation()
+{
+    if (m_connection)
+        xcb_disconnect(m_connection);
+}
+
+void X11WindowActivation::prepareShow(QWidget *window)
+{
+    xcb_connection_t *qt = onX11() ? qtConnection() : nullptr;
+    if (!qt)
+        return;
+    // On Qt's own connection, so that it lands before Qt reads the state back to add its own
+    // (above, stays on top) while it maps the window.
+    if (!m_stateAtom) {
+        m_stateAtom = internAtom(qt, "_NET_WM_STATE");
+        m_skipAtoms[0] = internAtom(qt, "_NET_WM_STATE_SKIP_TASKBAR");
+        m_skipAtoms[1] = internAtom(qt, "_NET_WM_STATE_SKIP_PAGER");
+    }
+    xcb_change_property(qt, XCB_PROP_MODE_REPLACE, std::uint32_t(window->winId()), m_stateAtom,
+                        XCB_ATOM_ATOM, 32, 2, m_skipAtoms);
+}
+
+bool X11WindowActivation::connectToServer()
+{
+    if (m_connection)
+        return true;
+    if (m_failed || !onX11())
+        return false;
+    int screenNumber = 0;
+    m_connection = xcb_connect(nullptr, &screenNumber);
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(m_connection));
+    for (int i = 0; i < screenNumber && screens.rem; ++i)
+        xcb_screen_next(&screens);
+    if (xcb_connection_has_error(m_connection) || !screens.rem) {
+        xcb_disconnect(m_connection);
+        m_connection = nullptr;
+        m_failed = true;
+        return false;
+    }
+    m_root = screens.data->root;
+    m_userTimeWindowAtom = internAtom(m_connection, "_NET_WM_USER_TIME_WINDOW");
+    m_userTimeAtom = internAtom(m_connection, "_NET_WM_USER_TIME");
+    m_activeWindowAtom = internAtom(m_connection, "_NET_ACTIVE_WINDOW");
+    m_clock = xcb_generate_id(m_connection);
+    const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_clock, m_root, -1, -1, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
+                      &events);
+    m_notifier
+        = new QSocketNotifier(xcb_get_file_descriptor(m_connection), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &X11WindowActivation::readEvents);
+    return true;
+}
+
+void X11WindowActivation::activate(QWidget *window)
+{
+    if (!connectToServer())
+        return;
+    m_target = std::uint32_t(window->winId());
+    m_time = 0;
+    m_waiting = true;
+    if (m_watched != m_target) {
+        const std::uint32_t events = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+        xcb_change_window_attributes(m_connection, m_target, XCB_CW_EVENT_MASK, &events);
+        m_watched = m_target;
+    }
+    // A property change of zero bytes: its notification carries the server's time.
+    xcb_change_property(m_connection, XCB_PROP_MODE_APPEND, m_clock, XCB_ATOM_WM_NAME,
+                        XCB_ATOM_STRING, 8, 0, nullptr);
+    // Mapped means the window manager has taken the window in (its frame may not be yet).
+    const Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+        m_connection, xcb_get_window_attributes(m_connection, m_target), nullptr));
+    m_mapped = attributes && attributes->map_state != XCB_MAP_STATE_UNMAPPED;
+    readEvents();
+}
+
+void X11WindowActivation::readEvents()
+{
+    if (!m_connection)
+        return;
+    while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
+        const Reply<xcb_generic_event_t> owned(event);
+        switch (event->response_type & ~0x80) {
+        case XCB_PROPERTY_NOTIFY: {
+            const auto *property = reinterpret_cast<xcb_property_notify_event_t *>(event);
+            if (property->window == m_clock)
+                m_time = property->time;
+            break;
+        }
+        case XCB_MAP_NOTIFY:
+            if (reinterpret_cast<xcb_map_notify_event_t *>(event)->window == m_target)
+                m_mapped = true;
+            break;
+        case XCB_UNMAP_NOTIFY:
+            if (reinterpret_cast<xcb_unmap_notify_event_t *>(event)->window == m_target)
+                m_mapped = false;
+            break;
+        default:
+            break;
+        }
+    }
+    if (m_waiting && m_mapped && m_time)
+        finish();
+}
+
+void X11WindowActivation::finish()
+{
+    m_waiting = false;
+    // Qt keeps the user time on a window of its own when the window manager supports that.
+    std::uint32_t timeWindow = m_target;
+    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        m_connection,
+        xcb_get_property(m_connection, 0, m_target, m_userTimeWindowAtom, XCB_ATOM_WINDOW, 0, 1),
+        nullptr));
+    if (reply && reply->format == 32 && xcb_get_property_value_length(reply.get()) == 4)
+        timeWindow = *static_cast<std::uint32_t *>(xcb_get_property_value(reply.get()));
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, timeWindow, m_userTimeAtom,
+                        XCB_ATOM_CARDINAL, 32, 1, &m_time);
+
+    xcb_client_message_event_t message {};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = m_target;
+    message.type = m_activeWindowAtom;
+    message.data.data32[0] = sourcePager;
+    message.data.data32[1] = m_time;
+    message.data.data32[2] = XCB_WINDOW_NONE;
+    xcb_send_event(m_connection, 0, m_root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(m_connection);
+}
