@@ -24,7 +24,7 @@
 ///
 ///     TestAppState t;                       // defaults
 ///     t.seed("windowOpacity", 0.4);         // values in the settings file before the start
-///     t.hotkeyAnswer = -9868;
+///     t.hotkeyAnswer = HotkeyBackend::Result::Taken;
 ///     AppState &state = t.start();
 class TestAppState
 {
@@ -108,7 +108,7 @@ public:
     QTemporaryDir dir;
     QString settingsFolder;
     std::shared_ptr<FixedScreenSource> screens;
-    int hotkeyAnswer = HotkeyBackend::noError;
+    HotkeyBackend::Result hotkeyAnswer = HotkeyBackend::Result::Registered;
     /// Sets the fake hot key up before the model registers it (deferred answers, hooks).
     std::function<void(FakeHotkeyBackend &)> prepareHotkeys;
     FakeHotkeyBackend *hotkeys = nullptr;
