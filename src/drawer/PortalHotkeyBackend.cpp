@@ -257,9 +257,11 @@ void PortalHotkeyBackend::checkHolder(const QVariantMap &results)
     // Not started on its own where it does not run: on another desktop it holds nothing.
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.kde.kglobalaccel"), QStringLiteral("/kglobalaccel"),
-        QStringLiteral("org.kde.KGlobalAccel"), QStringLiteral("actionList"));
+        QStringLiteral("org.kde.KGlobalAccel"), QStringLiteral("action"));
     call.setAutoStartService(false);
-    call << QVariant::fromValue(QList<int> {m_key.toCombined()});
+    // action() takes the key as one number. Its successor actionList() takes a QKeySequence,
+    // which kglobalaccel reads as exactly four numbers: fewer abort KWin, which hosts it.
+    call << m_key.toCombined();
     const quint64 attempt = m_attempt;
     m_answerTimer.start(m_answerTimeout);
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
