@@ -4,13 +4,13 @@
 // building "note + marker" costs, and the model's in-place append (replaceNoteRange at the end)
 // for comparison.
 
+#include "FixedScreenSource.h"
 #include "app/AppState.h"
-#include "app/SettingsStore.h"
 #include "app/UserPrompts.h"
-#include "drawer/FixedScreenSource.h"
-#include "drawer/HotkeyBackend.h"
 #include "editor/AutoFormatter.h"
 #include "editor/ListContinuation.h"
+#include "platform/HotkeyBackend.h"
+#include "storage/SettingsStore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -14,7 +14,7 @@
 
 #include "app/AppState.h"
 #include "app/Persistence.h"
-#include "app/SettingsStore.h"
+#include "storage/SettingsStore.h"
 
 #include <QApplication>
 #include <QDir>

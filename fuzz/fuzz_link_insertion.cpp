@@ -6,14 +6,14 @@
 #include "FakePrompts.h"
 #include "FuzzInput.h"
 
+#include "FixedScreenSource.h"
 #include "app/AppState.h"
-#include "app/SettingsStore.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
-#include "drawer/FixedScreenSource.h"
 #include "drawer/SlideAnimator.h"
 #include "editor/DrawerView.h"
 #include "editor/NoteBinding.h"
+#include "storage/SettingsStore.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -3,8 +3,8 @@
 
 #include "FuzzInput.h"
 
-#include "app/IniWriter.h"
-#include "app/PrivateFile.h"
+#include "storage/IniWriter.h"
+#include "storage/PrivateFile.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

@@ -1,12 +1,12 @@
-#include "app/CommandLine.h"
 #include "app/ConsoleOutput.h"
 #include "app/DialogPrompts.h"
-#include "app/InstanceServer.h"
 #include "app/JotshelfApp.h"
-#include "app/PlatformChoice.h"
-#include "app/SettingsStore.h"
-#include "app/SingleInstance.h"
-#include "drawer/QtScreenSource.h"
+#include "instance/CommandLine.h"
+#include "instance/InstanceServer.h"
+#include "instance/SingleInstance.h"
+#include "platform/PlatformChoice.h"
+#include "platform/QtScreenSource.h"
+#include "storage/SettingsStore.h"
 
 #include <QApplication>
 

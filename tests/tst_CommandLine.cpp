@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "instance/CommandLine.h"
 
 #include <QTest>
 

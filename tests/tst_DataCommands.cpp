@@ -1,9 +1,9 @@
 #include "TestAppState.h"
 
 #include "app/AppState.h"
-#include "app/SettingsStore.h"
 #include "drawer/DrawerGeometry.h"
 #include "settings/SettingsWindow.h"
+#include "storage/SettingsStore.h"
 
 #include <QFile>
 #include <QFileDevice>

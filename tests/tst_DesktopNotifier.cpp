@@ -1,11 +1,11 @@
-#include "app/DesktopNotifier.h"
+#include "platform/DesktopNotifier.h"
 
 #include "FakeHotkeyBackend.h"
 #include "FakePrompts.h"
 #include "PrivateSessionBus.h"
 
+#include "FixedScreenSource.h"
 #include "app/JotshelfApp.h"
-#include "drawer/FixedScreenSource.h"
 #include "drawer/GlobalHotkey.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "DescribeText.h"
-#include "app/IniWriter.h"
-#include "app/PrivateFile.h"
+#include "storage/IniWriter.h"
+#include "storage/PrivateFile.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

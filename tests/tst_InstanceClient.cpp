@@ -1,4 +1,4 @@
-#include "app/InstanceClient.h"
+#include "instance/InstanceClient.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>

@@ -1,4 +1,4 @@
-#include "app/InstancePaths.h"
+#include "instance/InstancePaths.h"
 
 #include <QDir>
 #include <QFile>

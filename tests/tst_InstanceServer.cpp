@@ -1,6 +1,6 @@
-#include "app/InstanceClient.h"
-#include "app/InstancePaths.h"
-#include "app/InstanceServer.h"
+#include "instance/InstanceClient.h"
+#include "instance/InstancePaths.h"
+#include "instance/InstanceServer.h"
 
 #include <QFile>
 #include <QLocalSocket>

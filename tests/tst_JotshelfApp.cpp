@@ -1,10 +1,10 @@
 #include "FakeHotkeyBackend.h"
 #include "FakePrompts.h"
 
+#include "FixedScreenSource.h"
 #include "app/JotshelfApp.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
-#include "drawer/FixedScreenSource.h"
 #include "drawer/SlideAnimator.h"
 #include "editor/DrawerView.h"
 #include "editor/NoteEditor.h"

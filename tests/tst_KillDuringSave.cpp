@@ -1,7 +1,7 @@
 #include "SaveLoopNotes.h"
 
-#include "app/PrivateFile.h"
-#include "app/SettingsStore.h"
+#include "storage/PrivateFile.h"
+#include "storage/SettingsStore.h"
 
 #include <QDir>
 #include <QElapsedTimer>

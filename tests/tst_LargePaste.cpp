@@ -1,6 +1,6 @@
 #include "OpenDrawer.h"
 
-#include "app/SettingsStore.h"
+#include "storage/SettingsStore.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>

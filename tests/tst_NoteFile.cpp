@@ -1,7 +1,7 @@
 #include "FileSizeLimit.h"
 
-#include "app/NoteFile.h"
-#include "app/PrivateFile.h"
+#include "storage/NoteFile.h"
+#include "storage/PrivateFile.h"
 
 #include <QSettings>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
-#include "app/PlatformChoice.h"
+#include "platform/PlatformChoice.h"
 
-#include "drawer/PortalHotkeyBackend.h"
+#include "platform/PortalHotkeyBackend.h"
 
 #include <QTest>
 

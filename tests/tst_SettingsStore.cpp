@@ -1,10 +1,10 @@
 #include "FileSizeLimit.h"
 #include "TestAppState.h"
 
-#include "app/DebouncedWriter.h"
-#include "app/NoteFile.h"
 #include "app/Persistence.h"
-#include "app/PrivateFile.h"
+#include "storage/DebouncedWriter.h"
+#include "storage/NoteFile.h"
+#include "storage/PrivateFile.h"
 
 #include <QDirIterator>
 #include <QSignalSpy>

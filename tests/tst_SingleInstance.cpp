@@ -1,5 +1,5 @@
-#include "app/InstanceServer.h"
-#include "app/SingleInstance.h"
+#include "instance/InstanceServer.h"
+#include "instance/SingleInstance.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

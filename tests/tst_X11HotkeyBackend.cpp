@@ -1,4 +1,4 @@
-#include "drawer/X11HotkeyBackend.h"
+#include "platform/X11HotkeyBackend.h"
 
 #include "X11TestClient.h"
 #include "XvfbSession.h"

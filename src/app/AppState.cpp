@@ -2,14 +2,14 @@
 
 #include "app/DataCommands.h"
 #include "app/Persistence.h"
-#include "app/SettingsStore.h"
 #include "app/UserPrompts.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
 #include "drawer/GlobalHotkey.h"
-#include "drawer/HotkeyBackend.h"
-#include "drawer/ScreenSource.h"
+#include "platform/HotkeyBackend.h"
+#include "platform/ScreenSource.h"
 #include "settings/SettingsWindow.h"
+#include "storage/SettingsStore.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/DrawerPosition.h"
-#include "app/SettingsStore.h"
 #include "app/UserPrompts.h"
-#include "drawer/HotkeyBackend.h"
-#include "drawer/ScreenSource.h"
+#include "platform/HotkeyBackend.h"
+#include "platform/ScreenSource.h"
+#include "storage/SettingsStore.h"
 
 #include <QColor>
 #include <QObject>

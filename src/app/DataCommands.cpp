@@ -1,9 +1,9 @@
 #include "app/DataCommands.h"
 
 #include "app/AppState.h"
-#include "app/SettingsStore.h"
 #include "app/UserPrompts.h"
 #include "settings/SettingsWindow.h"
+#include "storage/SettingsStore.h"
 
 #include <QDir>
 #include <QSaveFile>

@@ -1,11 +1,11 @@
 #include "app/JotshelfApp.h"
 
-#include "app/DesktopNotifier.h"
-#include "app/ShutdownSignals.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
 #include "editor/DrawerView.h"
 #include "editor/NoteEditor.h"
+#include "platform/DesktopNotifier.h"
+#include "platform/ShutdownSignals.h"
 #include "settings/SettingsWindow.h"
 
 #include <QActionGroup>

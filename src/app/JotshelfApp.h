@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/AppState.h"
-#include "app/InstanceCommand.h"
+#include "instance/InstanceCommand.h"
 
 #include <QIcon>
 #include <QObject>

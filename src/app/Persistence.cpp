@@ -1,9 +1,9 @@
 #include "app/Persistence.h"
 
 #include "app/AppState.h"
-#include "app/DebouncedWriter.h"
-#include "app/PrivateFile.h"
-#include "app/SettingsStore.h"
+#include "storage/DebouncedWriter.h"
+#include "storage/PrivateFile.h"
+#include "storage/SettingsStore.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -4,9 +4,9 @@
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerGeometry.h"
 #include "drawer/DrawerOpacity.h"
-#include "drawer/ScreenSource.h"
 #include "drawer/SlideAnimator.h"
 #include "editor/DrawerView.h"
+#include "platform/ScreenSource.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drawer/HotkeyBackend.h"
+#include "platform/HotkeyBackend.h"
 
 #include <QObject>
 

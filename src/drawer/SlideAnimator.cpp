@@ -5,7 +5,7 @@
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerGeometry.h"
 #include "drawer/DrawerOpacity.h"
-#include "drawer/ScreenSource.h"
+#include "platform/ScreenSource.h"
 
 #include <QEasingCurve>
 #include <QPropertyAnimation>

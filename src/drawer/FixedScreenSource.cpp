@@ -1,5 +1,0 @@
-#include "drawer/FixedScreenSource.h"
-
-FixedScreenSource::FixedScreenSource(const QRectF &frame, const QRectF &visibleFrame)
-    : m_screen(ScreenFrames {frame, visibleFrame, frame.toRect()})
-{ }

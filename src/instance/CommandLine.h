@@ -1,0 +1,55 @@
+#pragma once
+
+#include "instance/InstanceCommand.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+/// The command line of `jotshelf`: at most one of --toggle, --show, --hide, --settings and
+/// --quit, or --help or --version. Parsing needs no application object, so that a launch which
+/// only talks to the running instance never opens a display. The options of Qt's own GUI
+/// (-platform, -display, -session...) are accepted and left to the application.
+class CommandLine
+{
+public:
+    enum class Action {
+        /// Hand the request to the running instance, or become it.
+        Run,
+        PrintHelp,
+        PrintVersion,
+        /// A usage error: text() says what is wrong.
+        Fail,
+    };
+
+    /// Exit status of a usage error.
+    static constexpr int usageError = 2;
+
+    /// Parses \a arguments, the program name first.
+    static CommandLine parse(const QStringList &arguments);
+    /// The process arguments in the local 8-bit encoding, as Qt decodes them.
+    static QStringList argumentsOf(int argc, char *argv[]);
+
+    Action action() const { return m_action; }
+    /// The command the user named; nothing for a plain launch.
+    std::optional<InstanceCommand> command() const { return m_command; }
+    /// What the running instance is asked: the named command, or showing the drawer.
+    InstanceCommand request() const { return m_command.value_or(InstanceCommand::Show); }
+    /// Whether this launch starts Jotshelf when none runs.
+    bool startsInstance() const
+    {
+        return !m_command || InstanceCommands::startsInstance(*m_command);
+    }
+    /// The help, the version line or the error message, without a final line break.
+    QString text() const { return m_text; }
+    int exitCode() const { return m_action == Action::Fail ? usageError : 0; }
+
+    /// Prints text() (to standard error for a usage error) and returns exitCode().
+    int report() const;
+
+private:
+    Action m_action = Action::Run;
+    std::optional<InstanceCommand> m_command;
+    QString m_text;
+};

@@ -1,0 +1,82 @@
+#include "platform/PlatformChoice.h"
+
+#include "platform/PortalHotkeyBackend.h"
+#include "platform/X11HotkeyBackend.h"
+
+#include <QGuiApplication>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcPlatformChoice, "jotshelf.app", QtInfoMsg)
+
+namespace PlatformChoice {
+
+Session Session::fromEnvironment()
+{
+    return Session {qEnvironmentVariable("XDG_SESSION_TYPE"),
+                    qEnvironmentVariable("WAYLAND_DISPLAY"), qEnvironmentVariable("DISPLAY"),
+                    qEnvironmentVariable("QT_QPA_PLATFORM")};
+}
+
+bool isWaylandSession(const Session &session)
+{
+    const QString type = session.sessionType.toLower();
+    if (type == u"wayland")
+        return true;
+    if (type == u"x11")
+        return false;
+    // A compositor started from a console leaves the type at "tty".
+    return !session.waylandDisplay.isEmpty();
+}
+
+bool platformChosen(const Session &session, const QStringList &arguments)
+{
+    if (!session.qtPlatform.isEmpty())
+        return true;
+    // Qt takes the option with one dash or two, and as "-platform name" or "-platform=name".
+    for (const QString &argument : arguments) {
+        const QStringView option = QStringView(argument).mid(argument.startsWith(u"--") ? 1 : 0);
+        if (option == u"-platform" || option.startsWith(u"-platform="))
+            return true;
+    }
+    return false;
+}
+
+bool shouldRunThroughXWayland(const Session &session, const QStringList &arguments)
+{
+    return isWaylandSession(session) && !session.x11Display.isEmpty()
+        && !platformChosen(session, arguments);
+}
+
+HotkeyBackendKind hotkeyBackendFor(const Session &session, const QString &qtPlatformName)
+{
+    if (!isWaylandSession(session) && qtPlatformName == u"xcb")
+        return HotkeyBackendKind::X11;
+    return HotkeyBackendKind::Portal;
+}
+
+bool preferXcbOnWayland(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (!shouldRunThroughXWayland(Session::fromEnvironment(), arguments))
+        return false;
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    return true;
+}
+
+std::unique_ptr<HotkeyBackend> createHotkeyBackend()
+{
+    const QString platform = QGuiApplication::platformName();
+    switch (hotkeyBackendFor(Session::fromEnvironment(), platform)) {
+    case HotkeyBackendKind::X11:
+        qCDebug(lcPlatformChoice) << "global key through an X11 grab";
+        return std::make_unique<X11HotkeyBackend>();
+    case HotkeyBackendKind::Portal:
+        break;
+    }
+    qCDebug(lcPlatformChoice) << "global key through the desktop portal on" << platform;
+    return std::make_unique<PortalHotkeyBackend>();
+}
+
+} // namespace PlatformChoice

@@ -1,0 +1,187 @@
+#include "storage/IniWriter.h"
+
+#include <QLocale>
+#include <QMap>
+#include <QSaveFile>
+#include <QStringList>
+#include <QVariant>
+
+#include <optional>
+
+#include <unistd.h>
+
+namespace IniWriter {
+
+namespace {
+bool isHexDigit(char16_t u)
+{
+    return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
+}
+
+void appendHexEscape(QByteArray &out, char16_t u)
+{
+    out += "\\x";
+    out += QByteArray::number(u, 16);
+}
+} // namespace
+
+QByteArray encodeText(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size() + text.size() / 8 + 4);
+    out += '"';
+    if (text.startsWith(u'@'))
+        out += '@'; // QSettings reads a leading '@' as the start of a typed value
+    // A \x escape goes on for as long as hex digits follow: a digit right after one is
+    // escaped too.
+    bool afterHexEscape = false;
+    qsizetype plainStart = 0; // characters written as they are, converted in one go
+    auto flushPlain = [&](qsizetype end) {
+        if (end > plainStart)
+            out += text.sliced(plainStart, end - plainStart).toUtf8();
+    };
+    const char16_t *units = text.utf16();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t u = units[i];
+        const bool paired
+            = QChar::isHighSurrogate(u) && i + 1 < size && QChar::isLowSurrogate(units[i + 1]);
+        const bool special = u < 0x20 || u == u'"' || u == u'\\' || u == 0x7F || u == 0xFEFF
+            || (QChar::isSurrogate(u) && !paired) || (afterHexEscape && isHexDigit(u));
+        if (!special) {
+            afterHexEscape = false;
+            if (paired)
+                ++i;
+            continue;
+        }
+        flushPlain(i);
+        plainStart = i + 1;
+        switch (afterHexEscape ? char16_t(0) : u) {
+        case u'\n':
+            out += "\\n";
+            break;
+        case u'\r':
+            out += "\\r";
+            break;
+        case u'\t':
+            out += "\\t";
+            break;
+        case u'"':
+            out += "\\\"";
+            break;
+        case u'\\':
+            out += "\\\\";
+            break;
+        default:
+            // Other control characters, unpaired surrogates (no UTF-8 form), a byte order mark
+            // (would be dropped) and a hex digit after such an escape.
+            appendHexEscape(out, u);
+            afterHexEscape = true;
+            continue;
+        }
+        afterHexEscape = false;
+    }
+    flushPlain(text.size());
+    out += '"';
+    return out;
+}
+
+namespace {
+// As QSettings writes keys: '/' within a section becomes '\\', characters other than letters,
+// digits, '-', '_' and '.' become %XX or %UXXXX.
+QByteArray encodeKey(QStringView key)
+{
+    QByteArray out;
+    for (const QChar c : key) {
+        const char16_t u = c.unicode();
+        if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9')
+            || u == u'-' || u == u'_' || u == u'.') {
+            out += char(u);
+        } else if (u == u'/') {
+            out += '\\';
+        } else if (u < 0x100) {
+            out += '%' + QByteArray::number(u, 16).toUpper().rightJustified(2, '0');
+        } else {
+            out += "%U" + QByteArray::number(u, 16).toUpper().rightJustified(4, '0');
+        }
+    }
+    return out;
+}
+
+std::optional<QByteArray> encodeValue(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return encodeText(value.toString());
+    case QMetaType::Bool:
+        return value.toBool() ? QByteArray("true") : QByteArray("false");
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QByteArray::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return value.toString().toLatin1();
+    case QMetaType::QStringList: {
+        const QStringList list = value.toStringList();
+        if (list.size() < 2)
+            return std::nullopt; // QSettings would read one text back, or nothing
+        QByteArray out;
+        for (const QString &item : list)
+            out += (out.isEmpty() ? "" : ", ") + encodeText(item);
+        return out;
+    }
+    default:
+        if (value.canConvert<QString>())
+            return encodeText(value.toString());
+        return std::nullopt;
+    }
+}
+} // namespace
+
+QByteArray generalSection(const QList<QPair<QString, QString>> &entries)
+{
+    QByteArray out("[General]\n");
+    for (const auto &[key, value] : entries)
+        out += encodeKey(key) + '=' + encodeText(value) + '\n';
+    return out;
+}
+
+QByteArray encodeFile(const QVariantMap &values)
+{
+    QMap<QString, QList<std::pair<QString, QByteArray>>> sections; // "" is [General]
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const std::optional<QByteArray> value = encodeValue(it.value());
+        if (!value)
+            continue;
+        const qsizetype slash = it.key().indexOf(u'/');
+        const QString section = slash < 0 ? QString() : it.key().left(slash);
+        sections[section].append({it.key().mid(slash + 1), *value});
+    }
+    QByteArray out;
+    for (auto it = sections.cbegin(); it != sections.cend(); ++it) {
+        if (!out.isEmpty())
+            out += '\n';
+        out += '[' + (it.key().isEmpty() ? QByteArray("General") : encodeKey(it.key())) + "]\n";
+        for (const auto &[key, value] : it.value())
+            out += encodeKey(key) + '=' + value + '\n';
+    }
+    return out;
+}
+
+bool replaceFile(const QString &filePath, const QByteArray &bytes)
+{
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // Each step is checked here: QSaveFile::commit() does not notice a failure to write the
+    // last buffered bytes, nor one that only the flush to the disk reports.
+    if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace IniWriter
