@@ -28,11 +28,11 @@ namespace {
 class QuietHotkeys : public HotkeyBackend
 {
 public:
-    void registerHotkey(quint32, quint32, HotkeyId id) override
+    void registerHotkey(const QString &id, QKeyCombination) override
     {
-        Q_EMIT registrationFinished(id, noError);
+        Q_EMIT registrationFinished(id, Result::Registered, {});
     }
-    void unregisterHotkey(HotkeyId) override { }
+    void unregisterHotkey(const QString &) override { }
 };
 
 class NoPrompts : public UserPrompts

@@ -84,7 +84,7 @@ class tst_DesktopNotifier : public QObject
         return *m_server;
     }
 
-    std::unique_ptr<JotshelfApp> makeApp(int hotkeyAnswer)
+    std::unique_ptr<JotshelfApp> makeApp(HotkeyBackend::Result hotkeyAnswer)
     {
         auto hotkeys = std::make_unique<FakeHotkeyBackend>();
         hotkeys->answer = hotkeyAnswer;
@@ -154,7 +154,7 @@ private Q_SLOTS:
     void takenKeyWithoutTrayNotifiesOnce()
     {
         StandInNotifications &server = startServer();
-        auto app = makeApp(HotkeyBackend::alreadyTaken);
+        auto app = makeApp(HotkeyBackend::Result::Taken);
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
 
         QTRY_COMPARE(server.received.size(), 1);
@@ -179,7 +179,7 @@ private Q_SLOTS:
     void registeredKeyNotifiesNothing()
     {
         StandInNotifications &server = startServer();
-        auto app = makeApp(HotkeyBackend::noError);
+        auto app = makeApp(HotkeyBackend::Result::Registered);
         // Whatever the start queued has gone out on the session bus before the marker does.
         QCoreApplication::sendPostedEvents();
         DesktopNotifier marker;

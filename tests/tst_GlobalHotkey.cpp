@@ -38,15 +38,21 @@ private Q_SLOTS:
     void pressLeftQueuedWhenModelGoesDoesNothing();
     void unregistersWhenModelIsDestroyed();
     void globalReferenceLivesWithTheModel();
+    void noticeSaysHowToBindOnThisDesktop_data();
+    void noticeSaysHowToBindOnThisDesktop();
 };
 
 void TestGlobalHotkey::registersAltBacktickAtStart()
 {
     TestAppState t;
     t.start();
-    QCOMPARE(t.hotkeys->registered, QList<HotkeyId> {GlobalHotkey::identifier});
-    QCOMPARE(t.hotkeys->lastKeyCode, 50u);
-    QCOMPARE(t.hotkeys->lastModifiers, 2048u);
+    QCOMPARE(t.hotkeys->registered, QStringList {GlobalHotkey::backendId()});
+    // Key code 50 with the Option bit 2048 is Alt+` in Qt's terms.
+    QCOMPARE(t.hotkeys->lastKey, QKeyCombination(Qt::AltModifier, Qt::Key_QuoteLeft));
+    QCOMPARE(GlobalHotkey::keyFor(50, 256 | 512 | 4096),
+             QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_QuoteLeft));
+    QVERIFY(!GlobalHotkey::keyFor(51, 2048));
+    QVERIFY(!GlobalHotkey::keyFor(50, 1024 | 2048));
     QCOMPARE(GlobalHotkey::identifier.signature, 0x4E6F7465u); // "Note"
     QCOMPARE(GlobalHotkey::identifier.id, 1u);
     QCOMPARE(t.lines, QStringList {successLine});
@@ -54,45 +60,61 @@ void TestGlobalHotkey::registersAltBacktickAtStart()
 
 void TestGlobalHotkey::reportsFailedRegistration_data()
 {
-    QTest::addColumn<int>("status");
+    using Result = HotkeyBackend::Result;
+    QTest::addColumn<Result>("result");
+    QTest::addColumn<QString>("reason");
     QTest::addColumn<QString>("statusLine");
     QTest::addColumn<QString>("reasonLine");
+    QTest::addColumn<QString>("whatLine");
 
+    const QString unknown = QStringLiteral("   Reason: Unknown error");
     QTest::newRow("already taken")
-        << -9868 << QStringLiteral("❌ Failed to register global hotkey. Status: -9868")
-        << QStringLiteral("   Reason: Hotkey already exists");
+        << Result::Taken << QStringLiteral("KWin keeps Alt+` for itself.")
+        << QStringLiteral("❌ Failed to register global hotkey. Status: -9868")
+        << QStringLiteral("   Reason: Hotkey already exists")
+        << QStringLiteral("   KWin keeps Alt+` for itself.");
     QTest::newRow("parameter error")
-        << -9874 << QStringLiteral("❌ Failed to register global hotkey. Status: -9874")
-        << QStringLiteral("   Reason: Parameter error");
-    QTest::newRow("other status") << -50
-                                  << QStringLiteral(
-                                         "❌ Failed to register global hotkey. Status: -50")
-                                  << QStringLiteral("   Reason: Unknown error");
+        << Result::Invalid << QString()
+        << QStringLiteral("❌ Failed to register global hotkey. Status: -9874")
+        << QStringLiteral("   Reason: Parameter error")
+        << QStringLiteral("   This desktop cannot register Alt+`.");
     QTest::newRow("no X11 connection")
-        << -1 << QStringLiteral("❌ Failed to register global hotkey. Status: -1")
-        << QStringLiteral("   Reason: Unknown error");
-    QTest::newRow("X error code") << 3
-                                  << QStringLiteral("❌ Failed to register global hotkey. Status: 3")
-                                  << QStringLiteral("   Reason: Unknown error");
+        << Result::Unavailable << QStringLiteral("There is no X11 connection.")
+        << QStringLiteral("❌ Failed to register global hotkey. Status: -1") << unknown
+        << QStringLiteral("   There is no X11 connection.");
+    QTest::newRow("other failure")
+        << Result::Failed << QString()
+        << QStringLiteral("❌ Failed to register global hotkey. Status: -2") << unknown
+        << QStringLiteral("   The desktop failed to register the global key.");
+    QTest::newRow("refused") << Result::Refused << QString()
+                             << QStringLiteral("❌ Failed to register global hotkey. Status: -3")
+                             << unknown << QStringLiteral("   The desktop refused the global key.");
+    QTest::newRow("no answer")
+        << Result::NoAnswer << QString()
+        << QStringLiteral("❌ Failed to register global hotkey. Status: -4") << unknown
+        << QStringLiteral("   The desktop did not answer the request for the global key.");
 }
 
 void TestGlobalHotkey::reportsFailedRegistration()
 {
-    QFETCH(int, status);
+    QFETCH(HotkeyBackend::Result, result);
+    QFETCH(QString, reason);
     QFETCH(QString, statusLine);
     QFETCH(QString, reasonLine);
+    QFETCH(QString, whatLine);
 
     TestAppState t;
-    t.hotkeyAnswer = status;
+    t.hotkeyAnswer = result;
+    t.prepareHotkeys = [&](FakeHotkeyBackend &backend) { backend.reason = reason; };
     AppState &state = t.start();
     t.instantSlides();
-    QCOMPARE(t.lines, (QStringList {statusLine, reasonLine}));
+    QCOMPARE(t.lines, (QStringList {statusLine, reasonLine, whatLine}));
 
     // No handler: a press of the very key does nothing, now or later.
-    t.hotkeys->press(GlobalHotkey::identifier);
+    t.hotkeys->pressAnyway(GlobalHotkey::backendId());
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
-    QCOMPARE(t.lines.size(), 2);
+    QCOMPARE(t.lines.size(), 3);
     QVERIFY(!state.drawerWindow()->isVisible());
 
     // What was never registered is not unregistered.
@@ -109,14 +131,14 @@ void TestGlobalHotkey::deferredAnswerInstallsHandlerOnlyThen()
     t.instantSlides();
     QVERIFY(t.lines.isEmpty());
 
-    t.hotkeys->press(GlobalHotkey::identifier);
+    t.hotkeys->pressAnyway(GlobalHotkey::backendId());
     QCoreApplication::processEvents();
     QVERIFY(t.lines.isEmpty());
     QVERIFY(!state.drawerWindow()->isVisible());
 
     t.hotkeys->finishRegistration();
     QCOMPARE(t.lines, QStringList {successLine});
-    t.hotkeys->press(GlobalHotkey::identifier);
+    t.hotkeys->press(GlobalHotkey::backendId());
     QCOMPARE(triggeredCount(t.lines), 1);
     QTRY_VERIFY(state.drawerWindow()->isVisible());
 }
@@ -128,7 +150,7 @@ void TestGlobalHotkey::repeatedSuccessInstallsOneHandler()
     state.setupGlobalHotkey();
     QCOMPARE(t.lines, (QStringList {successLine, successLine}));
 
-    t.hotkeys->press(GlobalHotkey::identifier);
+    t.hotkeys->press(GlobalHotkey::backendId());
     QCOMPARE(triggeredCount(t.lines), 1);
 }
 
@@ -141,13 +163,13 @@ void TestGlobalHotkey::pressTogglesDrawerOnALaterTurn()
     QVERIFY(window);
     t.lines.clear();
 
-    t.hotkeys->press(GlobalHotkey::identifier);
+    t.hotkeys->press(GlobalHotkey::backendId());
     QCOMPARE(t.lines.value(0), triggeredLine);
     // The handler only schedules the toggle.
     QVERIFY(!window->isVisible());
     QTRY_VERIFY(window->isVisible());
 
-    t.hotkeys->press(GlobalHotkey::identifier);
+    t.hotkeys->press(GlobalHotkey::backendId());
     QCOMPARE(triggeredCount(t.lines), 2);
     QVERIFY(window->isVisible());
     QTRY_VERIFY(!window->isVisible());
@@ -176,7 +198,8 @@ void TestGlobalHotkey::otherIdentifiersAreIgnored()
     t.instantSlides();
     t.lines.clear();
 
-    t.hotkeys->press(other);
+    // A press the backend reports for another id of its own carries no identifier of ours.
+    t.hotkeys->pressAnyway(QStringLiteral("another-key"));
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     QVERIFY(t.lines.isEmpty());
@@ -194,7 +217,7 @@ void TestGlobalHotkey::pressLeftQueuedWhenModelGoesDoesNothing()
 {
     TestAppState t;
     t.start();
-    t.hotkeys->press(GlobalHotkey::identifier);
+    t.hotkeys->press(GlobalHotkey::backendId());
     QCOMPARE(triggeredCount(t.lines), 1);
     t.state.reset();
     // The queued toggle finds no model and must not touch the one that is gone.
@@ -211,7 +234,7 @@ void TestGlobalHotkey::unregistersWhenModelIsDestroyed()
     QSignalSpy unregisters(t.hotkeys, &FakeHotkeyBackend::unregisterRequested);
     t.state.reset();
     QCOMPARE(unregisters.count(), 1);
-    QCOMPARE(unregisters.at(0).at(0).value<HotkeyId>(), GlobalHotkey::identifier);
+    QCOMPARE(unregisters.at(0).at(0).toString(), GlobalHotkey::backendId());
 }
 
 void TestGlobalHotkey::globalReferenceLivesWithTheModel()
@@ -220,7 +243,7 @@ void TestGlobalHotkey::globalReferenceLivesWithTheModel()
     AppState *seenAtRegistration = nullptr;
     bool drawerExistedAtRegistration = false;
     t.prepareHotkeys = [&](FakeHotkeyBackend &backend) {
-        backend.onRegister = [&](HotkeyId) {
+        backend.onRegister = [&](const QString &) {
             seenAtRegistration = globalAppState.data();
             drawerExistedAtRegistration = globalAppState && globalAppState->drawerWindow();
         };
@@ -232,6 +255,30 @@ void TestGlobalHotkey::globalReferenceLivesWithTheModel()
 
     t.state.reset();
     QVERIFY(globalAppState.isNull());
+}
+
+void TestGlobalHotkey::noticeSaysHowToBindOnThisDesktop_data()
+{
+    QTest::addColumn<QString>("desktop");
+    QTest::addColumn<QString>("where");
+
+    QTest::newRow("KDE") << QStringLiteral("KDE") << QStringLiteral("System Settings → Shortcuts");
+    QTest::newRow("GNOME under another name")
+        << QStringLiteral("ubuntu:GNOME") << QStringLiteral("Keyboard → View and Customize");
+    QTest::newRow("Xfce") << QStringLiteral("XFCE") << QStringLiteral("Application Shortcuts");
+    QTest::newRow("unknown desktop") << QStringLiteral("sway") << QStringLiteral("README");
+    QTest::newRow("no desktop named") << QString() << QStringLiteral("README");
+}
+
+void TestGlobalHotkey::noticeSaysHowToBindOnThisDesktop()
+{
+    QFETCH(QString, desktop);
+    QFETCH(QString, where);
+    const QString reason = QStringLiteral("The desktop keeps Alt+` for itself.");
+    const QString message = GlobalHotkey::takenKeyNoticeMessage(reason, desktop);
+    QVERIFY2(message.contains(reason), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("\"jotshelf --toggle\"")), qPrintable(message));
+    QVERIFY2(message.contains(where), qPrintable(message));
 }
 
 QTEST_MAIN(TestGlobalHotkey)

@@ -2,6 +2,35 @@
 
 #include "app/AppState.h"
 
+namespace {
+
+using Result = HotkeyBackend::Result;
+
+/// How to bind a command to a key on each desktop, as XDG_CURRENT_DESKTOP names it.
+QString bindingAdvice(const QString &desktop)
+{
+    const QStringList names = desktop.toLower().split(u':', Qt::SkipEmptyParts);
+    if (names.contains(u"kde"))
+        return QStringLiteral(
+            "in System Settings → Shortcuts → Add New → Command or Script… (or, if KWin keeps "
+            "Alt+`, clear it there under KWin and give it to Jotshelf's \"Show or hide the "
+            "Jotshelf notepad\")");
+    if (names.contains(u"gnome") || names.contains(u"unity") || names.contains(u"budgie"))
+        return QStringLiteral(
+            "in Settings → Keyboard → View and Customize Shortcuts → Custom Shortcuts");
+    if (names.contains(u"xfce"))
+        return QStringLiteral("in Settings → Keyboard → Application Shortcuts → Add");
+    if (names.contains(u"x-cinnamon") || names.contains(u"cinnamon"))
+        return QStringLiteral("in System Settings → Keyboard → Shortcuts → Custom Shortcuts");
+    if (names.contains(u"mate"))
+        return QStringLiteral("in Control Center → Keyboard Shortcuts → Add");
+    if (names.contains(u"lxqt"))
+        return QStringLiteral("in LXQt Configuration Center → Shortcut Keys → Add");
+    return QStringLiteral("in your desktop's keyboard settings (the README shows how)");
+}
+
+} // namespace
+
 GlobalHotkey::GlobalHotkey(AppState &state)
     : m_state(state)
 {
@@ -13,42 +42,124 @@ GlobalHotkey::GlobalHotkey(AppState &state)
 GlobalHotkey::~GlobalHotkey()
 {
     if (m_registered)
-        m_state.hotkeys().unregisterHotkey(identifier);
+        m_state.hotkeys().unregisterHotkey(backendId());
+}
+
+std::optional<QKeyCombination> GlobalHotkey::keyFor(quint32 keyCode, quint32 modifierMask)
+{
+    if (keyCode != 50)
+        return std::nullopt;
+    struct Bit
+    {
+        quint32 bit;
+        Qt::KeyboardModifier modifier;
+    };
+    // Command stands for Ctrl on Linux, as does Control.
+    static constexpr Bit bits[] = {{256, Qt::ControlModifier},
+                                   {512, Qt::ShiftModifier},
+                                   {2048, Qt::AltModifier},
+                                   {4096, Qt::ControlModifier}};
+    Qt::KeyboardModifiers qtModifiers;
+    quint32 unknown = modifierMask;
+    for (const Bit &bit : bits) {
+        if (modifierMask & bit.bit) {
+            qtModifiers |= bit.modifier;
+            unknown &= ~bit.bit;
+        }
+    }
+    if (unknown != 0)
+        return std::nullopt;
+    return QKeyCombination(qtModifiers, Qt::Key_QuoteLeft);
+}
+
+int GlobalHotkey::statusFor(HotkeyBackend::Result result)
+{
+    switch (result) {
+    case Result::Registered:
+        return noError;
+    case Result::Taken:
+        return alreadyTaken;
+    case Result::Invalid:
+        return parameterError;
+    case Result::Unavailable:
+        return -1;
+    case Result::Failed:
+        return -2;
+    case Result::Refused:
+        return -3;
+    case Result::NoAnswer:
+        return -4;
+    }
+    return -2;
+}
+
+QString GlobalHotkey::defaultReason(HotkeyBackend::Result result)
+{
+    switch (result) {
+    case Result::Registered:
+        return {};
+    case Result::Taken:
+        return QStringLiteral("Another program or the desktop keeps Alt+` for itself.");
+    case Result::Invalid:
+        return QStringLiteral("This desktop cannot register Alt+`.");
+    case Result::Unavailable:
+        return QStringLiteral("This desktop offers no way to register a global key.");
+    case Result::Refused:
+        return QStringLiteral("The desktop refused the global key.");
+    case Result::NoAnswer:
+        return QStringLiteral("The desktop did not answer the request for the global key.");
+    case Result::Failed:
+        break;
+    }
+    return QStringLiteral("The desktop failed to register the global key.");
 }
 
 void GlobalHotkey::setupGlobalHotkey()
 {
-    m_state.hotkeys().registerHotkey(keyCode, modifiers, identifier);
-}
-
-void GlobalHotkey::registrationFinished(HotkeyId id, int status)
-{
-    if (!(id == identifier))
-        return;
-    if (status == HotkeyBackend::noError) {
-        m_state.printLine(
-            QStringLiteral("✅ Global hotkey (Option+Backtick) registered successfully"));
-        // The handler is installed only once the key is ours.
-        if (!m_registered)
-            connect(&m_state.hotkeys(), &HotkeyBackend::pressed, this, &GlobalHotkey::handlePress);
-        m_registered = true;
+    const auto key = keyFor(keyCode, modifiers);
+    if (!key) {
+        report(parameterError, defaultReason(Result::Invalid));
         return;
     }
+    m_state.hotkeys().registerHotkey(backendId(), *key);
+}
+
+void GlobalHotkey::registrationFinished(const QString &id, HotkeyBackend::Result result,
+                                        const QString &reason)
+{
+    if (id != backendId())
+        return;
+    if (result != Result::Registered) {
+        report(statusFor(result), reason.isEmpty() ? defaultReason(result) : reason);
+        return;
+    }
+    m_state.printLine(QStringLiteral("✅ Global hotkey (Option+Backtick) registered successfully"));
+    // The handler is installed only once the key is ours.
+    if (!m_registered)
+        connect(&m_state.hotkeys(), &HotkeyBackend::pressed, this, &GlobalHotkey::backendPressed);
+    m_registered = true;
+}
+
+void GlobalHotkey::report(int status, const QString &reason)
+{
     m_state.printLine(QStringLiteral("❌ Failed to register global hotkey. Status: %1").arg(status));
     switch (status) {
-    case HotkeyBackend::parameterError:
+    case parameterError:
         m_state.printLine(QStringLiteral("   Reason: Parameter error"));
         break;
-    case HotkeyBackend::alreadyTaken:
+    case alreadyTaken:
         m_state.printLine(QStringLiteral("   Reason: Hotkey already exists"));
         break;
     default:
         m_state.printLine(QStringLiteral("   Reason: Unknown error"));
         break;
     }
+    m_state.printLine(QStringLiteral("   ") + reason);
     if (!m_noticeRequested) {
         m_noticeRequested = true;
-        m_state.requestNotice(takenKeyNoticeTitle(), takenKeyNoticeMessage());
+        m_state.requestNotice(
+            takenKeyNoticeTitle(),
+            takenKeyNoticeMessage(reason, qEnvironmentVariable("XDG_CURRENT_DESKTOP")));
     }
 }
 
@@ -57,12 +168,17 @@ QString GlobalHotkey::takenKeyNoticeTitle()
     return QStringLiteral("Alt+` is not available");
 }
 
-QString GlobalHotkey::takenKeyNoticeMessage()
+QString GlobalHotkey::takenKeyNoticeMessage(const QString &reason, const QString &desktop)
 {
-    return QStringLiteral(
-        "Jotshelf could not register Alt+`: another program or the desktop has taken it. To show "
-        "and hide the notepad from the keyboard, bind the command \"jotshelf --toggle\" to a key "
-        "in your desktop's keyboard settings (the README shows how).");
+    return QStringLiteral("Jotshelf could not register Alt+`. %1 To show and hide the notepad "
+                          "from the keyboard, bind the command \"jotshelf --toggle\" to a key %2.")
+        .arg(reason, bindingAdvice(desktop));
+}
+
+void GlobalHotkey::backendPressed(const QString &id)
+{
+    // Presses of keys registered by others on the same backend carry no identifier of ours.
+    handlePress(id == backendId() ? identifier : HotkeyId {});
 }
 
 int GlobalHotkey::handlePress(HotkeyId id)
@@ -79,5 +195,5 @@ int GlobalHotkey::handlePress(HotkeyId id)
             },
             Qt::QueuedConnection);
     }
-    return HotkeyBackend::noError;
+    return noError;
 }

@@ -1,49 +1,50 @@
 #pragma once
 
+#include <QKeyCombination>
 #include <QObject>
-
-/// A global hot key's identifier: a four-character signature and a number.
-struct HotkeyId
-{
-    quint32 signature = 0;
-    quint32 id = 0;
-    friend bool operator==(const HotkeyId &, const HotkeyId &) = default;
-};
-
-/// Packs four ASCII characters into a number, the first one in the most significant byte.
-constexpr quint32 fourCharCode(const char (&code)[5])
-{
-    return (quint32(quint8(code[0])) << 24) | (quint32(quint8(code[1])) << 16)
-        | (quint32(quint8(code[2])) << 8) | quint32(quint8(code[3]));
-}
+#include <QString>
 
 /**
- * Registers one system-wide key combination and reports its presses. Key code and modifier
- * mask are the application's own values (key code 50 is the backtick key, mask 2048 the Alt
- * key); each backend turns them into what its window system understands.
+ * Registers system-wide key combinations and reports their presses, each under an id the caller
+ * chooses (a short name such as "toggle-drawer"; the desktop portal shows it in the desktop's
+ * shortcut settings).
  *
- * Registration reports its status through registrationFinished(): 0 when the key is ours,
- * -9868 when another program holds it, -9874 for a key the system cannot take, any other value
- * for other failures. A backend may answer within registerHotkey() or later.
+ * A registration is answered once through registrationFinished(), within registerHotkey() or
+ * later (a desktop may ask the user first), with a result and, for every result but Registered,
+ * a reason in the user's terms ("no X11 connection", "KWin keeps Alt+` for …").
  */
 class HotkeyBackend : public QObject
 {
     Q_OBJECT
 
 public:
+    enum class Result {
+        /// The key is ours; its presses follow.
+        Registered,
+        /// Another program or the desktop holds the key.
+        Taken,
+        /// The window system has no such key or modifier.
+        Invalid,
+        /// Nothing to register with: no X11 connection, no desktop portal.
+        Unavailable,
+        /// The desktop answered, but did not bind the key (the user declined, an error).
+        Refused,
+        /// The desktop did not answer in time.
+        NoAnswer,
+        /// Any other failure the window system reported.
+        Failed,
+    };
+    Q_ENUM(Result)
+
     using QObject::QObject;
 
-    static constexpr int noError = 0;
-    static constexpr int alreadyTaken = -9868;
-    static constexpr int parameterError = -9874;
-    /// No window system connection to register with.
-    static constexpr int unavailable = -1;
-
-    virtual void registerHotkey(quint32 keyCode, quint32 modifiers, HotkeyId id) = 0;
-    virtual void unregisterHotkey(HotkeyId id) = 0;
+    /// Registers \a key under \a id; a second registration of one id replaces the first.
+    virtual void registerHotkey(const QString &id, QKeyCombination key) = 0;
+    virtual void unregisterHotkey(const QString &id) = 0;
 
 Q_SIGNALS:
-    void registrationFinished(HotkeyId id, int status);
-    /// The registered combination was pressed (a held key's repeats are not presses).
-    void pressed(HotkeyId id);
+    void registrationFinished(const QString &id, HotkeyBackend::Result result,
+                              const QString &reason);
+    /// The key registered under \a id was pressed (a held key's repeats are not presses).
+    void pressed(const QString &id);
 };

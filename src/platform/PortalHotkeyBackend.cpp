@@ -1,6 +1,7 @@
 #include "platform/PortalHotkeyBackend.h"
 
 #include "platform/PlatformLog.h"
+#include "platform/HotkeyKeys.h"
 #include "platform/PortalRequest.h"
 #include "platform/PortalShortcutEvents.h"
 
@@ -8,6 +9,8 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QGuiApplication>
+#include <QKeySequence>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -33,6 +36,26 @@ QString sessionHandle(const QVariantMap &results)
     if (handle.metaType() == QMetaType::fromType<QDBusObjectPath>())
         return handle.value<QDBusObjectPath>().path();
     return handle.toString();
+}
+
+std::optional<PortalShortcut> listedShortcut(const QVariantMap &results, const QString &id)
+{
+    const auto found = results.constFind(QStringLiteral("shortcuts"));
+    if (found == results.constEnd())
+        return std::nullopt;
+    for (const PortalShortcut &shortcut : qdbus_cast<QList<PortalShortcut>>(*found)) {
+        if (shortcut.id == id)
+            return shortcut;
+    }
+    return std::nullopt;
+}
+
+/// The key as KDE's portal describes it: QKeySequence's text, in either of its notations.
+bool describesKey(const QString &trigger, QKeyCombination key)
+{
+    const QKeySequence sequence(key);
+    return trigger == sequence.toString(QKeySequence::NativeText)
+        || trigger == sequence.toString(QKeySequence::PortableText);
 }
 } // namespace
 
@@ -65,8 +88,8 @@ PortalHotkeyBackend::PortalHotkeyBackend(const QDBusConnection &bus, QObject *pa
     m_answerTimer.setSingleShot(true);
     connect(&m_answerTimer, &QTimer::timeout, this, [this] {
         qCWarning(lcPlatform) << "the desktop portal did not answer within"
-                              << m_answerTimeout.count() << "ms";
-        fail(portalSilent);
+                                  << m_answerTimeout.count() << "ms";
+        fail({Result::NoAnswer, QStringLiteral("The desktop portal did not answer.")});
     });
 }
 
@@ -75,86 +98,126 @@ PortalHotkeyBackend::~PortalHotkeyBackend()
     closeSession();
 }
 
-QString PortalHotkeyBackend::triggerFor(quint32 keyCode, quint32 modifiers)
+bool PortalHotkeyBackend::listsShortcut(const QVariantMap &results, const QString &id)
 {
-    if (keyCode != 50)
-        return {};
-    struct Bit
-    {
-        quint32 bit;
-        const char *name;
-    };
-    // Command stands for Ctrl on Linux, as in the X11 backend.
-    static constexpr Bit bits[] = {{4096, "CTRL"}, {256, "CTRL"}, {2048, "ALT"}, {512, "SHIFT"}};
-    QStringList names;
-    quint32 unknown = modifiers;
-    for (const Bit &bit : bits) {
-        if (!(modifiers & bit.bit))
-            continue;
-        unknown &= ~bit.bit;
-        const QString name = QString::fromLatin1(bit.name);
-        if (!names.contains(name))
-            names << name;
-    }
-    if (unknown != 0)
-        return {};
-    names << QStringLiteral("grave");
-    return names.join(u'+');
+    return listedShortcut(results, id).has_value();
 }
 
-int PortalHotkeyBackend::bindingStatus(const QVariantMap &results)
+PortalHotkeyBackend::Answer
+PortalHotkeyBackend::judgeBinding(const QVariantMap &results, const QString &id,
+                                  QKeyCombination key, const std::optional<QStringList> &holder)
 {
-    const auto found = results.constFind(QStringLiteral("shortcuts"));
+    const QString name = HotkeyKeys::displayName(key);
     // A portal that does not list what it bound has bound what it was asked.
-    if (found == results.constEnd())
-        return noError;
-    const auto shortcuts = qdbus_cast<QList<PortalShortcut>>(*found);
-    for (const PortalShortcut &shortcut : shortcuts) {
-        if (shortcut.id != shortcutId())
-            continue;
-        const auto trigger = shortcut.properties.constFind(QStringLiteral("trigger_description"));
-        // Bound without a key: the desktop left the preferred one to whoever holds it.
-        if (trigger != shortcut.properties.constEnd() && trigger->toString().isEmpty())
-            return alreadyTaken;
-        return noError;
+    std::optional<QString> trigger;
+    if (results.contains(QStringLiteral("shortcuts"))) {
+        const auto shortcut = listedShortcut(results, id);
+        if (!shortcut)
+            return {Result::Refused, QStringLiteral("The desktop portal left the shortcut out.")};
+        const auto found = shortcut->properties.constFind(QStringLiteral("trigger_description"));
+        if (found != shortcut->properties.constEnd())
+            trigger = found->toString();
     }
-    return portalRefused;
+    if (holder && holder->size() >= 2) {
+        const bool ours = holder->at(1) == id && holder->at(0).endsWith(sessionToken());
+        // The user gave the shortcut a key of their own in the desktop's settings.
+        const bool ownKey = trigger && !trigger->isEmpty() && !describesKey(*trigger, key);
+        if (ours || ownKey)
+            return {Result::Registered, {}};
+        const QString owner = holder->value(2).isEmpty() ? holder->at(0) : holder->value(2);
+        const QString action = holder->value(3).isEmpty() ? holder->at(1) : holder->value(3);
+        return {
+            Result::Taken,
+            QStringLiteral("The desktop keeps %1 for itself (%2: “%3”).").arg(name, owner, action)};
+    }
+    if (trigger && trigger->isEmpty())
+        return {Result::Taken,
+                QStringLiteral("The desktop bound no key to the shortcut: another program or the "
+                               "desktop keeps %1 for itself.")
+                    .arg(name)};
+    return {Result::Registered, {}};
 }
 
-void PortalHotkeyBackend::registerHotkey(quint32 keyCode, quint32 modifiers, HotkeyId id)
+void PortalHotkeyBackend::registerHotkey(const QString &id, QKeyCombination key)
 {
     closeSession();
     m_id = id;
-    m_trigger = triggerFor(keyCode, modifiers);
+    m_key = key;
+    m_trigger = HotkeyKeys::portalTrigger(key);
     if (m_trigger.isEmpty()) {
-        Q_EMIT registrationFinished(id, parameterError);
+        Q_EMIT registrationFinished(id, Result::Invalid,
+                                    QStringLiteral("The desktop portal has no name for %1.")
+                                        .arg(HotkeyKeys::displayName(key)));
         return;
     }
     if (!m_bus.isConnected()) {
         qCWarning(lcPlatform) << "no session bus for the desktop portal:"
-                              << m_bus.lastError().message();
-        Q_EMIT registrationFinished(id, portalUnavailable);
+                                  << m_bus.lastError().message();
+        Q_EMIT registrationFinished(
+            id, Result::Unavailable,
+            QStringLiteral("There is no session bus to reach the desktop portal with."));
         return;
     }
-    createSession();
+    registerApp();
 }
 
-void PortalHotkeyBackend::unregisterHotkey(HotkeyId id)
+void PortalHotkeyBackend::unregisterHotkey(const QString &id)
 {
     if (m_stage != Stage::Idle && id == m_id)
         closeSession();
 }
 
+void PortalHotkeyBackend::registerApp()
+{
+    // Portals from 1.19 on take global shortcuts only from an application that said who it is;
+    // older ones do not know the call. Either answer goes on to the session.
+    const QString appId = qGuiApp ? QGuiApplication::desktopFileName() : QString();
+    if (m_appRegistered || appId.isEmpty()) {
+        createSession();
+        return;
+    }
+    m_stage = Stage::RegisteringApp;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        portalService, portalPath, QStringLiteral("org.freedesktop.host.portal.Registry"),
+        QStringLiteral("Register"));
+    call << appId << QVariantMap();
+    const quint64 attempt = m_attempt;
+    m_answerTimer.start(m_answerTimeout);
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, attempt] {
+        watcher->deleteLater();
+        if (attempt != m_attempt)
+            return;
+        m_appRegistered = true;
+        createSession();
+    });
+}
+
+QList<PortalShortcut> PortalHotkeyBackend::shortcuts() const
+{
+    return {{m_id,
+             {{QStringLiteral("description"), QStringLiteral("Show or hide the Jotshelf notepad")},
+              {QStringLiteral("preferred_trigger"), m_trigger}}}};
+}
+
 void PortalHotkeyBackend::createSession()
 {
     m_stage = Stage::CreatingSession;
+    // Subscribed before the session exists, so that no press after the answer is missed.
+    if (!m_events) {
+        m_events = new PortalShortcutEvents(m_bus, this);
+        connect(m_events, &PortalShortcutEvents::Activated, this,
+                [this](const QDBusObjectPath &session, const QString &shortcut) {
+                    activated(session, shortcut);
+                });
+    }
     const QString token = newToken();
-    const QString sessionToken = newToken();
-    m_sessionPath = PortalRequest::predictedSessionPath(m_bus, sessionToken);
+    m_sessionPath = PortalRequest::predictedSessionPath(m_bus, sessionToken());
 
     QDBusMessage call = portalCall(QStringLiteral("CreateSession"));
     call << QVariantMap {{QStringLiteral("handle_token"), token},
-                         {QStringLiteral("session_handle_token"), sessionToken}};
+                         {QStringLiteral("session_handle_token"), sessionToken()},
+                         {QStringLiteral("shortcuts"), QVariant::fromValue(shortcuts())}};
     callWithRequest(token, call, &PortalHotkeyBackend::sessionCreated);
 }
 
@@ -163,46 +226,69 @@ void PortalHotkeyBackend::sessionCreated(const QVariantMap &results)
     const QString handle = sessionHandle(results);
     if (!handle.isEmpty())
         m_sessionPath = handle;
-    bindShortcut();
+    // KDE's portal 5.27 bound the shortcut from CreateSession's options already; its
+    // BindShortcuts would only open System Settings at every start.
+    if (listsShortcut(results, m_id))
+        checkHolder(results);
+    else
+        bindShortcut();
 }
 
 void PortalHotkeyBackend::bindShortcut()
 {
     m_stage = Stage::Binding;
-    // Subscribed before the binding, so that no press after the answer is missed.
-    if (!m_events) {
-        m_events = new PortalShortcutEvents(m_bus, this);
-        connect(m_events, &PortalShortcutEvents::Activated, this,
-                [this](const QDBusObjectPath &session, const QString &shortcut) {
-                    activated(session, shortcut);
-                });
-    }
-
     const QString token = newToken();
-    const QList<PortalShortcut> shortcuts {
-        {shortcutId(),
-         {{QStringLiteral("description"), QStringLiteral("Show or hide the Jotshelf notepad")},
-          {QStringLiteral("preferred_trigger"), m_trigger}}}};
     QDBusMessage call = portalCall(QStringLiteral("BindShortcuts"));
-    call << QVariant::fromValue(QDBusObjectPath(m_sessionPath)) << QVariant::fromValue(shortcuts)
+    call << QVariant::fromValue(QDBusObjectPath(m_sessionPath)) << QVariant::fromValue(shortcuts())
          << QString() << QVariantMap {{QStringLiteral("handle_token"), token}};
     callWithRequest(token, call, &PortalHotkeyBackend::shortcutBound);
 }
 
 void PortalHotkeyBackend::shortcutBound(const QVariantMap &results)
 {
-    const int status = bindingStatus(results);
-    if (status != noError) {
-        fail(status);
+    checkHolder(results);
+}
+
+void PortalHotkeyBackend::checkHolder(const QVariantMap &results)
+{
+    m_stage = Stage::Checking;
+    // Not started on its own where it does not run: on another desktop it holds nothing.
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.kde.kglobalaccel"), QStringLiteral("/kglobalaccel"),
+        QStringLiteral("org.kde.KGlobalAccel"), QStringLiteral("action"));
+    call.setAutoStartService(false);
+    // action() takes the key as one number. Its successor actionList() takes a QKeySequence,
+    // which kglobalaccel reads as exactly four numbers: fewer abort KWin, which hosts it.
+    call << m_key.toCombined();
+    const quint64 attempt = m_attempt;
+    m_answerTimer.start(m_answerTimeout);
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, attempt, results] {
+        watcher->deleteLater();
+        if (attempt != m_attempt)
+            return;
+        m_answerTimer.stop();
+        const QDBusPendingReply<QStringList> reply = *watcher;
+        std::optional<QStringList> holder;
+        if (!reply.isError())
+            holder = reply.value();
+        finish(judgeBinding(results, m_id, m_key, holder));
+    });
+}
+
+void PortalHotkeyBackend::finish(const Answer &answer)
+{
+    if (answer.result != Result::Registered) {
+        fail(answer);
         return;
     }
     m_stage = Stage::Bound;
-    Q_EMIT registrationFinished(m_id, noError);
+    Q_EMIT registrationFinished(m_id, Result::Registered, {});
 }
 
 void PortalHotkeyBackend::activated(const QDBusObjectPath &session, const QString &shortcut)
 {
-    if (m_stage == Stage::Bound && session.path() == m_sessionPath && shortcut == shortcutId())
+    if (m_stage == Stage::Bound && session.path() == m_sessionPath && shortcut == m_id)
         Q_EMIT pressed(m_id);
 }
 
@@ -230,7 +316,8 @@ void PortalHotkeyBackend::callWithRequest(const QString &token, QDBusMessage cal
                     qCWarning(lcPlatform).noquote()
                         << "the desktop portal refused" << method << "-" << reply.error().name()
                         << reply.error().message();
-                    fail(portalUnavailable);
+                    fail({Result::Unavailable,
+                          QStringLiteral("This desktop offers no portal for global shortcuts.")});
                 }
             });
 }
@@ -251,17 +338,20 @@ void PortalHotkeyBackend::watchRequest(const QString &path, ResponseHandler hand
             m_request = nullptr;
             if (response != 0) {
                 qCWarning(lcPlatform) << "the desktop portal answered" << response;
-                fail(portalRefused);
+                fail({Result::Refused,
+                      response == 1
+                          ? QStringLiteral("The global shortcut was declined at the desktop.")
+                          : QStringLiteral("The desktop portal refused the global shortcut.")});
                 return;
             }
             (this->*handler)(results);
         });
 }
 
-void PortalHotkeyBackend::fail(int status)
+void PortalHotkeyBackend::fail(const Answer &answer)
 {
     closeSession();
-    Q_EMIT registrationFinished(m_id, status);
+    Q_EMIT registrationFinished(m_id, answer.result, answer.reason);
 }
 
 void PortalHotkeyBackend::closeSession()
@@ -286,8 +376,8 @@ void PortalHotkeyBackend::closeSession()
 
 QString PortalHotkeyBackend::newToken()
 {
-    // Tokens only have to be unique among this connection's requests; the random part keeps
-    // two backends on one connection apart.
+    // Request tokens only have to be unique among this connection's requests; the random part
+    // keeps two backends on one connection apart.
     return QStringLiteral("jotshelf_%1_%2")
         .arg(++m_tokens)
         .arg(QRandomGenerator::global()->generate() & 0xffffff, 6, 16, QChar(u'0'));

@@ -5,10 +5,12 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <QVariantMap>
 
 #include <chrono>
+#include <optional>
 
 class PortalRequest;
 class PortalShortcutEvents;
@@ -27,27 +29,24 @@ const QDBusArgument &operator>>(const QDBusArgument &argument, PortalShortcut &s
 
 /**
  * Registers the hot key through the desktop portal's org.freedesktop.portal.GlobalShortcuts, the
- * way a Wayland session offers global keys: a session is created, one shortcut
- * ("toggle-drawer") is bound with the key as its preferred trigger, and the portal's Activated
- * signal reports the presses. The desktop may ask the user first, so the answer comes later,
- * when the portal responds; nothing here waits on the bus.
+ * way a Wayland session offers global keys, and reports presses from the portal's Activated
+ * signal. Nothing here waits on the bus: the desktop may ask the user first.
  *
- * Answers 0 once the shortcut is bound, -9868 when the desktop bound it without a key (the key
- * is taken), -9874 for a key or modifier it cannot name, and one of its own statuses below for
- * every other failure.
+ * The session token is always the same, because KDE's portal (5.27) names the shortcut's group
+ * in kglobalaccel after it: a new token at each start would leave a new group behind and lose
+ * the key the user chose. The shortcut goes both into CreateSession's options (where 5.27 takes
+ * it, binding it at once) and into BindShortcuts (where the documented interface takes it, as
+ * Plasma 6 and GNOME do); BindShortcuts is left out when CreateSession's answer already lists
+ * it, as 5.27 only opens System Settings on it.
+ *
+ * A portal answers "bound" even for a key the desktop keeps for itself (KWin holds Alt+` by
+ * default), so where KDE's kglobalaccel runs, it is asked who really holds the key.
  */
 class PortalHotkeyBackend : public HotkeyBackend
 {
     Q_OBJECT
 
 public:
-    /// No portal, or no GlobalShortcuts interface, on the session bus, or the bus refused a call.
-    static constexpr int portalUnavailable = -2;
-    /// The portal answered, but the shortcut was not bound (cancelled, refused, left out).
-    static constexpr int portalRefused = -3;
-    /// The portal did not answer in time.
-    static constexpr int portalSilent = -4;
-
     static constexpr auto defaultAnswerTimeout = std::chrono::minutes(2);
 
     /// Works on the session bus.
@@ -57,35 +56,48 @@ public:
     ~PortalHotkeyBackend() override;
 
     /// Holds one key at a time: a second registration replaces the first.
-    void registerHotkey(quint32 keyCode, quint32 modifiers, HotkeyId id) override;
-    void unregisterHotkey(HotkeyId id) override;
+    void registerHotkey(const QString &id, QKeyCombination key) override;
+    void unregisterHotkey(const QString &id) override;
 
     /// How long each step waits for the portal; the user may have to answer a dialog first.
     void setAnswerTimeout(std::chrono::milliseconds timeout) { m_answerTimeout = timeout; }
 
-    /// The shortcut's id at the portal.
-    static QString shortcutId() { return QStringLiteral("toggle-drawer"); }
-    /// The trigger in the portal's notation ("ALT+grave"); empty for a key or modifier it
-    /// cannot name.
-    static QString triggerFor(quint32 keyCode, quint32 modifiers);
-    /// The status the answer of BindShortcuts stands for.
-    static int bindingStatus(const QVariantMap &results);
+    /// The token of the portal session, the same at every start.
+    static QString sessionToken() { return QStringLiteral("jotshelf"); }
+
+    struct Answer
+    {
+        Result result = Result::Failed;
+        QString reason;
+    };
+    /// What a portal's answer listing the shortcuts (\a results of CreateSession on KDE 5.27, or
+    /// of BindShortcuts) means for shortcut \a id with \a key. \a holder is what kglobalaccel
+    /// says of the key: the action holding it (component, action, and their readable names),
+    /// empty when nobody does, nothing when kglobalaccel does not run.
+    static Answer judgeBinding(const QVariantMap &results, const QString &id, QKeyCombination key,
+                               const std::optional<QStringList> &holder);
+    /// Whether \a results list the shortcut \a id.
+    static bool listsShortcut(const QVariantMap &results, const QString &id);
 
 private:
-    enum class Stage { Idle, CreatingSession, Binding, Bound };
+    enum class Stage { Idle, RegisteringApp, CreatingSession, Binding, Checking, Bound };
     using ResponseHandler = void (PortalHotkeyBackend::*)(const QVariantMap &results);
 
+    void registerApp();
     void createSession();
     void bindShortcut();
     void sessionCreated(const QVariantMap &results);
     void shortcutBound(const QVariantMap &results);
+    void checkHolder(const QVariantMap &results);
+    void finish(const Answer &answer);
     void activated(const QDBusObjectPath &session, const QString &shortcutId);
+    QList<PortalShortcut> shortcuts() const;
 
     /// Subscribes to the request \a token will name, then sends \a call; \a handler gets the
     /// results of a successful response.
     void callWithRequest(const QString &token, QDBusMessage call, ResponseHandler handler);
     void watchRequest(const QString &path, ResponseHandler handler);
-    void fail(int status);
+    void fail(const Answer &answer);
     void closeSession();
     QString newToken();
 
@@ -93,7 +105,9 @@ private:
     std::chrono::milliseconds m_answerTimeout = defaultAnswerTimeout;
     QTimer m_answerTimer;
     Stage m_stage = Stage::Idle;
-    HotkeyId m_id;
+    bool m_appRegistered = false;
+    QString m_id;
+    QKeyCombination m_key;
     QString m_trigger;
     QString m_sessionPath;
     // Counts the registrations, so that answers meant for an abandoned one are dropped.

@@ -1,5 +1,7 @@
 #include "platform/X11HotkeyBackend.h"
 
+#include "platform/HotkeyKeys.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 
@@ -41,43 +43,6 @@ struct FreeDeleter
 template<typename T>
 using XcbPointer = std::unique_ptr<T, FreeDeleter>;
 
-std::optional<KeySym> keysymFor(quint32 keyCode)
-{
-    switch (keyCode) {
-    case 50:
-        return XK_grave;
-    default:
-        return std::nullopt;
-    }
-}
-
-/// The X modifier mask for the application's modifier bits; nothing for a bit it does not know.
-std::optional<quint16> x11Modifiers(quint32 modifiers)
-{
-    struct Bit
-    {
-        quint32 bit;
-        quint16 mask;
-    };
-    static constexpr Bit bits[] = {
-        {256, XCB_MOD_MASK_CONTROL}, // Command stands for Ctrl on Linux
-        {512, XCB_MOD_MASK_SHIFT},
-        {2048, XCB_MOD_MASK_1}, // Alt
-        {4096, XCB_MOD_MASK_CONTROL},
-    };
-    quint16 mask = 0;
-    quint32 unknown = modifiers;
-    for (const Bit &bit : bits) {
-        if (modifiers & bit.bit) {
-            mask |= bit.mask;
-            unknown &= ~bit.bit;
-        }
-    }
-    if (unknown != 0)
-        return std::nullopt;
-    return mask;
-}
-
 /// The modifier bit NumLock sets in this keymap (Mod2 on most, but the keymap decides); 0 when
 /// no modifier carries it.
 quint16 numLockMask(const X11Connection &x11)
@@ -100,15 +65,21 @@ quint16 numLockMask(const X11Connection &x11)
     return 0;
 }
 
-int statusFor(const xcb_generic_error_t &error)
+X11HotkeyBackend::Answer answerFor(const xcb_generic_error_t &error, QKeyCombination key)
 {
+    using Result = HotkeyBackend::Result;
+    const QString name = HotkeyKeys::displayName(key);
     switch (error.error_code) {
     case XCB_ACCESS:
-        return HotkeyBackend::alreadyTaken;
+        return {Result::Taken,
+                QStringLiteral("Another program on this X display holds %1 already.").arg(name)};
     case XCB_VALUE:
-        return HotkeyBackend::parameterError;
+        return {Result::Invalid, QStringLiteral("The X server refused %1 as a key.").arg(name)};
     default:
-        return error.error_code;
+        return {Result::Failed,
+                QStringLiteral("The X server answered error %1 to the grab of %2.")
+                    .arg(error.error_code)
+                    .arg(name)};
     }
 }
 
@@ -126,20 +97,20 @@ X11HotkeyBackend::~X11HotkeyBackend()
     updateEventFilter();
 }
 
-void X11HotkeyBackend::registerHotkey(quint32 keyCode, quint32 modifiers, HotkeyId id)
+void X11HotkeyBackend::registerHotkey(const QString &id, QKeyCombination key)
 {
     unregisterHotkey(id);
     Grab grab;
     grab.id = id;
-    const int status = this->grab(keyCode, modifiers, grab);
-    if (status == noError) {
+    const Answer answer = this->grab(key, grab);
+    if (answer.result == Result::Registered) {
         m_grabs.append(grab);
         updateEventFilter();
     }
-    Q_EMIT registrationFinished(id, status);
+    Q_EMIT registrationFinished(id, answer.result, answer.reason);
 }
 
-void X11HotkeyBackend::unregisterHotkey(HotkeyId id)
+void X11HotkeyBackend::unregisterHotkey(const QString &id)
 {
     for (qsizetype i = 0; i < m_grabs.size(); ++i) {
         if (m_grabs.at(i).id == id) {
@@ -151,22 +122,21 @@ void X11HotkeyBackend::unregisterHotkey(HotkeyId id)
     updateEventFilter();
 }
 
-int X11HotkeyBackend::grab(quint32 keyCode, quint32 modifiers, Grab &grab)
+X11HotkeyBackend::Answer X11HotkeyBackend::grab(QKeyCombination key, Grab &grab)
 {
     const auto x11 = x11Connection();
     if (!x11)
-        return unavailable;
-    const auto keysym = keysymFor(keyCode);
-    const auto mask = x11Modifiers(modifiers);
-    if (!keysym || !mask)
-        return parameterError;
-    const xcb_keycode_t keycode = XKeysymToKeycode(x11->display, *keysym);
+        return {Result::Unavailable,
+                QStringLiteral("There is no X11 connection to register the key with.")};
+    const auto x11Key = HotkeyKeys::x11Key(key);
+    const xcb_keycode_t keycode = x11Key ? XKeysymToKeycode(x11->display, x11Key->keysym) : 0;
     if (keycode == 0)
-        return parameterError;
+        return {Result::Invalid,
+                QStringLiteral("This keyboard has no key %1.").arg(HotkeyKeys::displayName(key))};
 
     grab.root = XDefaultRootWindow(x11->display);
     grab.keycode = keycode;
-    grab.modifiers = *mask;
+    grab.modifiers = x11Key->modifierMask;
     const quint16 numLock = numLockMask(*x11);
     grab.lockMask = XCB_MOD_MASK_LOCK | numLock;
 
@@ -185,21 +155,22 @@ int X11HotkeyBackend::grab(quint32 keyCode, quint32 modifiers, Grab &grab)
         cookies.append(xcb_grab_key_checked(x11->connection, 0, grab.root, grab.modifiers | locks,
                                             keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
     }
-    int status = noError;
+    std::optional<Answer> failure;
     for (qsizetype i = 0; i < cookies.size(); ++i) {
         const XcbPointer<xcb_generic_error_t> error(
             xcb_request_check(x11->connection, cookies.at(i)));
         if (!error)
             grab.lockVariants.append(variants.at(i));
-        else if (status == noError)
-            status = statusFor(*error);
+        else if (!failure)
+            failure = answerFor(*error, key);
     }
-    if (status != noError) {
+    if (failure) {
         // Half a key is no key: give back the lock states that were ours.
         ungrab(grab);
         grab.lockVariants.clear();
+        return *failure;
     }
-    return status;
+    return {Result::Registered, {}};
 }
 
 void X11HotkeyBackend::ungrab(const Grab &grab)
@@ -256,7 +227,7 @@ bool X11HotkeyBackend::nativeEventFilter(const QByteArray &eventType, void *mess
             continue;
         if (grab.released && key->time == grab.lastReleaseTime)
             return true; // a held key's repeat
-        const HotkeyId id = grab.id;
+        const QString id = grab.id;
         Q_EMIT pressed(id);
         return true;
     }

@@ -9,9 +9,9 @@
  * Grabs the hot key on the X11 root window of Qt's own X connection, in every combination of
  * the NumLock and CapsLock states, and reports its presses from Qt's native event stream.
  *
- * Key code 50 is the backtick key (keysym `grave`); the modifier bits 256 (Command) and 4096
- * (Control) become Ctrl, 512 Shift and 2048 Alt. Without an X11 connection (the offscreen
- * platform, a Wayland session) every registration answers `unavailable`.
+ * Keys and modifiers become keysyms and modifier masks through HotkeyKeys. A key another client
+ * grabbed (BadAccess) is Taken, one the server refuses (BadValue) Invalid; without an X11
+ * connection (the offscreen platform, a Wayland session) every registration is Unavailable.
  */
 class X11HotkeyBackend : public HotkeyBackend, private QAbstractNativeEventFilter
 {
@@ -23,13 +23,19 @@ public:
     ~X11HotkeyBackend() override;
 
     /// Answers through registrationFinished() before it returns.
-    void registerHotkey(quint32 keyCode, quint32 modifiers, HotkeyId id) override;
-    void unregisterHotkey(HotkeyId id) override;
+    void registerHotkey(const QString &id, QKeyCombination key) override;
+    void unregisterHotkey(const QString &id) override;
+
+    struct Answer
+    {
+        Result result = Result::Failed;
+        QString reason;
+    };
 
 private:
     struct Grab
     {
-        HotkeyId id;
+        QString id;
         quint32 root = 0;
         quint8 keycode = 0;
         quint16 modifiers = 0;
@@ -44,7 +50,7 @@ private:
     };
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
-    int grab(quint32 keyCode, quint32 modifiers, Grab &grab);
+    Answer grab(QKeyCombination key, Grab &grab);
     void ungrab(const Grab &grab);
     void updateEventFilter();
 

@@ -25,7 +25,7 @@
 ///
 ///     TestAppState t;                       // defaults
 ///     t.seed("windowOpacity", 0.4);         // values in the settings file before the start
-///     t.hotkeyAnswer = -9868;
+///     t.hotkeyAnswer = HotkeyBackend::Result::Taken;
 ///     AppState &state = t.start();
 /// The slides of a model made with the UI library's drawer.
 inline SlideAnimator &slidesOf(AppState &state)
@@ -116,7 +116,7 @@ public:
     QTemporaryDir dir;
     QString settingsFolder;
     std::shared_ptr<FixedScreenSource> screens;
-    int hotkeyAnswer = HotkeyBackend::noError;
+    HotkeyBackend::Result hotkeyAnswer = HotkeyBackend::Result::Registered;
     /// Sets the fake hot key up before the model registers it (deferred answers, hooks).
     std::function<void(FakeHotkeyBackend &)> prepareHotkeys;
     FakeHotkeyBackend *hotkeys = nullptr;
