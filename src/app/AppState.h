@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DrawerPosition.h"
+#include "app/SaveOutcome.h"
 #include "app/UserPrompts.h"
 #include "platform/HotkeyBackend.h"
 #include "platform/ScreenSource.h"
@@ -155,8 +156,9 @@ public:
     // --- Operations ----------------------------------------------------------------------------
     void loadSavedContent();
     void setupAutoSave();
-    /// Writes every value still waiting in a debounce and syncs the store.
-    void flushPendingSaves();
+    /// Writes every value still waiting in a debounce and syncs the store; says what became of
+    /// the note and the settings (see Persistence::flush()).
+    SaveOutcome flushPendingSaves();
 
     void resetToDefaults();
     void clearAllData();

@@ -3,11 +3,8 @@
 #include "app/AppState.h"
 #include "storage/DebouncedWriter.h"
 #include "storage/PrivateFile.h"
+#include "storage/RescueCopy.h"
 #include "storage/SettingsStore.h"
-
-#include <QDateTime>
-#include <QDir>
-#include <QSaveFile>
 
 namespace {
 const QString &noteKey = SettingsStore::noteKey;
@@ -39,6 +36,7 @@ Persistence::~Persistence()
 void Persistence::loadSavedContent()
 {
     SettingsStore &store = m_state.userDefaults();
+    reportMadePrivate();
     reportSetAsideFiles();
 
     if (const auto note = store.text(noteKey))
@@ -91,6 +89,16 @@ void Persistence::reportSetAsideFiles()
     }
 }
 
+void Persistence::reportMadePrivate()
+{
+    const QStringList &paths = m_state.userDefaults().madePrivate();
+    if (paths.isEmpty())
+        return;
+    m_state.printLine(QStringLiteral("🔒 Made %1 readable by you only (others could read %2)")
+                          .arg(paths.join(QStringLiteral(", ")),
+                               paths.size() == 1 ? QStringLiteral("it") : QStringLiteral("them")));
+}
+
 DebouncedWriter *Persistence::makeDebounce()
 {
     return new DebouncedWriter(debounceMs, this);
@@ -130,6 +138,7 @@ void Persistence::setupAutoSave()
     // make every keystroke copy the whole note.
     m_state.subscribe(&AppState::noteContent, &AppState::noteContentChanged, this,
                       [this, &store](const QString &) {
+                          ++m_noteRevision;
                           m_note->schedule([this, &store] {
                               save(noteKey, [this, &store] {
                                   return store.setText(noteKey, m_state.noteContent());
@@ -179,10 +188,12 @@ void Persistence::writeFinished(const QString &filePath, bool ok, const QString 
 {
     // One line and one notice while writing fails, whichever of the two files fails first.
     if (ok) {
+        m_reasons.remove(filePath);
         if (m_failing.remove(filePath) && m_failing.isEmpty())
             m_state.printLine(QStringLiteral("✅ Saved to %1 again").arg(filePath));
         return;
     }
+    m_reasons.insert(filePath, reason);
     const bool toldAlready = !m_failing.isEmpty();
     m_failing.insert(filePath);
     if (toldAlready)
@@ -195,7 +206,7 @@ void Persistence::writeFinished(const QString &filePath, bool ok, const QString 
             .arg(filePath, reason));
 }
 
-void Persistence::flush()
+SaveOutcome Persistence::flush()
 {
     for (DebouncedWriter *writer : {m_note, m_size, m_opacity, m_margins}) {
         if (writer)
@@ -205,27 +216,41 @@ void Persistence::flush()
     store.retry();
     store.sync();
     store.waitForNote();
-    if (!store.isWritten())
-        rescueNote();
+    if (store.isWritten()) {
+        m_outcome = SaveOutcome();
+        return m_outcome;
+    }
+    // The end of the application may flush more than once (a signal, the quit, the model's
+    // end): the user hears of it once for each note.
+    if (!m_outcome.isSaved() && m_outcomeRevision == m_noteRevision)
+        return m_outcome;
+    m_outcome = rescueNote();
+    m_outcomeRevision = m_noteRevision;
+    return m_outcome;
 }
 
-// The files cannot be written and the application is ending: say so, and put the note where
-// the user can find it, if there is such a place.
-void Persistence::rescueNote()
+// A file cannot be written and the application is ending: say which and why, and when it is
+// the note's, put the note where the user can find it, if there is such a place.
+SaveOutcome Persistence::rescueNote()
 {
     SettingsStore &store = m_state.userDefaults();
+    SaveOutcome outcome;
+    outcome.result = SaveOutcome::Result::NotSaved;
+    const bool noteLost = !store.isNoteWritten();
+    outcome.file = noteLost ? store.noteFilePath() : store.filePath();
+    outcome.reason = m_reasons.value(outcome.file);
+    if (outcome.reason.isEmpty())
+        outcome.reason = PrivateFile::whyUnwritable(outcome.file);
     m_state.printLine(QStringLiteral("❌ Quitting without saving: %1 cannot be written (%2)")
-                          .arg(store.filePath(), PrivateFile::whyUnwritable(store.noteFilePath())));
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const QString rescue = QDir::temp().filePath(QStringLiteral("jotshelf-note-%1.txt").arg(stamp));
-    QSaveFile file(rescue);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        file.write(m_state.noteContent().toUtf8());
-        if (file.commit()) {
-            m_state.printLine(QStringLiteral("   The note was written to %1").arg(rescue));
-            return;
-        }
+                          .arg(outcome.file, outcome.reason));
+    if (!noteLost)
+        return outcome;
+    outcome.rescuePath = RescueCopy::write(m_state.noteContent().toUtf8());
+    if (!outcome.rescuePath.isEmpty()) {
+        m_state.printLine(QStringLiteral("   The note was written to %1").arg(outcome.rescuePath));
+        return outcome;
     }
+    outcome.result = SaveOutcome::Result::Lost;
     m_state.printLine(QStringLiteral("   The note could not be written anywhere"));
+    return outcome;
 }

@@ -2,13 +2,11 @@
 
 #include <QLocale>
 #include <QMap>
-#include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringList>
 #include <QVariant>
 
 #include <optional>
-
-#include <unistd.h>
 
 namespace IniWriter {
 
@@ -170,18 +168,82 @@ QByteArray encodeFile(const QVariantMap &values)
     return out;
 }
 
-bool replaceFile(const QString &filePath, const QByteArray &bytes)
+std::optional<QString> decodeText(QByteArrayView quoted)
 {
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // Each step is checked here: QSaveFile::commit() does not notice a failure to write the
-    // last buffered bytes, nor one that only the flush to the disk reports.
-    if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0) {
-        file.cancelWriting();
-        return false;
+    if (quoted.size() < 2 || !quoted.startsWith('"') || !quoted.endsWith('"'))
+        return std::nullopt;
+    QByteArrayView body = quoted.sliced(1, quoted.size() - 2);
+    // A byte order mark is written escaped: QSettings drops one it finds as it is.
+    if (!body.isValidUtf8() || body.contains(QByteArrayView("\xEF\xBB\xBF")))
+        return std::nullopt;
+    if (body.startsWith('@')) {
+        if (!body.startsWith("@@"))
+            return std::nullopt; // QSettings would read a typed value
+        body = body.sliced(1);
     }
-    return file.commit();
+    // Never more characters than bytes; decoded in place, with room to type into.
+    QString out(body.size() + body.size() / 8 + 64, Qt::Uninitialized);
+    QChar *cursor = out.data();
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const char *const data = body.data();
+    const qsizetype size = body.size();
+    qsizetype plainStart = 0;
+    qsizetype i = 0;
+    auto flushPlain = [&](qsizetype end) {
+        if (end > plainStart)
+            cursor = decoder.appendToBuffer(cursor,
+                                            QByteArrayView(data + plainStart, end - plainStart));
+    };
+    while (i < size) {
+        const uchar c = uchar(data[i]);
+        if (c >= 0x20 && c != '"' && c != '\\' && c != 0x7F) {
+            ++i;
+            continue;
+        }
+        if (c != '\\' || i + 1 >= size)
+            return std::nullopt; // a bare quote, control character or backslash
+        flushPlain(i);
+        const char escaped = data[i + 1];
+        i += 2;
+        switch (escaped) {
+        case 'n':
+            *cursor++ = u'\n';
+            break;
+        case 'r':
+            *cursor++ = u'\r';
+            break;
+        case 't':
+            *cursor++ = u'\t';
+            break;
+        case '"':
+            *cursor++ = u'"';
+            break;
+        case '\\':
+            *cursor++ = u'\\';
+            break;
+        case 'x': {
+            // As QSettings reads it: every hex digit that follows; at most four make a character.
+            uint value = 0;
+            int digits = 0;
+            while (i < size && isHexDigit(char16_t(uchar(data[i])))) {
+                const char d = data[i];
+                value = value * 16 + uint(d <= '9' ? d - '0' : (d | 0x20) - 'a' + 10);
+                ++digits;
+                ++i;
+            }
+            if (digits == 0 || digits > 4)
+                return std::nullopt;
+            *cursor++ = QChar(char16_t(value));
+            break;
+        }
+        default:
+            return std::nullopt; // an escape this writer never uses
+        }
+        plainStart = i;
+    }
+    flushPlain(size);
+    out.truncate(cursor - out.constData()); // keeps the room
+    return out;
 }
 
 } // namespace IniWriter
