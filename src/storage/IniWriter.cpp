@@ -173,76 +173,67 @@ std::optional<QString> decodeText(QByteArrayView quoted)
     if (quoted.size() < 2 || !quoted.startsWith('"') || !quoted.endsWith('"'))
         return std::nullopt;
     QByteArrayView body = quoted.sliced(1, quoted.size() - 2);
-    // A byte order mark is written escaped: QSettings drops one it finds as it is.
-    if (!body.isValidUtf8() || body.contains(QByteArrayView("\xEF\xBB\xBF")))
-        return std::nullopt;
     if (body.startsWith('@')) {
         if (!body.startsWith("@@"))
             return std::nullopt; // QSettings would read a typed value
         body = body.sliced(1);
     }
-    // Never more characters than bytes; decoded in place, with room to type into.
+    // Decoded whole first (never more characters than bytes, with room to type into), then the
+    // escapes, all ASCII, are resolved in place.
     QString out(body.size() + body.size() / 8 + 64, Qt::Uninitialized);
-    QChar *cursor = out.data();
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const char *const data = body.data();
-    const qsizetype size = body.size();
-    qsizetype plainStart = 0;
-    qsizetype i = 0;
-    auto flushPlain = [&](qsizetype end) {
-        if (end > plainStart)
-            cursor = decoder.appendToBuffer(cursor,
-                                            QByteArrayView(data + plainStart, end - plainStart));
-    };
-    while (i < size) {
-        const uchar c = uchar(data[i]);
-        if (c >= 0x20 && c != '"' && c != '\\' && c != 0x7F) {
-            ++i;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    char16_t *const begin = reinterpret_cast<char16_t *>(out.data());
+    const char16_t *const end
+        = reinterpret_cast<const char16_t *>(decoder.appendToBuffer(out.data(), body));
+    if (decoder.hasError())
+        return std::nullopt;
+    char16_t *to = begin;
+    const char16_t *from = begin;
+    while (from < end) {
+        const char16_t c = *from;
+        // A byte order mark is written escaped: QSettings drops one it finds as it is.
+        if (c >= 0x20 && c != u'"' && c != u'\\' && c != 0x7F && c != 0xFEFF) {
+            *to++ = c;
+            ++from;
             continue;
         }
-        if (c != '\\' || i + 1 >= size)
+        if (c != u'\\' || from + 1 >= end)
             return std::nullopt; // a bare quote, control character or backslash
-        flushPlain(i);
-        const char escaped = data[i + 1];
-        i += 2;
+        const char16_t escaped = from[1];
+        from += 2;
         switch (escaped) {
-        case 'n':
-            *cursor++ = u'\n';
+        case u'n':
+            *to++ = u'\n';
             break;
-        case 'r':
-            *cursor++ = u'\r';
+        case u'r':
+            *to++ = u'\r';
             break;
-        case 't':
-            *cursor++ = u'\t';
+        case u't':
+            *to++ = u'\t';
             break;
-        case '"':
-            *cursor++ = u'"';
+        case u'"':
+            *to++ = u'"';
             break;
-        case '\\':
-            *cursor++ = u'\\';
+        case u'\\':
+            *to++ = u'\\';
             break;
-        case 'x': {
+        case u'x': {
             // As QSettings reads it: every hex digit that follows; at most four make a character.
             uint value = 0;
             int digits = 0;
-            while (i < size && isHexDigit(char16_t(uchar(data[i])))) {
-                const char d = data[i];
-                value = value * 16 + uint(d <= '9' ? d - '0' : (d | 0x20) - 'a' + 10);
-                ++digits;
-                ++i;
-            }
+            for (; from < end && isHexDigit(*from); ++from, ++digits)
+                value
+                    = value * 16 + uint(*from <= u'9' ? *from - u'0' : (*from | 0x20) - u'a' + 10);
             if (digits == 0 || digits > 4)
                 return std::nullopt;
-            *cursor++ = QChar(char16_t(value));
+            *to++ = char16_t(value);
             break;
         }
         default:
             return std::nullopt; // an escape this writer never uses
         }
-        plainStart = i;
     }
-    flushPlain(size);
-    out.truncate(cursor - out.constData()); // keeps the room
+    out.truncate(to - begin); // keeps the room
     return out;
 }
 
