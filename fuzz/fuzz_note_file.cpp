@@ -3,7 +3,9 @@
 
 #include "FuzzInput.h"
 
+#include "storage/AtomicFile.h"
 #include "storage/IniWriter.h"
+#include "storage/NoteFile.h"
 #include "storage/PrivateFile.h"
 
 #include <QSettings>
@@ -28,8 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString note = fuzzText(data, size);
     // A new name each time: QSettings keeps what it read of a file by its name.
     const QString path = folder->filePath(QStringLiteral("note%1.conf").arg(files++));
-    if (!IniWriter::replaceFile(path, IniWriter::generalSection({{"noteContent", note}})))
+    const QByteArray bytes = IniWriter::generalSection({{"noteContent", note}});
+    if (!AtomicFile(path).write(bytes))
         std::abort();
+    // The note file's own reader agrees with QSettings.
+    const NoteFile::Parsed parsed = NoteFile::parse(bytes, QStringLiteral("noteContent"));
+    if (!parsed.ours || parsed.note != note) {
+        std::fprintf(stderr, "the note file's reader does not read back what was written\n");
+        std::abort();
+    }
     const QString problem = PrivateFile::problemWith(path);
     QVariant read;
     {

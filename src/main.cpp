@@ -11,6 +11,7 @@
 
 #include <QApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -38,6 +39,10 @@ bool hasDisplay(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // A file-size limit (ulimit -f) would end the process at the first write past it, losing
+    // the note: ignored, the write fails (EFBIG) and is handled like one on a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     // Until this process knows it is the instance it opens no display: a command for the
     // running instance works from any shell.
     const CommandLine commandLine = CommandLine::parse(CommandLine::argumentsOf(argc, argv));

@@ -1,5 +1,7 @@
 #include "DescribeText.h"
+#include "storage/AtomicFile.h"
 #include "storage/IniWriter.h"
+#include "storage/NoteFile.h"
 #include "storage/PrivateFile.h"
 
 #include <QSettings>
@@ -21,7 +23,7 @@ private:
             entries.append({QStringLiteral("v%1").arg(i), values.at(i)});
         const QString path
             = m_dir.filePath(QStringLiteral("file%1.conf").arg(m_files++)); // never a cached file
-        QVERIFY(IniWriter::replaceFile(path, IniWriter::generalSection(entries)));
+        QVERIFY(AtomicFile(path).write(IniWriter::generalSection(entries)));
         QCOMPARE(PrivateFile::problemWith(path), QString());
         const QSettings settings(path, QSettings::IniFormat);
         QCOMPARE(settings.status(), QSettings::NoError);
@@ -31,6 +33,13 @@ private:
                 QFAIL(qPrintable(QStringLiteral("\"%1\" came back as \"%2\" (%3)")
                                      .arg(describe(values.at(i)), describe(read.toString()),
                                           QString::fromLatin1(read.typeName()))));
+            // The note file's own reader takes each value back as QSettings does.
+            const NoteFile::Parsed note
+                = NoteFile::parse(IniWriter::generalSection({entries.at(i)}), entries.at(i).first);
+            if (!note.ours || note.note != values.at(i))
+                QFAIL(qPrintable(QStringLiteral("\"%1\" was parsed as \"%2\"")
+                                     .arg(describe(values.at(i)),
+                                          describe(note.note.value_or(QStringLiteral("(none)"))))));
         }
     }
 
@@ -126,7 +135,7 @@ private Q_SLOTS:
         values.insert(QStringLiteral("General"), QStringLiteral("a key named like the section"));
 
         const QString mine = m_dir.filePath(QStringLiteral("mine%1.conf").arg(m_files++));
-        QVERIFY(IniWriter::replaceFile(mine, IniWriter::encodeFile(values)));
+        QVERIFY(AtomicFile(mine).write(IniWriter::encodeFile(values)));
         QCOMPARE(PrivateFile::problemWith(mine), QString());
         const QString theirs = m_dir.filePath(QStringLiteral("theirs%1.conf").arg(m_files++));
         {
@@ -146,7 +155,7 @@ private Q_SLOTS:
     {
         const QString path = m_dir.filePath(QStringLiteral("private.conf"));
         QVERIFY(PrivateFile::prepare(path));
-        QVERIFY(IniWriter::replaceFile(path, IniWriter::generalSection({{"k", "v"}})));
+        QVERIFY(AtomicFile(path).write(IniWriter::generalSection({{"k", "v"}})));
         QCOMPARE(QFile::permissions(path),
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
                      | QFileDevice::WriteUser);

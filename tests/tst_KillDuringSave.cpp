@@ -97,8 +97,8 @@ public:
 
 QStringList strayFiles(const QString &folder)
 {
-    QStringList stray = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                               | QDir::NoDotAndDotDot);
+    QStringList stray = QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     stray.removeAll(settingsName);
     stray.removeAll(noteName);
     return stray;
@@ -204,9 +204,26 @@ private Q_SLOTS:
         if (kills >= 100)
             QVERIFY2(midWrite > 0, "no kill landed during a write");
 
-        // The next start reads the note, and its first saves clear what killed writes left.
+        // What a write killed between naming its new file and the rename leaves, whether or not
+        // a kill above landed there; beside it, names that are not a write's of ours.
+        const QDir files(folder);
+        const QStringList stale = {QStringLiteral("Jotshelf.conf.saving-a1B2c3"),
+                                   QStringLiteral("note.conf.saving-Zz9900")};
+        const QStringList others
+            = {QStringLiteral("Jotshelf.conf.backup"), QStringLiteral("note.conf.saving-dir000"),
+               QStringLiteral("note.conf.saving-link00"), QStringLiteral("note.conf.saving-old")};
+        for (const QString &name : stale + QStringList {others.at(0), others.at(3)}) {
+            QFile file(files.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[General]\nnoteContent=\"half");
+        }
+        QVERIFY(QFile::link(files.filePath(others.at(0)), files.filePath(others.at(2))));
+        QVERIFY(files.mkdir(others.at(1)));
+
+        // The next start reads the note and clears what killed writes left, and only that.
         {
             SettingsStore store(QDir(folder).filePath(settingsName));
+            QCOMPARE(strayFiles(folder), others);
             QCOMPARE(store.setAside().size(), 0);
             const QString what = SaveLoopNotes::identify(store.text(SettingsStore::noteKey), a, b);
             QVERIFY2(what == QLatin1String("A") || what == QLatin1String("B"), qPrintable(what));
@@ -214,7 +231,7 @@ private Q_SLOTS:
             QVERIFY(store.setNumber(QStringLiteral("windowOpacity"), 1));
             QVERIFY(store.waitForNote());
         }
-        QCOMPARE(strayFiles(folder), QStringList());
+        QCOMPARE(strayFiles(folder), others);
     }
 };
 

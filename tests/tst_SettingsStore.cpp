@@ -160,6 +160,118 @@ private Q_SLOTS:
         QCOMPARE(t.stored("noteContent").toString(), QStringLiteral("written"));
     }
 
+    // A link where a file should be is set aside like any file that cannot be used, and the file
+    // it names is never written: writing through it would change a file elsewhere.
+    void aLinkInPlaceOfAFileIsSetAsideAndNotWrittenThrough_data()
+    {
+        QTest::addColumn<bool>("noteFile");
+        QTest::newRow("settings file") << false;
+        QTest::newRow("note file") << true;
+    }
+
+    void aLinkInPlaceOfAFileIsSetAsideAndNotWrittenThrough()
+    {
+        QFETCH(bool, noteFile);
+        TestAppState t;
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(QStringLiteral("target.conf"));
+        const QByteArray bytes = noteFile ? QByteArray("[General]\nnoteContent=\"linked\"\n")
+                                          : QByteArray("[General]\nwindowOpacity=0.4\n");
+        {
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        const QString path = noteFile ? t.notePath() : t.settingsPath();
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QVERIFY(QFile::link(target, path));
+
+        AppState &state = t.start();
+        if (noteFile)
+            QCOMPARE(state.noteContent(), QStringLiteral("linked"));
+        else
+            QCOMPARE(state.windowOpacity(), 0.4);
+        const QStringList copies = setAsideCopies(QFileInfo(path).absolutePath());
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(QFileInfo(QFileInfo(path).absolutePath() + u'/' + copies.first()).isSymLink());
+        QCOMPARE(t.lines.filter(QStringLiteral("❌")).size(), 1);
+        state.setNoteContent(QStringLiteral("written"));
+        state.setAutoFormatDashes(false);
+        state.flushPendingSaves();
+        QVERIFY(state.userDefaults().isWritten());
+        QCOMPARE(readAll(target), bytes);
+        QVERIFY(!QFileInfo(path).isSymLink());
+        QCOMPARE(t.stored("noteContent").toString(), QStringLiteral("written"));
+    }
+
+    // A file too large to be the note or the settings is set aside unread, whatever its size
+    // (a sparse file of 3 GB here): it used to be read whole several times over.
+    void anOversizedFileIsSetAsideUnread_data()
+    {
+        QTest::addColumn<bool>("noteFile");
+        QTest::addColumn<qint64>("size");
+        QTest::newRow("settings file") << false << PrivateFile::maxSettingsBytes + 1;
+        QTest::newRow("note file") << true << qint64(3) * 1024 * 1024 * 1024;
+    }
+
+    void anOversizedFileIsSetAsideUnread()
+    {
+        QFETCH(bool, noteFile);
+        QFETCH(qint64, size);
+        TestAppState t;
+        const QString path = noteFile ? t.notePath() : t.settingsPath();
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[General]\nnoteContent=\"");
+            QVERIFY(file.resize(size));
+        }
+        AppState &state = t.start();
+        QCOMPARE(state.noteContent(), QString());
+        const QString folder = QFileInfo(path).absolutePath();
+        const QStringList copies = setAsideCopies(folder);
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(QFileInfo(folder + u'/' + copies.first()).size(), size);
+        const QStringList told = t.lines.filter(QStringLiteral("❌"));
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().contains(noteFile ? QStringLiteral("larger than 64 MB")
+                                                : QStringLiteral("larger than 1 MB")),
+                 qPrintable(told.first()));
+    }
+
+    // Files and a folder that others could read (from a backup, an older version) are made the
+    // user's own at the start, and the user hears of it once.
+    void filesOpenToOthersAreMadePrivate()
+    {
+        TestAppState t;
+        t.seedRaw("[General]\nwindowOpacity=0.4\n");
+        {
+            QFile note(t.notePath());
+            QVERIFY(note.open(QIODevice::WriteOnly));
+            note.write("[General]\nnoteContent=\"mine\"\n");
+        }
+        const QString folder = QFileInfo(t.settingsPath()).absolutePath();
+        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(t.notePath()).constData(), 0644), 0);
+        QCOMPARE(::chmod(QFile::encodeName(t.settingsPath()).constData(), 0640), 0);
+
+        t.start();
+        QCOMPARE(t.state->noteContent(), QStringLiteral("mine"));
+        QCOMPARE(QFile::permissions(folder) & 0x0777,
+                 QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+        for (const QString &path : {t.settingsPath(), t.notePath()})
+            QCOMPARE(QFile::permissions(path) & 0x0777, QFile::ReadUser | QFile::WriteUser);
+        QCOMPARE(t.lines.filter(QStringLiteral("🔒")),
+                 QStringList {QStringLiteral("🔒 Made %1, %2, %3 readable by you only (others "
+                                             "could read them)")
+                                  .arg(folder, t.settingsPath(), t.notePath())});
+        t.state.reset();
+        t.lines.clear();
+        t.start();
+        QVERIFY(t.lines.filter(QStringLiteral("🔒")).isEmpty());
+    }
+
     // A note file edited by hand so that its value reads as something other than text (a list
     // of comma-separated pieces, a typed value) is kept whole beside a new one, with the text
     // that could be read from it.
@@ -171,6 +283,17 @@ private Q_SLOTS:
             << QByteArray("noteContent=milk, eggs,bread") << QStringLiteral("milk, eggs, bread");
         QTest::newRow("typed value") << QByteArray("noteContent=@Rect(1 2 3 4)") << QString();
         QTest::newRow("byte array") << QByteArray("noteContent=@ByteArray(abc)") << QString();
+        // Whatever else the file holds would be gone with the next save.
+        QTest::newRow("another key") << QByteArray("NoteContent=\"mine\"") << QString();
+        QTest::newRow("a key beside it")
+            << QByteArray("noteContent=\"mine\"\nextra=\"x\"") << QStringLiteral("mine");
+        QTest::newRow("another section")
+            << QByteArray("noteContent=\"mine\"\n[Other]\nnoteContent=\"theirs\"")
+            << QStringLiteral("mine");
+        QTest::newRow("a duplicate key")
+            << QByteArray("noteContent=\"one\"\nnoteContent=\"two\"") << QStringLiteral("two");
+        QTest::newRow("unquoted, as QSettings writes it")
+            << QByteArray("noteContent=milk") << QStringLiteral("milk");
     }
 
     void aNoteThatIsNotTextIsKept()
@@ -186,11 +309,15 @@ private Q_SLOTS:
         file.close();
 
         AppState &state = t.start();
+        QSignalSpy notices(&state, &AppState::noticeRequested);
         QCOMPARE(state.noteContent(), note);
         const QString folder = QFileInfo(t.notePath()).absolutePath();
         const QStringList copies = setAsideCopies(folder);
         QCOMPARE(copies.size(), 1);
         QCOMPARE(readAll(folder + u'/' + copies.first()), bytes);
+        QCOMPARE(t.lines.filter(QStringLiteral("❌")).size(), 1);
+        QVERIFY(t.lines.filter(QStringLiteral("❌")).first().contains(copies.first()));
+        QTRY_COMPARE(notices.count(), 1);
         state.setNoteContent(state.noteContent() + QStringLiteral("!"));
         state.flushPendingSaves();
         QCOMPARE(t.stored("noteContent").toString(), note + QStringLiteral("!"));
@@ -336,29 +463,68 @@ private Q_SLOTS:
         QTRY_VERIFY(!lines.filter(QStringLiteral("✅ Saved to")).isEmpty());
     }
 
+    // Quitting while the note cannot be written says so once, naming the note's file, and
+    // puts the note in a folder only the user can reach: the state folder, or when something
+    // else was planted there (a link to a folder others read), a new private folder in $TMPDIR.
+    void quittingWhileUnableToWriteSaysSoAndRescuesTheNote_data()
+    {
+        QTest::addColumn<bool>("plantedLink");
+        QTest::newRow("state folder") << false;
+        QTest::newRow("a link planted in its place") << true;
+    }
+
     void quittingWhileUnableToWriteSaysSoAndRescuesTheNote()
     {
+        QFETCH(bool, plantedLink);
         QTemporaryDir dir;
         const QString blocker = dir.filePath(QStringLiteral("Jotshelf"));
         QFile file(blocker);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
+        QTemporaryDir state;
         QTemporaryDir temp;
+        const QString planted = temp.filePath(QStringLiteral("planted"));
+        if (plantedLink) {
+            QVERIFY(QDir().mkpath(planted));
+            QVERIFY(QFile::link(planted, state.filePath(QStringLiteral("Jotshelf"))));
+        }
+        qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
         qputenv("TMPDIR", QFile::encodeName(temp.path()));
 
         TestAppState t;
         t.settingsFolder = blocker;
         const QStringList &lines = t.lines;
         t.start().setNoteContent(QStringLiteral("rescue me 👍"));
-        t.state->flushPendingSaves();
+        const SaveOutcome outcome = t.state->flushPendingSaves();
         t.state.reset();
+        qunsetenv("XDG_STATE_HOME");
         qunsetenv("TMPDIR");
-        QVERIFY(!lines.filter(QStringLiteral("❌ Quitting without saving")).isEmpty());
-        const QStringList rescued
-            = QDir(temp.path()).entryList({QStringLiteral("jotshelf-note-*.txt")});
-        QVERIFY(!rescued.isEmpty());
-        QCOMPARE(QString::fromUtf8(readAll(temp.filePath(rescued.first()))),
-                 QStringLiteral("rescue me 👍"));
+
+        const QStringList quitting = lines.filter(QStringLiteral("❌ Quitting without saving"));
+        QCOMPARE(quitting.size(), 1);
+        QVERIFY2(quitting.first().startsWith(
+                     QStringLiteral("❌ Quitting without saving: %1 ").arg(t.notePath())),
+                 qPrintable(quitting.first()));
+        QCOMPARE(outcome.result, SaveOutcome::Result::NotSaved);
+        QCOMPARE(outcome.file, t.notePath());
+        const QString folder = plantedLink ? QFileInfo(outcome.rescuePath).absolutePath()
+                                           : state.filePath(QStringLiteral("Jotshelf"));
+        QCOMPARE(QFileInfo(outcome.rescuePath).absolutePath(), folder);
+        if (plantedLink) {
+            QVERIFY2(folder.startsWith(temp.filePath(QStringLiteral("jotshelf-rescue-"))),
+                     qPrintable(folder));
+            QCOMPARE(QDir(planted).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     QStringList());
+        }
+        QVERIFY(lines.contains(
+            QStringLiteral("   The note was written to %1").arg(outcome.rescuePath)));
+        QVERIFY(
+            QFileInfo(outcome.rescuePath).fileName().startsWith(QStringLiteral("jotshelf-note-")));
+        QCOMPARE(QString::fromUtf8(readAll(outcome.rescuePath)), QStringLiteral("rescue me 👍"));
+        QCOMPARE(QFile::permissions(outcome.rescuePath) & 0x0777,
+                 QFile::ReadUser | QFile::WriteUser);
+        QCOMPARE(QFile::permissions(folder) & 0x0777,
+                 QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
     }
 
     // Writes in the background keep their order, and only the newest waiting text is written.

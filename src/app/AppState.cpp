@@ -115,9 +115,9 @@ void AppState::setupAutoSave()
     m_persistence->setupAutoSave();
 }
 
-void AppState::flushPendingSaves()
+SaveOutcome AppState::flushPendingSaves()
 {
-    m_persistence->flush();
+    return m_persistence->flush();
 }
 
 void AppState::resetToDefaults()

@@ -2,6 +2,7 @@
 
 #include "app/DrawerControl.h"
 #include "app/DrawerPosition.h"
+#include "app/SaveOutcome.h"
 #include "app/SettingsControl.h"
 #include "app/UserPrompts.h"
 #include "platform/HotkeyBackend.h"
@@ -215,8 +216,9 @@ public:
     // --- Operations ----------------------------------------------------------------------------
     void loadSavedContent();
     void setupAutoSave();
-    /// Writes every value still waiting in a debounce and syncs the store.
-    void flushPendingSaves();
+    /// Writes every value still waiting in a debounce and syncs the store; says what became of
+    /// the note and the settings (see Persistence::flush()).
+    SaveOutcome flushPendingSaves();
 
     void resetToDefaults();
     void clearAllData();

@@ -3,10 +3,10 @@
 #include "app/AppState.h"
 #include "app/Settings.h"
 #include "app/UserPrompts.h"
+#include "storage/AtomicFile.h"
 #include "storage/SettingsStore.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -55,14 +55,11 @@ void DataCommands::exportNotes()
     if (path.isEmpty())
         return;
 
-    QSaveFile file(path);
-    const QByteArray bytes = m_state.noteContent().toUtf8();
-    const bool written
-        = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (written)
+    // The file the user chose keeps its permissions, and a link there is followed to its file.
+    AtomicFile file(path, AtomicFile::Mode::KeepPermissions);
+    if (file.write(m_state.noteContent().toUtf8()))
         return;
     const QString reason = file.errorString();
-    file.cancelWriting();
     m_state.prompts().showError(dialogParent(), QStringLiteral("Export Failed"),
                                 QStringLiteral("The notes could not be written to \"%1\": %2")
                                     .arg(QDir::toNativeSeparators(path), reason));

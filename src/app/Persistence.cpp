@@ -4,11 +4,8 @@
 #include "app/Settings.h"
 #include "storage/DebouncedWriter.h"
 #include "storage/PrivateFile.h"
+#include "storage/RescueCopy.h"
 #include "storage/SettingsStore.h"
-
-#include <QDateTime>
-#include <QDir>
-#include <QSaveFile>
 
 namespace {
 QString key(const Settings::Options &row, int index = 0)
@@ -74,6 +71,7 @@ Persistence::~Persistence()
 void Persistence::loadSavedContent()
 {
     const SettingsStore &store = m_state.userDefaults();
+    reportMadePrivate();
     reportSetAsideFiles();
     Settings::forEach([this, &store](const auto &row) {
         if (!row.isSaved())
@@ -110,6 +108,16 @@ void Persistence::reportSetAsideFiles()
     }
 }
 
+void Persistence::reportMadePrivate()
+{
+    const QStringList &paths = m_state.userDefaults().madePrivate();
+    if (paths.isEmpty())
+        return;
+    m_state.printLine(QStringLiteral("🔒 Made %1 readable by you only (others could read %2)")
+                          .arg(paths.join(QStringLiteral(", ")),
+                               paths.size() == 1 ? QStringLiteral("it") : QStringLiteral("them")));
+}
+
 void Persistence::save(const QString &key, const std::function<bool()> &write)
 {
     // Each change is a chance to write again what could not be written before.
@@ -141,6 +149,8 @@ void Persistence::write(const Row &row, const typename Row::Value &value)
 
 void Persistence::setupAutoSave()
 {
+    // Each change of the note makes a rescue copy taken before it out of date.
+    connect(&m_state, &AppState::noteContentChanged, this, [this] { ++m_noteRevision; });
     Settings::forEach([this](const auto &row) {
         if (row.saving == Settings::Saving::AtOnce) {
             m_state.subscribe(row.get, row.changed, this,
@@ -167,10 +177,12 @@ void Persistence::writeFinished(const QString &filePath, bool ok, const QString 
 {
     // One line and one notice while writing fails, whichever of the two files fails first.
     if (ok) {
+        m_reasons.remove(filePath);
         if (m_failing.remove(filePath) && m_failing.isEmpty())
             m_state.printLine(QStringLiteral("✅ Saved to %1 again").arg(filePath));
         return;
     }
+    m_reasons.insert(filePath, reason);
     const bool toldAlready = !m_failing.isEmpty();
     m_failing.insert(filePath);
     if (toldAlready)
@@ -183,7 +195,7 @@ void Persistence::writeFinished(const QString &filePath, bool ok, const QString 
             .arg(filePath, reason));
 }
 
-void Persistence::flush()
+SaveOutcome Persistence::flush()
 {
     for (DebouncedWriter *writer : std::as_const(m_debounced))
         writer->flush();
@@ -191,27 +203,41 @@ void Persistence::flush()
     store.retry();
     store.sync();
     store.waitForNote();
-    if (!store.isWritten())
-        rescueNote();
+    if (store.isWritten()) {
+        m_outcome = SaveOutcome();
+        return m_outcome;
+    }
+    // The end of the application may flush more than once (a signal, the quit, the model's
+    // end): the user hears of it once for each note.
+    if (!m_outcome.isSaved() && m_outcomeRevision == m_noteRevision)
+        return m_outcome;
+    m_outcome = rescueNote();
+    m_outcomeRevision = m_noteRevision;
+    return m_outcome;
 }
 
-// The files cannot be written and the application is ending: say so, and put the note where
-// the user can find it, if there is such a place.
-void Persistence::rescueNote()
+// A file cannot be written and the application is ending: say which and why, and when it is
+// the note's, put the note where the user can find it, if there is such a place.
+SaveOutcome Persistence::rescueNote()
 {
     SettingsStore &store = m_state.userDefaults();
+    SaveOutcome outcome;
+    outcome.result = SaveOutcome::Result::NotSaved;
+    const bool noteLost = !store.isNoteWritten();
+    outcome.file = noteLost ? store.noteFilePath() : store.filePath();
+    outcome.reason = m_reasons.value(outcome.file);
+    if (outcome.reason.isEmpty())
+        outcome.reason = PrivateFile::whyUnwritable(outcome.file);
     m_state.printLine(QStringLiteral("❌ Quitting without saving: %1 cannot be written (%2)")
-                          .arg(store.filePath(), PrivateFile::whyUnwritable(store.noteFilePath())));
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const QString rescue = QDir::temp().filePath(QStringLiteral("jotshelf-note-%1.txt").arg(stamp));
-    QSaveFile file(rescue);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        file.write(m_state.noteContent().toUtf8());
-        if (file.commit()) {
-            m_state.printLine(QStringLiteral("   The note was written to %1").arg(rescue));
-            return;
-        }
+                          .arg(outcome.file, outcome.reason));
+    if (!noteLost)
+        return outcome;
+    outcome.rescuePath = RescueCopy::write(m_state.noteContent().toUtf8());
+    if (!outcome.rescuePath.isEmpty()) {
+        m_state.printLine(QStringLiteral("   The note was written to %1").arg(outcome.rescuePath));
+        return outcome;
     }
+    outcome.result = SaveOutcome::Result::Lost;
     m_state.printLine(QStringLiteral("   The note could not be written anywhere"));
+    return outcome;
 }

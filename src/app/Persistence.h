@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/SaveOutcome.h"
+
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -29,9 +32,11 @@ public:
 
     void loadSavedContent();
     void setupAutoSave();
-    /// Writes every value still waiting and waits until the note is on disk. When the files
-    /// still cannot be written it says so, and keeps a rescue copy of the note where it can.
-    void flush();
+    /// Writes every value still waiting and waits until the note is on disk. When a file still
+    /// cannot be written it says so (one line naming that file) and, when it is the note's,
+    /// keeps a rescue copy of the note where it can. A later flush with no change to the note
+    /// in between says nothing again and returns the same outcome.
+    SaveOutcome flush();
     /// Tries again what could not be written.
     void retry();
 
@@ -46,11 +51,18 @@ private:
     void save(const QString &key, const std::function<bool()> &write);
     void writeFinished(const QString &filePath, bool ok, const QString &reason);
     void reportSetAsideFiles();
-    void rescueNote();
+    void reportMadePrivate();
+    SaveOutcome rescueNote();
 
     AppState &m_state;
     /// The debounced savers, flushed when the application ends.
     QList<DebouncedWriter *> m_debounced;
     /// The files whose last write failed and that the user has been told about.
     QSet<QString> m_failing;
+    /// Why the last write of each file failed.
+    QHash<QString, QString> m_reasons;
+    /// Counts the note's changes, so that a flush knows whether a rescue copy is still current.
+    quint64 m_noteRevision = 0;
+    quint64 m_outcomeRevision = 0;
+    SaveOutcome m_outcome;
 };

@@ -2,13 +2,11 @@
 
 #include <QLocale>
 #include <QMap>
-#include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringList>
 #include <QVariant>
 
 #include <optional>
-
-#include <unistd.h>
 
 namespace IniWriter {
 
@@ -170,18 +168,73 @@ QByteArray encodeFile(const QVariantMap &values)
     return out;
 }
 
-bool replaceFile(const QString &filePath, const QByteArray &bytes)
+std::optional<QString> decodeText(QByteArrayView quoted)
 {
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // Each step is checked here: QSaveFile::commit() does not notice a failure to write the
-    // last buffered bytes, nor one that only the flush to the disk reports.
-    if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0) {
-        file.cancelWriting();
-        return false;
+    if (quoted.size() < 2 || !quoted.startsWith('"') || !quoted.endsWith('"'))
+        return std::nullopt;
+    QByteArrayView body = quoted.sliced(1, quoted.size() - 2);
+    if (body.startsWith('@')) {
+        if (!body.startsWith("@@"))
+            return std::nullopt; // QSettings would read a typed value
+        body = body.sliced(1);
     }
-    return file.commit();
+    // Decoded whole first (never more characters than bytes, with room to type into), then the
+    // escapes, all ASCII, are resolved in place.
+    QString out(body.size() + body.size() / 8 + 64, Qt::Uninitialized);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    char16_t *const begin = reinterpret_cast<char16_t *>(out.data());
+    const char16_t *const end
+        = reinterpret_cast<const char16_t *>(decoder.appendToBuffer(out.data(), body));
+    if (decoder.hasError())
+        return std::nullopt;
+    char16_t *to = begin;
+    const char16_t *from = begin;
+    while (from < end) {
+        const char16_t c = *from;
+        // A byte order mark is written escaped: QSettings drops one it finds as it is.
+        if (c >= 0x20 && c != u'"' && c != u'\\' && c != 0x7F && c != 0xFEFF) {
+            *to++ = c;
+            ++from;
+            continue;
+        }
+        if (c != u'\\' || from + 1 >= end)
+            return std::nullopt; // a bare quote, control character or backslash
+        const char16_t escaped = from[1];
+        from += 2;
+        switch (escaped) {
+        case u'n':
+            *to++ = u'\n';
+            break;
+        case u'r':
+            *to++ = u'\r';
+            break;
+        case u't':
+            *to++ = u'\t';
+            break;
+        case u'"':
+            *to++ = u'"';
+            break;
+        case u'\\':
+            *to++ = u'\\';
+            break;
+        case u'x': {
+            // As QSettings reads it: every hex digit that follows; at most four make a character.
+            uint value = 0;
+            int digits = 0;
+            for (; from < end && isHexDigit(*from); ++from, ++digits)
+                value
+                    = value * 16 + uint(*from <= u'9' ? *from - u'0' : (*from | 0x20) - u'a' + 10);
+            if (digits == 0 || digits > 4)
+                return std::nullopt;
+            *to++ = char16_t(value);
+            break;
+        }
+        default:
+            return std::nullopt; // an escape this writer never uses
+        }
+    }
+    out.truncate(to - begin); // keeps the room
+    return out;
 }
 
 } // namespace IniWriter

@@ -1,16 +1,19 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringView>
 #include <QVariantMap>
 
-/// Writes INI files that `QSettings` reads back exactly, and reports every failure to write.
-/// `QSettings::sync()` in Qt 6.4 reports success when the last part of a file could not be
-/// written (a full disk, a file-size limit) and puts the cut-short file in place of the whole
-/// one; a file written here is replaced only when every byte of the new one is on disk.
+#include <optional>
+
+/// Encodes INI files that `QSettings` reads back exactly; AtomicFile writes them.
+/// (`QSettings::sync()` in Qt 6.4 reports success when the last part of a file could not be
+/// written, a full disk or a file-size limit, and puts the cut-short file in place of the whole
+/// one.)
 namespace IniWriter {
 
 /// \a text as an INI value that `QSettings` reads back as the same string: quoted, with
@@ -28,8 +31,10 @@ QByteArray generalSection(const QList<QPair<QString, QString>> &entries);
 /// left out when it has none.
 QByteArray encodeFile(const QVariantMap &values);
 
-/// Replaces the file at \a filePath with \a bytes atomically, after they reached the disk. False
-/// when any step failed; the file then still holds what it held before.
-bool replaceFile(const QString &filePath, const QByteArray &bytes);
+/// The text \a quoted holds, when it is a value exactly as encodeText() writes them: quoted, with
+/// no bare control character, quote or backslash, only the escapes encodeText() uses, a leading
+/// '@' doubled. Anything else (which QSettings might read otherwise) gives nothing. The text
+/// has room to grow, so that typing into it does not copy it at once.
+std::optional<QString> decodeText(QByteArrayView quoted);
 
 } // namespace IniWriter

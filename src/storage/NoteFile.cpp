@@ -1,9 +1,8 @@
 #include "storage/NoteFile.h"
 
+#include "storage/AtomicFile.h"
 #include "storage/IniWriter.h"
 #include "storage/PrivateFile.h"
-
-#include <QSettings>
 
 NoteFile::NoteFile(const QString &filePath, QObject *parent)
     : QObject(parent)
@@ -17,25 +16,36 @@ NoteFile::~NoteFile()
     m_pool.waitForDone();
 }
 
+NoteFile::Parsed NoteFile::parse(QByteArrayView bytes, const QString &key)
+{
+    static const QByteArray section("[General]\n");
+    Parsed parsed;
+    if (bytes.isEmpty() || bytes == section) {
+        parsed.ours = true; // no note yet, or removed
+        return parsed;
+    }
+    // "[General]\n<key>=", the empty text's quotes and line end cut off.
+    const QByteArray prefix = IniWriter::generalSection({{key, QString()}}).chopped(3);
+    if (!bytes.startsWith(prefix) || !bytes.endsWith('\n'))
+        return parsed;
+    // The text holds no bare line end: a second line would fail here.
+    parsed.note
+        = IniWriter::decodeText(bytes.sliced(prefix.size(), bytes.size() - prefix.size() - 1));
+    parsed.ours = parsed.note.has_value();
+    return parsed;
+}
+
 std::optional<QString> NoteFile::text(const QString &key) const
 {
-    const QSettings settings(m_filePath, QSettings::IniFormat);
-    const QVariant value = settings.value(key);
-    if (value.typeId() != QMetaType::QString)
+    const PrivateFile::Contents contents = PrivateFile::read(m_filePath, PrivateFile::maxNoteBytes);
+    if (!contents.problem.isEmpty())
         return std::nullopt;
-    // A copy of its own, with room to type into: QSettings keeps what it read for the rest of
-    // the run, and a note shared with it, or filled to the brim, would be copied whole by the
-    // first keystroke.
-    const QString text = value.toString();
-    QString note;
-    note.reserve(text.size() + text.size() / 8 + 64);
-    note.append(text);
-    return note;
+    return parse(contents.bytes, key).note;
 }
 
 bool NoteFile::contains(const QString &key) const
 {
-    return QSettings(m_filePath, QSettings::IniFormat).contains(key);
+    return text(key).has_value();
 }
 
 void NoteFile::setText(const QString &key, const QString &value)
@@ -101,7 +111,8 @@ void NoteFile::drain()
         // a keystroke makes the main thread copy the whole note before it can change it.
         if (change.value)
             change.value = QString(change.value->constData(), change.value->size());
-        const bool ok = write(change);
+        const int error = write(change);
+        const bool ok = error == 0;
         QString reason;
         {
             const std::lock_guard lock(m_mutex);
@@ -109,7 +120,7 @@ void NoteFile::drain()
                 m_failed.reset();
             } else {
                 m_failed = change;
-                reason = PrivateFile::whyUnwritable(m_filePath);
+                reason = PrivateFile::whyUnwritable(m_filePath, error);
             }
         }
         QMetaObject::invokeMethod(
@@ -117,7 +128,7 @@ void NoteFile::drain()
     }
 }
 
-bool NoteFile::write(const Change &change) const
+int NoteFile::write(const Change &change) const
 {
     // The file holds the note alone and is written whole, without QSettings: its sync can put a
     // file cut short by a full disk in place of the whole one and report success.
@@ -125,5 +136,6 @@ bool NoteFile::write(const Change &change) const
     if (change.value)
         entries.append({change.key, *change.value});
     PrivateFile::prepare(m_filePath);
-    return IniWriter::replaceFile(m_filePath, IniWriter::generalSection(entries));
+    AtomicFile file(m_filePath, AtomicFile::Mode::Private);
+    return file.write(IniWriter::generalSection(entries)) ? 0 : file.error();
 }

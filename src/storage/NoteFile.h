@@ -22,7 +22,21 @@ public:
 
     QString filePath() const { return m_filePath; }
 
-    /// The text stored under \a key, when there is text.
+    /// What a note file holds, as far as it is the note exactly as this class writes it.
+    struct Parsed
+    {
+        /// False when the file holds anything else: another key or section, a second line, the
+        /// note in another form (unquoted, other escapes), line ends other than '\n'.
+        bool ours = false;
+        /// The text under the key, when there is one; it has room to grow.
+        std::optional<QString> note;
+    };
+    /// Parses \a bytes, a whole note file: empty, "[General]\n" alone, or that line and one
+    /// line holding \a key and its text as IniWriter encodes it.
+    static Parsed parse(QByteArrayView bytes, const QString &key);
+
+    /// The text stored under \a key, when there is text (read whole, up to
+    /// PrivateFile::maxNoteBytes).
     std::optional<QString> text(const QString &key) const;
     bool contains(const QString &key) const;
 
@@ -50,7 +64,8 @@ private:
 
     void enqueue(Change change);
     void drain();
-    bool write(const Change &change) const;
+    /// 0 when it was written, otherwise the errno of the step that failed.
+    int write(const Change &change) const;
 
     const QString m_filePath;
     QThreadPool m_pool;

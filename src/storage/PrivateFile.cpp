@@ -5,8 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
-#include <QStringDecoder>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,27 +15,13 @@
 
 namespace PrivateFile {
 
-bool prepare(const QString &filePath)
+namespace {
+QString tooLarge(qint64 maxBytes)
 {
-    const QString folder = QFileInfo(filePath).absolutePath();
-    if (!QFileInfo::exists(folder)) {
-        if (!QDir().mkpath(folder))
-            return false;
-        ::chmod(QFile::encodeName(folder).constData(), 0700);
-    }
-    const QByteArray path = QFile::encodeName(filePath);
-    struct stat info = {};
-    if (::lstat(path.constData(), &info) == 0)
-        return S_ISREG(info.st_mode);
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    ::fchmod(fd, 0600);
-    ::close(fd);
-    return true;
+    return QStringLiteral("it is larger than %1 MB, more than Jotshelf reads")
+        .arg(double(maxBytes) / (1024 * 1024));
 }
 
-namespace {
 bool isIniLine(QByteArrayView line)
 {
     line = line.trimmed();
@@ -46,26 +33,98 @@ bool isIniLine(QByteArrayView line)
 }
 } // namespace
 
-QString problemWith(const QString &filePath)
+bool prepare(const QString &filePath)
 {
+    const QString folder = QFileInfo(filePath).absolutePath();
+    if (!QFileInfo::exists(folder)) {
+        if (!QDir().mkpath(folder))
+            return false;
+        ::chmod(QFile::encodeName(folder).constData(), 0700);
+    }
     const QFileInfo info(filePath);
-    if (!info.exists() && !info.isSymLink())
-        return {};
-    if (info.isDir())
-        return QStringLiteral("a folder stands where the file should be");
-    if (!info.isFile())
-        return QStringLiteral("it is not a regular file");
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("it cannot be read (%1)").arg(file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("it cannot be read (%1)").arg(file.errorString());
+    return !info.exists() || info.isSymLink() || info.isFile();
+}
+
+Contents read(const QString &filePath, qint64 maxBytes)
+{
+    Contents contents;
+    const QByteArray path = QFile::encodeName(filePath);
+    struct stat info = {};
+    if (::lstat(path.constData(), &info) != 0) {
+        // No such file, nor a folder for it (a file stands in its place).
+        contents.exists = errno != ENOENT && errno != ENOTDIR;
+        if (contents.exists)
+            contents.problem = QStringLiteral("it cannot be read (%1)").arg(qt_error_string(errno));
+        return contents;
+    }
+    contents.exists = true;
+    if (S_ISLNK(info.st_mode)) {
+        contents.problem = QStringLiteral("it is a symbolic link, which Jotshelf does not write "
+                                          "through");
+        return contents;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        contents.problem = QStringLiteral("a folder stands where the file should be");
+        return contents;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        contents.problem = QStringLiteral("it is not a regular file");
+        return contents;
+    }
+    if (info.st_size > maxBytes) {
+        contents.problem = tooLarge(maxBytes);
+        return contents;
+    }
+    // Not opened for good before it proves regular: a FIFO would wait for a writer for ever.
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        contents.problem = QStringLiteral("it cannot be read (%1)").arg(qt_error_string(errno));
+        return contents;
+    }
+    struct stat opened = {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(fd);
+        contents.problem = QStringLiteral("it is not a regular file");
+        return contents;
+    }
+    // Read up to one byte past the limit: a file that grew since is too large all the same.
+    contents.bytes.resize(qsizetype(std::min<qint64>(opened.st_size, maxBytes) + 1));
+    qsizetype done = 0;
+    while (done < contents.bytes.size()) {
+        const ssize_t n
+            = ::read(fd, contents.bytes.data() + done, size_t(contents.bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            contents.problem = QStringLiteral("it cannot be read (%1)").arg(qt_error_string(errno));
+            break;
+        }
+        if (n == 0)
+            break;
+        done += n;
+        if (done == contents.bytes.size() && done <= maxBytes)
+            contents.bytes.resize(std::min<qsizetype>(done * 2, qsizetype(maxBytes) + 1));
+    }
+    ::close(fd);
+    contents.bytes.truncate(done);
+    if (contents.problem.isEmpty() && done > maxBytes)
+        contents.problem = tooLarge(maxBytes);
+    if (!contents.problem.isEmpty())
+        contents.bytes.clear();
+    return contents;
+}
+
+QString problemWith(const QString &filePath, qint64 maxBytes)
+{
+    const Contents contents = read(filePath, maxBytes);
+    return contents.problem.isEmpty() ? problemIn(contents.bytes) : contents.problem;
+}
+
+QString problemIn(QByteArrayView bytes)
+{
     if (bytes.contains('\0'))
         return QStringLiteral("it holds a NUL byte");
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    [[maybe_unused]] const QString text = decoder.decode(bytes);
-    if (decoder.hasError())
+    if (!bytes.isValidUtf8())
         return QStringLiteral("it is not valid UTF-8");
     qsizetype start = 0;
     int number = 1;
@@ -74,7 +133,7 @@ QString problemWith(const QString &filePath)
         qsizetype end = bytes.indexOf('\n', start);
         if (end < 0)
             end = bytes.size();
-        const QByteArrayView line = QByteArrayView(bytes).sliced(start, end - start).trimmed();
+        const QByteArrayView line = bytes.sliced(start, end - start).trimmed();
         if (!continued && !isIniLine(line))
             return QStringLiteral("line %1 is neither a section, a comment nor a key=value pair")
                 .arg(number);
@@ -85,9 +144,24 @@ QString problemWith(const QString &filePath)
     return {};
 }
 
-QString whyUnwritable(const QString &filePath)
+QString whyUnwritable(const QString &filePath, int error)
 {
     const QFileInfo file(filePath);
+    switch (error) {
+    case EFBIG:
+        // Like a full disk for this process: nothing more fits until the limit is lifted.
+        return QStringLiteral("the disk is full for Jotshelf: it reached its file-size limit, "
+                              "ulimit -f");
+    case ENOSPC:
+        return QStringLiteral("the disk is full");
+    case EDQUOT:
+        return QStringLiteral("the disk quota is used up");
+    case EROFS:
+        return QStringLiteral("the folder %1 is on a read-only file system")
+            .arg(file.absolutePath());
+    default:
+        break;
+    }
     const QFileInfo folder(file.absolutePath());
     if (!folder.exists())
         return QStringLiteral("the folder %1 does not exist and cannot be made")
@@ -102,6 +176,16 @@ QString whyUnwritable(const QString &filePath)
     if (storage.isValid() && storage.bytesAvailable() < 64 * 1024)
         return QStringLiteral("the disk is full");
     return QStringLiteral("the file could not be written");
+}
+
+bool makePrivate(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info = {};
+    if (::lstat(name.constData(), &info) != 0 || info.st_uid != ::geteuid()
+        || !(S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) || (info.st_mode & 077) == 0)
+        return false;
+    return ::chmod(name.constData(), info.st_mode & 07700) == 0;
 }
 
 QString setAside(const QString &filePath)

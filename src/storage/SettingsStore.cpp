@@ -1,8 +1,8 @@
 #include "storage/SettingsStore.h"
 
+#include "storage/AtomicFile.h"
 #include "storage/IniWriter.h"
 #include "storage/NoteFile.h"
-#include "storage/PrivateFile.h"
 
 #include <QFileInfo>
 #include <QSettings>
@@ -35,26 +35,52 @@ SettingsStore::SettingsStore(const QString &filePath, QObject *parent)
     , m_filePath(filePath)
     , m_note(std::make_unique<NoteFile>(noteFileBeside(filePath)))
 {
+    const QString notePath = m_note->filePath();
+    // Before anything is read: files from a backup or an older version may be open to others,
+    // and writes killed half-way may have left their new files beside the old.
+    for (const QString &path : {QFileInfo(filePath).absolutePath(), filePath, notePath}) {
+        if (PrivateFile::makePrivate(path))
+            m_madePrivate.append(path);
+    }
+    AtomicFile::removeStaleTemporaries(filePath);
+    AtomicFile::removeStaleTemporaries(notePath);
+
     // A damaged file is put aside whole before anything is written; what could be read from
     // it is kept, to be written again to the new file.
-    const QVariantMap recovered = checkFile(filePath);
-    if (recovered.isEmpty() && m_setAside.isEmpty()) {
-        const QSettings settings(filePath, QSettings::IniFormat);
-        for (const QString &key : settings.allKeys())
-            m_values.insert(key, settings.value(key));
-    }
-    for (auto it = recovered.cbegin(); it != recovered.cend(); ++it) {
-        if (it.key() != noteKey) {
+    const PrivateFile::Contents settings
+        = PrivateFile::read(filePath, PrivateFile::maxSettingsBytes);
+    const QVariantMap values = checkFile(filePath, settings, false);
+    const bool settingsSetAside = !m_setAside.isEmpty();
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (!settingsSetAside) {
+            m_values.insert(it.key(), it.value());
+        } else if (it.key() != noteKey) {
             m_values.insert(it.key(), it.value());
             m_dirty = true;
         } else if (const auto note = noteFrom(it.value())) {
             m_recoveredNote = note;
         }
     }
-    const QVariantMap recoveredNote = checkFile(m_note->filePath());
-    if (const auto note = noteFrom(recoveredNote.value(noteKey)))
-        m_recoveredNote = note;
 
+    // The note file is read once; only one that is not the note as NoteFile writes it goes
+    // through QSettings, to recover what it can.
+    const PrivateFile::Contents note = PrivateFile::read(notePath, PrivateFile::maxNoteBytes);
+    if (note.exists && note.problem.isEmpty()) {
+        NoteFile::Parsed parsed = NoteFile::parse(note.bytes, noteKey);
+        if (parsed.ours) {
+            m_startNote = std::move(parsed.note);
+            connectNote();
+            return;
+        }
+    }
+    const QVariantMap recoveredNote = checkFile(notePath, note, true);
+    if (const auto recovered = noteFrom(recoveredNote.value(noteKey)))
+        m_recoveredNote = recovered;
+    connectNote();
+}
+
+void SettingsStore::connectNote()
+{
     connect(m_note.get(), &NoteFile::writeFinished, this, [this](bool ok, const QString &reason) {
         // The note moved to its own file: drop the copy an older version kept here.
         if (ok && m_values.remove(noteKey) > 0) {
@@ -67,12 +93,21 @@ SettingsStore::SettingsStore(const QString &filePath, QObject *parent)
 
 SettingsStore::~SettingsStore() = default;
 
-QVariantMap SettingsStore::checkFile(const QString &path)
+QVariantMap SettingsStore::checkFile(const QString &path, const PrivateFile::Contents &contents,
+                                     bool isNoteFile)
 {
-    QString reason = PrivateFile::problemWith(path);
     QVariantMap values;
-    // Only a regular file is read: opening a FIFO would wait for a writer for ever.
-    if (reason.isEmpty() || QFileInfo(path).isFile()) {
+    if (!contents.exists)
+        return values;
+    QString reason
+        = contents.problem.isEmpty() ? PrivateFile::problemIn(contents.bytes) : contents.problem;
+    // QSettings reads only a file that was read whole here, or a link to a regular file within
+    // the limit: never a FIFO (it would wait for a writer for ever) nor a huge file.
+    const QFileInfo info(path);
+    const qint64 limit = isNoteFile ? PrivateFile::maxNoteBytes : PrivateFile::maxSettingsBytes;
+    const bool readable
+        = contents.problem.isEmpty() || (info.isSymLink() && info.isFile() && info.size() <= limit);
+    if (readable) {
         const QSettings probe(path, QSettings::IniFormat);
         if (reason.isEmpty() && probe.status() != QSettings::NoError)
             reason = QStringLiteral("it could not be parsed");
@@ -81,12 +116,14 @@ QVariantMap SettingsStore::checkFile(const QString &path)
         if (reason.isEmpty() && probe.contains(noteKey)
             && probe.value(noteKey).typeId() != QMetaType::QString)
             reason = QStringLiteral("the note in it is not plain text");
-        if (reason.isEmpty())
-            return values;
+        // Anything beside the note would be gone with the next save.
+        if (reason.isEmpty() && isNoteFile)
+            reason = QStringLiteral("it holds more than the note, or the note in another form");
         for (const QString &key : probe.allKeys())
             values.insert(key, probe.value(key));
     }
-    m_setAside.append({path, PrivateFile::setAside(path), reason});
+    if (!reason.isEmpty())
+        m_setAside.append({path, PrivateFile::setAside(path), reason});
     return values;
 }
 
@@ -103,17 +140,25 @@ QString SettingsStore::noteFilePath() const
 
 QVariant SettingsStore::value(const QString &key) const
 {
-    if (key == noteKey && m_note->contains(key))
-        return m_note->text(key).value_or(QString());
+    if (key == noteKey) {
+        if (const auto note = text(key))
+            return *note;
+    }
     return m_values.value(key);
 }
 
 std::optional<QString> SettingsStore::text(const QString &key) const
 {
-    if (key == noteKey && m_note->contains(key))
-        return m_note->text(key);
-    if (key == noteKey && m_recoveredNote)
-        return m_recoveredNote;
+    if (key == noteKey) {
+        // The note read at opening goes to its first reader: a copy shared with this store
+        // would be copied whole by the first keystroke.
+        if (m_startNote)
+            return std::exchange(m_startNote, std::nullopt);
+        if (auto note = m_note->text(key))
+            return note;
+        if (m_recoveredNote)
+            return m_recoveredNote;
+    }
     const QVariant value = m_values.value(key);
     if (value.typeId() != QMetaType::QString)
         return std::nullopt;
@@ -160,7 +205,8 @@ std::optional<bool> SettingsStore::boolean(const QString &key) const
 
 bool SettingsStore::contains(const QString &key) const
 {
-    return (key == noteKey && m_note->contains(key)) || m_values.contains(key);
+    return (key == noteKey && (m_startNote || m_recoveredNote || m_note->contains(key)))
+        || m_values.contains(key);
 }
 
 bool SettingsStore::setText(const QString &key, const QString &value)
@@ -205,11 +251,13 @@ bool SettingsStore::sync()
     // Written whole, without QSettings: its sync can put a file cut short by a full disk in
     // place of the whole one and report success.
     PrivateFile::prepare(m_filePath);
-    const bool ok = IniWriter::replaceFile(m_filePath, IniWriter::encodeFile(m_values));
+    AtomicFile file(m_filePath, AtomicFile::Mode::Private);
+    const bool ok = file.write(IniWriter::encodeFile(m_values));
     m_settingsWritten = ok;
     if (ok)
         m_dirty = false;
-    Q_EMIT writeFinished(m_filePath, ok, ok ? QString() : PrivateFile::whyUnwritable(m_filePath));
+    Q_EMIT writeFinished(m_filePath, ok,
+                         ok ? QString() : PrivateFile::whyUnwritable(m_filePath, file.error()));
     return ok;
 }
 
@@ -228,4 +276,9 @@ bool SettingsStore::waitForNote()
 bool SettingsStore::isWritten() const
 {
     return m_settingsWritten && m_note->isWritten();
+}
+
+bool SettingsStore::isNoteWritten() const
+{
+    return m_note->isWritten();
 }

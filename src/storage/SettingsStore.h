@@ -1,9 +1,12 @@
 #pragma once
 
+#include "storage/PrivateFile.h"
+
 #include <QList>
 #include <QMap>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
@@ -21,8 +24,11 @@ class NoteFile;
  * it holds a finite number (0 otherwise, as for an absent key); a Boolean key is present only
  * when it holds `true` or `false`.
  *
- * A settings file that cannot be read as it should is set aside, whole, before anything is
- * written (`Jotshelf.conf.unreadable-<date-time>`); what could be read is still offered.
+ * A file that cannot be read as it should is set aside, whole, before anything is written
+ * (`Jotshelf.conf.unreadable-<date-time>`, `note.conf.unreadable-...`); what could be read is
+ * still offered. That is a file that is not valid INI, a link, a FIFO or a folder, one larger
+ * than PrivateFile::maxSettingsBytes (the note file: maxNoteBytes), and a note file that holds
+ * anything but the note as NoteFile writes it.
  */
 class SettingsStore : public QObject
 {
@@ -50,6 +56,9 @@ public:
         QString reason;
     };
     const QList<SetAside> &setAside() const { return m_setAside; }
+    /// The folder and files that others could read and that were made the owner's own at
+    /// opening.
+    const QStringList &madePrivate() const { return m_madePrivate; }
 
     std::optional<QString> text(const QString &key) const;
     double number(const QString &key) const;
@@ -71,6 +80,8 @@ public:
     bool waitForNote();
     /// True while both files hold everything written to them.
     bool isWritten() const;
+    /// True while the note file holds the last note written to it.
+    bool isNoteWritten() const;
 
 Q_SIGNALS:
     /// A write of \a filePath ended; \a reason says why it failed.
@@ -79,10 +90,15 @@ Q_SIGNALS:
 private:
     bool write(const QString &key, const QVariant &value);
     QVariant value(const QString &key) const;
-    QVariantMap checkFile(const QString &path);
+    QVariantMap checkFile(const QString &path, const PrivateFile::Contents &contents,
+                          bool isNoteFile);
+    void connectNote();
 
     QString m_filePath;
     QList<SetAside> m_setAside;
+    QStringList m_madePrivate;
+    /// The note as the note file held it at opening, until its first reader takes it.
+    mutable std::optional<QString> m_startNote;
     std::optional<QString> m_recoveredNote;
     /// What the settings file holds, with every change made since; the file is written whole.
     QVariantMap m_values;
