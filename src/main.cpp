@@ -3,12 +3,14 @@
 #include "app/JotshelfApp.h"
 #include "instance/CommandLine.h"
 #include "instance/InstanceServer.h"
+#include "instance/Launch.h"
 #include "instance/SingleInstance.h"
 #include "platform/PlatformChoice.h"
 #include "platform/QtScreenSource.h"
 #include "storage/SettingsStore.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,23 +47,16 @@ int main(int argc, char *argv[])
 
     QString error;
     QString warning;
-    const auto paths = InstancePaths::fromEnvironment(&error, &warning);
+    // The lock lives with the note, so that every launch for this note finds the same one.
+    const QString noteFolder = QFileInfo(SettingsStore::defaultFilePath()).absolutePath();
+    const auto paths = InstancePaths::fromEnvironment(noteFolder, &error, &warning);
     if (!warning.isEmpty())
         std::fprintf(stderr, "jotshelf: %s\n", warning.toUtf8().constData());
     if (!paths)
         return fail(error);
     SingleInstance instance(*paths);
-    switch (instance.claimOrDeliver(commandLine.request(), commandLine.startsInstance())) {
-    case SingleInstance::Outcome::Delivered:
-        return EXIT_SUCCESS;
-    case SingleInstance::Outcome::NotRunning:
-        ConsoleOutput::printLine(QStringLiteral("Jotshelf is not running."));
-        return EXIT_SUCCESS;
-    case SingleInstance::Outcome::Failed:
-        return fail(instance.errorString());
-    case SingleInstance::Outcome::Primary:
-        break;
-    }
+    if (const auto exitCode = Launch(commandLine, instance).run(argc, argv))
+        return *exitCode;
 
     if (!hasDisplay(argc, argv))
         return fail(QStringLiteral("no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
@@ -79,6 +74,9 @@ int main(int argc, char *argv[])
     InstanceServer server;
     if (!server.listen(paths->socketPath(), &error))
         return fail(error);
+    // A launch whose runtime folder differs from this one's finds the socket through the file.
+    if (!instance.publishAddress(&error))
+        std::fprintf(stderr, "jotshelf: %s\n", error.toUtf8().constData());
 
     AppServices services;
     services.store = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath());
@@ -87,11 +85,13 @@ int main(int argc, char *argv[])
     services.prompts = std::make_unique<DialogPrompts>();
     services.console = ConsoleOutput::printLine;
     JotshelfApp jotshelf(std::move(services));
-    QObject::connect(&server, &InstanceServer::commandReceived, &jotshelf,
-                     &JotshelfApp::runCommand);
+    server.setHandler(
+        [&jotshelf](const InstanceRequest &request) { return jotshelf.handleRequest(request); });
+    if (commandLine.startHidden())
+        jotshelf.keepDrawerClosedAtStart();
     if (const auto command = commandLine.command()) {
         QMetaObject::invokeMethod(
-            &jotshelf, [&jotshelf, command] { jotshelf.runCommand(*command); },
+            &jotshelf, [&jotshelf, command] { jotshelf.runStartCommand(*command); },
             Qt::QueuedConnection);
     }
 

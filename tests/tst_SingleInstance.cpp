@@ -109,6 +109,7 @@ class tst_SingleInstance : public QObject
     std::optional<InstancePaths> m_paths;
 
     QString runtimeDir() const { return m_home->filePath(QStringLiteral("run")); }
+    QString noteFolder() const { return m_home->filePath(QStringLiteral("config/Jotshelf")); }
 
     /// No display at all: what a shell or a desktop's key binding may have.
     QProcessEnvironment commandEnvironment() const
@@ -160,7 +161,7 @@ private Q_SLOTS:
     {
         m_home = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir().mkdir(runtimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        m_paths = InstancePaths::resolve(runtimeDir(), m_home->path(), nullptr);
+        m_paths = InstancePaths::resolve(runtimeDir(), m_home->path(), noteFolder(), nullptr);
         QVERIFY(m_paths);
     }
 

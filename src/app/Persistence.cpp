@@ -195,7 +195,7 @@ void Persistence::writeFinished(const QString &filePath, bool ok, const QString 
             .arg(filePath, reason));
 }
 
-void Persistence::flush()
+Persistence::FlushOutcome Persistence::flush()
 {
     for (DebouncedWriter *writer : {m_note, m_size, m_opacity, m_margins}) {
         if (writer)
@@ -205,17 +205,27 @@ void Persistence::flush()
     store.retry();
     store.sync();
     store.waitForNote();
-    if (!store.isWritten())
-        rescueNote();
+    if (store.isWritten())
+        return {};
+    return rescueNote();
 }
 
 // The files cannot be written and the application is ending: say so, and put the note where
 // the user can find it, if there is such a place.
-void Persistence::rescueNote()
+Persistence::FlushOutcome Persistence::rescueNote()
 {
+    // The application flushes more than once on its way out (the quit command, aboutToQuit,
+    // the end of the model): one copy and one report for each version of the note.
+    if (m_rescuedNote && *m_rescuedNote == m_state.noteContent())
+        return m_rescue;
     SettingsStore &store = m_state.userDefaults();
+    const QString failed = m_failing.contains(store.noteFilePath()) || m_failing.isEmpty()
+        ? store.noteFilePath()
+        : *m_failing.cbegin();
+    m_rescuedNote = m_state.noteContent();
+    m_rescue = {false, failed, PrivateFile::whyUnwritable(failed), {}};
     m_state.printLine(QStringLiteral("❌ Quitting without saving: %1 cannot be written (%2)")
-                          .arg(store.filePath(), PrivateFile::whyUnwritable(store.noteFilePath())));
+                          .arg(failed, m_rescue.reason));
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString rescue = QDir::temp().filePath(QStringLiteral("jotshelf-note-%1.txt").arg(stamp));
     QSaveFile file(rescue);
@@ -224,8 +234,10 @@ void Persistence::rescueNote()
         file.write(m_state.noteContent().toUtf8());
         if (file.commit()) {
             m_state.printLine(QStringLiteral("   The note was written to %1").arg(rescue));
-            return;
+            m_rescue.rescueCopy = rescue;
+            return m_rescue;
         }
     }
     m_state.printLine(QStringLiteral("   The note could not be written anywhere"));
+    return m_rescue;
 }

@@ -2,8 +2,10 @@
 
 #include <QObject>
 #include <QSet>
+#include <QString>
 
 #include <functional>
+#include <optional>
 
 class AppState;
 class DebouncedWriter;
@@ -26,11 +28,24 @@ public:
     explicit Persistence(AppState &state);
     ~Persistence() override;
 
+    /// What flush() achieved.
+    struct FlushOutcome
+    {
+        /// Both files hold everything.
+        bool saved = true;
+        /// When not: the file that could not be written, why, and where the note went instead
+        /// (empty when nowhere).
+        QString file;
+        QString reason;
+        QString rescueCopy;
+    };
+
     void loadSavedContent();
     void setupAutoSave();
     /// Writes every value still waiting and waits until the note is on disk. When the files
-    /// still cannot be written it says so, and keeps a rescue copy of the note where it can.
-    void flush();
+    /// still cannot be written it says so, and keeps a rescue copy of the note where it can
+    /// (once for each version of the note).
+    FlushOutcome flush();
     /// Tries again what could not be written.
     void retry();
 
@@ -43,7 +58,7 @@ private:
     void save(const QString &key, const std::function<bool()> &write);
     void writeFinished(const QString &filePath, bool ok, const QString &reason);
     void reportSetAsideFiles();
-    void rescueNote();
+    FlushOutcome rescueNote();
 
     AppState &m_state;
     DebouncedWriter *m_note = nullptr;
@@ -52,4 +67,7 @@ private:
     DebouncedWriter *m_margins = nullptr;
     /// The files whose last write failed and that the user has been told about.
     QSet<QString> m_failing;
+    /// The note last put in a rescue copy, and where it went.
+    std::optional<QString> m_rescuedNote;
+    FlushOutcome m_rescue;
 };
