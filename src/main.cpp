@@ -23,18 +23,6 @@ int fail(const QString &message)
     return EXIT_FAILURE;
 }
 
-bool hasDisplay(int argc, char *argv[])
-{
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
-        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return true;
-    for (int i = 1; i < argc; ++i) {
-        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -55,10 +43,13 @@ int main(int argc, char *argv[])
     if (!paths)
         return fail(error);
     SingleInstance instance(*paths);
-    if (const auto exitCode = Launch(commandLine, instance).run(argc, argv))
+    const auto exitCode = Launch(commandLine, instance).run(argc, argv);
+    if (!instance.warning().isEmpty())
+        std::fprintf(stderr, "jotshelf: %s\n", instance.warning().toUtf8().constData());
+    if (exitCode)
         return *exitCode;
 
-    if (!hasDisplay(argc, argv))
+    if (!Launch::hasDisplay(argc, argv))
         return fail(QStringLiteral("no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
                                    "start it from a desktop session"));
 

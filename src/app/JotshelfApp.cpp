@@ -9,6 +9,7 @@
 #include "platform/DesktopNotifier.h"
 #include "platform/ShutdownSignals.h"
 #include "settings/SettingsWindow.h"
+#include "storage/PrivateFile.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -141,12 +142,13 @@ InstanceReply JotshelfApp::handleRequest(const InstanceRequest &request)
             state->replaceNoteRange(edit.position, edit.removed, edit.inserted);
         if (!request.sync)
             return {};
-        const Persistence::FlushOutcome outcome = state->persistence().flush();
-        if (outcome.saved)
+        if (state->persistence().writeNow())
             return {};
+        const QString file = state->userDefaults().noteFilePath();
         return InstanceReply::failure(
-            QStringLiteral("the text is in the note, but the note could not be saved to %1 (%2)")
-                .arg(outcome.file, outcome.reason));
+            QStringLiteral("the text is in the note, but the note could not be saved to %1 (%2); "
+                           "Jotshelf keeps it and tries again with every change")
+                .arg(file, PrivateFile::whyUnwritable(file)));
     }
     case InstanceCommand::Print:
         return {true, state->noteContent().toUtf8(), {}};

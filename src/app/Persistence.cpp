@@ -195,7 +195,7 @@ void Persistence::writeFinished(const QString &filePath, bool ok, const QString 
             .arg(filePath, reason));
 }
 
-Persistence::FlushOutcome Persistence::flush()
+bool Persistence::writeNow()
 {
     for (DebouncedWriter *writer : {m_note, m_size, m_opacity, m_margins}) {
         if (writer)
@@ -205,7 +205,12 @@ Persistence::FlushOutcome Persistence::flush()
     store.retry();
     store.sync();
     store.waitForNote();
-    if (store.isWritten())
+    return store.isWritten();
+}
+
+Persistence::FlushOutcome Persistence::flush()
+{
+    if (writeNow())
         return {};
     return rescueNote();
 }

@@ -46,6 +46,9 @@ public:
     /// still cannot be written it says so, and keeps a rescue copy of the note where it can
     /// (once for each version of the note).
     FlushOutcome flush();
+    /// Writes every value still waiting and waits until the note is on disk; false when the
+    /// files could not be written. Keeps no copy and reports nothing: the application goes on.
+    bool writeNow();
     /// Tries again what could not be written.
     void retry();
 

@@ -28,7 +28,9 @@ QString tooLong()
         .arg(InstanceCommands::maxAppendBytes >> 20);
 }
 
-bool hasDisplay(int argc, char *argv[])
+} // namespace
+
+bool Launch::hasDisplay(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
         || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
@@ -39,6 +41,8 @@ bool hasDisplay(int argc, char *argv[])
     }
     return false;
 }
+
+namespace {
 
 // How long a request may take to be answered: a note is written whole before --sync and --quit
 // hear back, and --print may bring 16 MB and more.

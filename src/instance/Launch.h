@@ -32,6 +32,9 @@ public:
     /// \a error says why, when it cannot be read.
     static std::optional<QByteArray> storedNote(const QString &settingsFile, QString *error);
 
+    /// Whether an instance started from here can open a display (or is told which platform).
+    static bool hasDisplay(int argc, char *argv[]);
+
 private:
     int deliverAfterStart(const InstanceRequest &request, int argc, char *argv[]);
     int printReply(const QByteArray &bytes);

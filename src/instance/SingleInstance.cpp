@@ -28,8 +28,18 @@ SingleInstance::SingleInstance(const InstancePaths &paths)
 
 SingleInstance::~SingleInstance()
 {
-    if (m_published && m_lock.isLocked())
+    if (m_published && isPrimary())
         QFile::remove(m_paths.addressPath());
+}
+
+bool SingleInstance::isPrimary() const
+{
+    return m_lock.isLocked() || (m_fallbackLock && m_fallbackLock->isLocked());
+}
+
+QLockFile &SingleInstance::lock()
+{
+    return m_fallbackLock ? *m_fallbackLock : m_lock;
 }
 
 SingleInstance::Outcome SingleInstance::claimOrDeliver(InstanceCommand request, bool mayStart,
@@ -54,15 +64,25 @@ SingleInstance::Outcome SingleInstance::claimOrDeliver(const InstanceRequest &re
 
     const QDeadlineTimer deadline(patienceMs);
     for (;;) {
-        if (m_lock.tryLock(0)) {
+        if (lock().tryLock(0)) {
             if (mode == Mode::MayStart)
                 return Outcome::Primary;
-            m_lock.unlock();
+            lock().unlock();
             if (mode == Mode::IfRunning)
                 return Outcome::NotRunning;
-        } else if (m_lock.error() != QLockFile::LockFailedError) {
-            m_error = QStringLiteral("cannot use the lock file %1").arg(m_paths.lockPath());
-            return Outcome::Failed;
+        } else if (lock().error() != QLockFile::LockFailedError) {
+            if (m_fallbackLock) {
+                m_error = QStringLiteral("cannot use the lock file %1, nor %2")
+                              .arg(m_paths.lockPath(), m_fallbackLock->fileName());
+                return Outcome::Failed;
+            }
+            const QString fallback = QFileInfo(m_paths.socketPath()).path() + QStringLiteral("/")
+                + QFileInfo(m_paths.socketPath()).completeBaseName() + QStringLiteral(".lock");
+            m_warning = QStringLiteral("cannot use the lock file %1; using %2 instead")
+                            .arg(m_paths.lockPath(), fallback);
+            m_fallbackLock = std::make_unique<QLockFile>(fallback);
+            m_fallbackLock->setStaleLockTime(0);
+            continue;
         } else {
             QStringList sockets {m_paths.socketPath()};
             if (const QString published = publishedSocket(); !published.isEmpty())
@@ -86,9 +106,9 @@ SingleInstance::Outcome SingleInstance::claimOrDeliver(const InstanceRequest &re
             qint64 pid = 0;
             QString host;
             QString application;
-            if (!m_lock.getLockInfo(&pid, &host, &application)) {
-                m_error = QStringLiteral("no Jotshelf took the lock %1 in time")
-                              .arg(m_paths.lockPath());
+            if (!lock().getLockInfo(&pid, &host, &application)) {
+                m_error
+                    = QStringLiteral("no Jotshelf took the lock %1 in time").arg(lock().fileName());
                 return Outcome::Failed;
             }
             const QString holder = host.isEmpty() || host == QSysInfo::machineHostName()
@@ -96,7 +116,7 @@ SingleInstance::Outcome SingleInstance::claimOrDeliver(const InstanceRequest &re
                 : QStringLiteral("process %1 on %2").arg(pid).arg(host);
             m_error = QStringLiteral("a Jotshelf (%1) holds %2 but does not answer on %3; the "
                                      "note is left to it")
-                          .arg(holder, m_paths.lockPath(), m_paths.socketPath());
+                          .arg(holder, lock().fileName(), m_paths.socketPath());
             return Outcome::Failed;
         }
         QThread::msleep(50);

@@ -7,6 +7,8 @@
 #include <QLockFile>
 #include <QString>
 
+#include <memory>
+
 /// Keeps Jotshelf to one instance per note: the instance holds a lock file beside the note for
 /// its whole run, and every other launch for that note hands its request to it through the
 /// instance socket. A lock left by an instance that crashed is recovered (its process is gone).
@@ -49,8 +51,10 @@ public:
                            int patienceMs = defaultPatienceMs);
     Outcome claimOrDeliver(const InstanceRequest &request, Mode mode,
                            int patienceMs = defaultPatienceMs, int answerTimeoutMs = 5000);
-    bool isPrimary() const { return m_lock.isLocked(); }
+    bool isPrimary() const;
     QString errorString() const { return m_error; }
+    /// Set when the lock could not live with the note and went beside the socket.
+    QString warning() const { return m_warning; }
     /// The instance's answer to a delivered request.
     const QByteArray &reply() const { return m_reply; }
     const InstancePaths &paths() const { return m_paths; }
@@ -62,10 +66,15 @@ public:
 private:
     /// The socket named beside the lock when it differs from ours and lies in a private folder.
     QString publishedSocket() const;
+    /// Where the note's folder cannot hold a lock (a read-only folder), the lock goes beside
+    /// the socket, as the next best guard; the instance then says it cannot save anyway.
+    QLockFile &lock();
 
     InstancePaths m_paths;
     QLockFile m_lock;
+    std::unique_ptr<QLockFile> m_fallbackLock;
     QString m_error;
+    QString m_warning;
     QByteArray m_reply;
     bool m_published = false;
 };
