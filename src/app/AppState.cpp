@@ -2,6 +2,7 @@
 
 #include "app/DataCommands.h"
 #include "app/Persistence.h"
+#include "app/Settings.h"
 #include "app/UserPrompts.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
@@ -20,6 +21,7 @@ AppState::AppState(AppServices services, QObject *parent)
     , m_services(std::move(services))
 {
     Q_ASSERT(m_services.store && m_services.screens && m_services.hotkeys && m_services.prompts);
+    Settings::assignInitialValues(*this);
     m_persistence = std::make_unique<Persistence>(*this);
     m_dataCommands = std::make_unique<DataCommands>(*this);
     m_drawer = std::make_unique<DrawerController>(*this);
@@ -53,19 +55,6 @@ AppState::~AppState()
         globalAppState = nullptr;
 }
 
-template<typename T, typename Signal>
-void AppState::assign(T &member, const T &value, Signal signal)
-{
-    member = value;
-    Q_EMIT changed();
-    Q_EMIT(this->*signal)(member);
-}
-
-void AppState::setDrawerPosition(DrawerPosition value)
-{
-    assign(m_drawerPosition, value, &AppState::drawerPositionChanged);
-}
-
 void AppState::setNoteContent(const QString &value)
 {
     const qsizetype oldSize = m_noteContent.size();
@@ -90,51 +79,6 @@ void AppState::replaceNoteRange(qsizetype position, qsizetype removed, QStringVi
     Q_EMIT noteContentChanged(m_noteContent);
 }
 
-void AppState::setWindowSize(QSizeF value)
-{
-    assign(m_windowSize, value, &AppState::windowSizeChanged);
-}
-
-void AppState::setWindowWidth(double value)
-{
-    assign(m_windowWidth, value, &AppState::windowWidthChanged);
-}
-
-void AppState::setWindowHeight(double value)
-{
-    assign(m_windowHeight, value, &AppState::windowHeightChanged);
-}
-
-void AppState::setWindowOpacity(double value)
-{
-    assign(m_windowOpacity, value, &AppState::windowOpacityChanged);
-}
-
-void AppState::setCurrentMargins(double value)
-{
-    assign(m_currentMargins, value, &AppState::currentMarginsChanged);
-}
-
-void AppState::setManualMargins(double value)
-{
-    assign(m_manualMargins, value, &AppState::manualMarginsChanged);
-}
-
-void AppState::setUseManualMargins(bool value)
-{
-    assign(m_useManualMargins, value, &AppState::useManualMarginsChanged);
-}
-
-void AppState::setMaxWindowWidth(double value)
-{
-    assign(m_maxWindowWidth, value, &AppState::maxWindowWidthChanged);
-}
-
-void AppState::setMaxWindowHeight(double value)
-{
-    assign(m_maxWindowHeight, value, &AppState::maxWindowHeightChanged);
-}
-
 void AppState::setBackgroundColor(const QColor &value)
 {
     assign(m_backgroundColor, value, &AppState::backgroundColorChanged);
@@ -143,46 +87,6 @@ void AppState::setBackgroundColor(const QColor &value)
 void AppState::setTextColor(const QColor &value)
 {
     assign(m_textColor, value, &AppState::textColorChanged);
-}
-
-void AppState::setUseCustomColors(bool value)
-{
-    assign(m_useCustomColors, value, &AppState::useCustomColorsChanged);
-}
-
-void AppState::setAutoFormatBullets(bool value)
-{
-    assign(m_autoFormatBullets, value, &AppState::autoFormatBulletsChanged);
-}
-
-void AppState::setAutoFormatNumbers(bool value)
-{
-    assign(m_autoFormatNumbers, value, &AppState::autoFormatNumbersChanged);
-}
-
-void AppState::setAutoFormatDashes(bool value)
-{
-    assign(m_autoFormatDashes, value, &AppState::autoFormatDashesChanged);
-}
-
-void AppState::setSmartLinkInsertion(bool value)
-{
-    assign(m_smartLinkInsertion, value, &AppState::smartLinkInsertionChanged);
-}
-
-void AppState::setHideScrollIndicators(bool value)
-{
-    assign(m_hideScrollIndicators, value, &AppState::hideScrollIndicatorsChanged);
-}
-
-void AppState::setReduceMotion(bool value)
-{
-    assign(m_reduceMotion, value, &AppState::reduceMotionChanged);
-}
-
-void AppState::setHighContrastMode(bool value)
-{
-    assign(m_highContrastMode, value, &AppState::highContrastModeChanged);
 }
 
 BorderlessWindow *AppState::drawerWindow() const

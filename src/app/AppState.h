@@ -64,7 +64,10 @@ public:
 
     // --- Observable properties ---------------------------------------------------------------
     DrawerPosition drawerPosition() const { return m_drawerPosition; }
-    void setDrawerPosition(DrawerPosition value);
+    void setDrawerPosition(DrawerPosition value)
+    {
+        assign(m_drawerPosition, value, &AppState::drawerPositionChanged);
+    }
 
     const QString &noteContent() const { return m_noteContent; }
     /// Replaces the whole note. An assignment that only appends announces itself as an append,
@@ -75,49 +78,97 @@ public:
     void replaceNoteRange(qsizetype position, qsizetype removed, QStringView inserted);
 
     QSizeF windowSize() const { return m_windowSize; }
-    void setWindowSize(QSizeF value);
+    void setWindowSize(QSizeF value) { assign(m_windowSize, value, &AppState::windowSizeChanged); }
 
     double windowWidth() const { return m_windowWidth; }
-    void setWindowWidth(double value);
+    void setWindowWidth(double value)
+    {
+        assign(m_windowWidth, value, &AppState::windowWidthChanged);
+    }
     double windowHeight() const { return m_windowHeight; }
-    void setWindowHeight(double value);
+    void setWindowHeight(double value)
+    {
+        assign(m_windowHeight, value, &AppState::windowHeightChanged);
+    }
 
     double windowOpacity() const { return m_windowOpacity; }
-    void setWindowOpacity(double value);
+    void setWindowOpacity(double value)
+    {
+        assign(m_windowOpacity, value, &AppState::windowOpacityChanged);
+    }
 
     double currentMargins() const { return m_currentMargins; }
-    void setCurrentMargins(double value);
+    void setCurrentMargins(double value)
+    {
+        assign(m_currentMargins, value, &AppState::currentMarginsChanged);
+    }
     double manualMargins() const { return m_manualMargins; }
-    void setManualMargins(double value);
+    void setManualMargins(double value)
+    {
+        assign(m_manualMargins, value, &AppState::manualMarginsChanged);
+    }
     bool useManualMargins() const { return m_useManualMargins; }
-    void setUseManualMargins(bool value);
+    void setUseManualMargins(bool value)
+    {
+        assign(m_useManualMargins, value, &AppState::useManualMarginsChanged);
+    }
 
     double maxWindowWidth() const { return m_maxWindowWidth; }
-    void setMaxWindowWidth(double value);
+    void setMaxWindowWidth(double value)
+    {
+        assign(m_maxWindowWidth, value, &AppState::maxWindowWidthChanged);
+    }
     double maxWindowHeight() const { return m_maxWindowHeight; }
-    void setMaxWindowHeight(double value);
+    void setMaxWindowHeight(double value)
+    {
+        assign(m_maxWindowHeight, value, &AppState::maxWindowHeightChanged);
+    }
 
     QColor backgroundColor() const { return m_backgroundColor; }
     void setBackgroundColor(const QColor &value);
     QColor textColor() const { return m_textColor; }
     void setTextColor(const QColor &value);
     bool useCustomColors() const { return m_useCustomColors; }
-    void setUseCustomColors(bool value);
+    void setUseCustomColors(bool value)
+    {
+        assign(m_useCustomColors, value, &AppState::useCustomColorsChanged);
+    }
 
     bool autoFormatBullets() const { return m_autoFormatBullets; }
-    void setAutoFormatBullets(bool value);
+    void setAutoFormatBullets(bool value)
+    {
+        assign(m_autoFormatBullets, value, &AppState::autoFormatBulletsChanged);
+    }
     bool autoFormatNumbers() const { return m_autoFormatNumbers; }
-    void setAutoFormatNumbers(bool value);
+    void setAutoFormatNumbers(bool value)
+    {
+        assign(m_autoFormatNumbers, value, &AppState::autoFormatNumbersChanged);
+    }
     bool autoFormatDashes() const { return m_autoFormatDashes; }
-    void setAutoFormatDashes(bool value);
+    void setAutoFormatDashes(bool value)
+    {
+        assign(m_autoFormatDashes, value, &AppState::autoFormatDashesChanged);
+    }
     bool smartLinkInsertion() const { return m_smartLinkInsertion; }
-    void setSmartLinkInsertion(bool value);
+    void setSmartLinkInsertion(bool value)
+    {
+        assign(m_smartLinkInsertion, value, &AppState::smartLinkInsertionChanged);
+    }
     bool hideScrollIndicators() const { return m_hideScrollIndicators; }
-    void setHideScrollIndicators(bool value);
+    void setHideScrollIndicators(bool value)
+    {
+        assign(m_hideScrollIndicators, value, &AppState::hideScrollIndicatorsChanged);
+    }
     bool reduceMotion() const { return m_reduceMotion; }
-    void setReduceMotion(bool value);
+    void setReduceMotion(bool value)
+    {
+        assign(m_reduceMotion, value, &AppState::reduceMotionChanged);
+    }
     bool highContrastMode() const { return m_highContrastMode; }
-    void setHighContrastMode(bool value);
+    void setHighContrastMode(bool value)
+    {
+        assign(m_highContrastMode, value, &AppState::highContrastModeChanged);
+    }
 
     /// Connects \a fn to the property's \a signal and calls it at once with the current value
     /// read through \a getter.
@@ -212,30 +263,38 @@ Q_SIGNALS:
     void highContrastModeChanged(bool value);
 
 private:
+    /// Stores \a value and announces it: first changed(), then \a signal with the new value.
     template<typename T, typename Signal>
-    void assign(T &member, const T &value, Signal signal);
+    void assign(T &member, const T &value, Signal signal)
+    {
+        member = value;
+        Q_EMIT changed();
+        Q_EMIT(this->*signal)(member);
+    }
 
     AppServices m_services;
 
-    DrawerPosition m_drawerPosition = DrawerPosition::Right;
+    // The initial values are those of the settings table (app/Settings.h), given by the
+    // constructor before anything else.
+    DrawerPosition m_drawerPosition {};
     QString m_noteContent;
-    QSizeF m_windowSize {400, 600};
-    double m_windowWidth = 400;
-    double m_windowHeight = 600;
-    double m_windowOpacity = 1.0;
-    double m_currentMargins = 20;
-    double m_manualMargins = 20;
+    QSizeF m_windowSize;
+    double m_windowWidth = 0;
+    double m_windowHeight = 0;
+    double m_windowOpacity = 0;
+    double m_currentMargins = 0;
+    double m_manualMargins = 0;
     bool m_useManualMargins = false;
-    double m_maxWindowWidth = 1200;
-    double m_maxWindowHeight = 800;
-    QColor m_backgroundColor = QColor::fromRgbF(0, 0, 0, 0.3f);
-    QColor m_textColor = Qt::white;
+    double m_maxWindowWidth = 0;
+    double m_maxWindowHeight = 0;
+    QColor m_backgroundColor;
+    QColor m_textColor;
     bool m_useCustomColors = false;
-    bool m_autoFormatBullets = true;
-    bool m_autoFormatNumbers = true;
-    bool m_autoFormatDashes = true;
-    bool m_smartLinkInsertion = true;
-    bool m_hideScrollIndicators = true;
+    bool m_autoFormatBullets = false;
+    bool m_autoFormatNumbers = false;
+    bool m_autoFormatDashes = false;
+    bool m_smartLinkInsertion = false;
+    bool m_hideScrollIndicators = false;
     bool m_reduceMotion = false;
     bool m_highContrastMode = false;
 

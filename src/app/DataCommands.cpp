@@ -1,6 +1,7 @@
 #include "app/DataCommands.h"
 
 #include "app/AppState.h"
+#include "app/Settings.h"
 #include "app/UserPrompts.h"
 #include "settings/SettingsWindow.h"
 #include "storage/SettingsStore.h"
@@ -8,28 +9,24 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include <algorithm>
+
 DataCommands::DataCommands(AppState &state)
     : m_state(state)
 { }
 
 void DataCommands::resetToDefaults()
 {
-    m_state.setWindowWidth(400);
-    m_state.setWindowHeight(600);
-    m_state.setWindowOpacity(1.0);
-    m_state.setManualMargins(20);
-    m_state.setUseManualMargins(false);
-    m_state.setBackgroundColor(QColor::fromRgbF(0, 0, 0, 0.3f));
-    m_state.setTextColor(Qt::white);
-    m_state.setUseCustomColors(false);
-    m_state.setDrawerPosition(DrawerPosition::Right);
-    m_state.setAutoFormatBullets(true);
-    m_state.setAutoFormatNumbers(true);
-    m_state.setAutoFormatDashes(true);
-    m_state.setSmartLinkInsertion(true);
-    m_state.setHideScrollIndicators(true);
-    m_state.setReduceMotion(false);
-    m_state.setHighContrastMode(false);
+    // The reset's own order, given by each row's step.
+    int lastStep = 0;
+    Settings::forEach(
+        [&lastStep](const auto &row) { lastStep = std::max(lastStep, row.resetStep); });
+    for (int step = 1; step <= lastStep; ++step) {
+        Settings::forEach([this, step](const auto &row) {
+            if (row.resetStep == step)
+                row.assign(m_state, row.initial);
+        });
+    }
 
     m_state.updateWindowSizeRealTime();
     m_state.updateWindowOpacityRealTime();
@@ -41,9 +38,14 @@ void DataCommands::clearAllData()
     if (!m_state.prompts().confirmClearAll(dialogParent()))
         return;
     SettingsStore &store = m_state.userDefaults();
-    for (const char *key :
-         {"noteContent", "drawerPosition", "windowWidth", "windowHeight", "windowOpacity"})
-        store.remove(QString::fromLatin1(key));
+    Settings::forEach([&store](const auto &row) {
+        if (!row.removedByClearAll)
+            return;
+        for (const char *key : row.keys) {
+            if (key)
+                store.remove(QString::fromLatin1(key));
+        }
+    });
     m_state.setNoteContent(QString());
     resetToDefaults();
 }

@@ -1,6 +1,7 @@
 #include "app/Persistence.h"
 
 #include "app/AppState.h"
+#include "app/Settings.h"
 #include "storage/DebouncedWriter.h"
 #include "storage/PrivateFile.h"
 #include "storage/SettingsStore.h"
@@ -10,18 +11,52 @@
 #include <QSaveFile>
 
 namespace {
-const QString &noteKey = SettingsStore::noteKey;
-const QString positionKey = QStringLiteral("drawerPosition");
-const QString widthKey = QStringLiteral("windowWidth");
-const QString heightKey = QStringLiteral("windowHeight");
-const QString opacityKey = QStringLiteral("windowOpacity");
-const QString bulletsKey = QStringLiteral("autoFormatBullets");
-const QString numbersKey = QStringLiteral("autoFormatNumbers");
-const QString dashesKey = QStringLiteral("autoFormatDashes");
-const QString scrollKey = QStringLiteral("hideScrollIndicators");
-const QString marginsKey = QStringLiteral("manualMargins");
-const QString useMarginsKey = QStringLiteral("useManualMargins");
-const QString colorsKey = QStringLiteral("useCustomColors");
+QString key(const Settings::Options &row, int index = 0)
+{
+    return QString::fromLatin1(row.keys[size_t(index)]);
+}
+
+// A stored value as its type reads it: text when text is stored, a position when the text is
+// a raw value, a number or a size only when greater than 0, a Boolean when one is stored.
+std::optional<QString> read(const SettingsStore &store, const Settings::Options &row, QString *)
+{
+    return store.text(key(row));
+}
+
+std::optional<DrawerPosition> read(const SettingsStore &store, const Settings::Options &row,
+                                   DrawerPosition *)
+{
+    if (const auto raw = store.text(key(row)))
+        return DrawerPositions::fromRawValue(*raw);
+    return std::nullopt;
+}
+
+std::optional<double> read(const SettingsStore &store, const Settings::Options &row, double *)
+{
+    if (const double number = store.number(key(row)); number > 0)
+        return number;
+    return std::nullopt;
+}
+
+std::optional<QSizeF> read(const SettingsStore &store, const Settings::Options &row, QSizeF *)
+{
+    const double width = store.number(key(row, 0));
+    const double height = store.number(key(row, 1));
+    if (width > 0 && height > 0)
+        return QSizeF(width, height);
+    return std::nullopt;
+}
+
+std::optional<bool> read(const SettingsStore &store, const Settings::Options &row, bool *)
+{
+    return store.boolean(key(row));
+}
+
+// Colours have no form in the file: they are held while the application runs only.
+std::optional<QColor> read(const SettingsStore &, const Settings::Options &, QColor *)
+{
+    return std::nullopt;
+}
 } // namespace
 
 Persistence::Persistence(AppState &state)
@@ -38,37 +73,21 @@ Persistence::~Persistence()
 
 void Persistence::loadSavedContent()
 {
-    SettingsStore &store = m_state.userDefaults();
+    const SettingsStore &store = m_state.userDefaults();
     reportSetAsideFiles();
-
-    if (const auto note = store.text(noteKey))
-        m_state.setNoteContent(*note);
-
-    if (const auto raw = store.text(positionKey)) {
-        if (const auto position = DrawerPositions::fromRawValue(*raw))
-            m_state.setDrawerPosition(*position);
-    }
-
-    const double width = store.number(widthKey);
-    const double height = store.number(heightKey);
-    if (width > 0 && height > 0)
-        m_state.setWindowSize(QSizeF(width, height));
-    m_state.setWindowWidth(m_state.windowSize().width());
-    m_state.setWindowHeight(m_state.windowSize().height());
-
-    if (const double opacity = store.number(opacityKey); opacity > 0)
-        m_state.setWindowOpacity(opacity);
-
-    m_state.setAutoFormatBullets(store.boolean(bulletsKey).value_or(true));
-    m_state.setAutoFormatNumbers(store.boolean(numbersKey).value_or(true));
-    m_state.setAutoFormatDashes(store.boolean(dashesKey).value_or(true));
-    m_state.setHideScrollIndicators(store.boolean(scrollKey).value_or(true));
-
-    if (const double margins = store.number(marginsKey); margins > 0)
-        m_state.setManualMargins(margins);
-
-    m_state.setUseManualMargins(store.boolean(useMarginsKey).value_or(false));
-    m_state.setUseCustomColors(store.boolean(colorsKey).value_or(false));
+    Settings::forEach([this, &store](const auto &row) {
+        if (!row.isSaved())
+            return;
+        using T = typename std::decay_t<decltype(row)>::Value;
+        const std::optional<T> stored = read(store, row, static_cast<T *>(nullptr));
+        // A switch always takes a value: the stored one, or its initial value.
+        if constexpr (std::is_same_v<T, bool>)
+            row.assign(m_state, stored.value_or(row.initial));
+        else if (stored)
+            row.assign(m_state, *stored);
+        if (row.afterLoad)
+            row.afterLoad(m_state);
+    });
 }
 
 void Persistence::reportSetAsideFiles()
@@ -91,11 +110,6 @@ void Persistence::reportSetAsideFiles()
     }
 }
 
-DebouncedWriter *Persistence::makeDebounce()
-{
-    return new DebouncedWriter(debounceMs, this);
-}
-
 void Persistence::save(const QString &key, const std::function<bool()> &write)
 {
     // Each change is a chance to write again what could not be written before.
@@ -104,70 +118,46 @@ void Persistence::save(const QString &key, const std::function<bool()> &write)
     Q_EMIT keyWritten(key, write());
 }
 
-void Persistence::setupAutoSave()
+template<typename Row>
+void Persistence::write(const Row &row, const typename Row::Value &value)
 {
     SettingsStore &store = m_state.userDefaults();
-    m_note = makeDebounce();
-    m_size = makeDebounce();
-    m_opacity = makeDebounce();
-    m_margins = makeDebounce();
+    using T = typename Row::Value;
+    if constexpr (std::is_same_v<T, QString>) {
+        save(key(row), [&] { return store.setText(key(row), value); });
+    } else if constexpr (std::is_same_v<T, DrawerPosition>) {
+        save(key(row), [&] { return store.setText(key(row), DrawerPositions::rawValue(value)); });
+    } else if constexpr (std::is_same_v<T, QSizeF>) {
+        save(key(row, 0), [&] { return store.setNumber(key(row, 0), value.width()); });
+        save(key(row, 1), [&] { return store.setNumber(key(row, 1), value.height()); });
+    } else if constexpr (std::is_same_v<T, bool>) {
+        save(key(row), [&] { return store.setBoolean(key(row), value); });
+    } else if constexpr (std::is_same_v<T, double>) {
+        save(key(row), [&] { return store.setNumber(key(row), value); });
+    } else {
+        Q_ASSERT_X(false, "Persistence::write", "a saved row of a type with no form in the file");
+    }
+    if (row.afterSave)
+        row.afterSave(m_state);
+}
 
-    auto saveBoolean = [this, &store](const QString &key) {
-        return [this, &store, key](bool value) {
-            save(key, [&store, key, value] { return store.setBoolean(key, value); });
-        };
-    };
-    auto debounceNumber = [this, &store](DebouncedWriter *writer, const QString &key) {
-        return [this, &store, writer, key](double value) {
-            writer->schedule([this, &store, key, value] {
-                save(key, [&store, key, value] { return store.setNumber(key, value); });
+void Persistence::setupAutoSave()
+{
+    Settings::forEach([this](const auto &row) {
+        if (row.saving == Settings::Saving::AtOnce) {
+            m_state.subscribe(row.get, row.changed, this,
+                              [this, &row](const auto &value) { write(row, value); });
+        } else if (row.saving == Settings::Saving::Debounced) {
+            // The value written when the pause ends is the one the property holds then: the
+            // last one handed over. Holding each value instead would make every keystroke copy
+            // the whole note.
+            auto *writer = new DebouncedWriter(debounceMs, this);
+            m_debounced.append(writer);
+            m_state.subscribe(row.get, row.changed, this, [this, &row, writer](const auto &) {
+                writer->schedule([this, &row] { write(row, row.value(m_state)); });
             });
-        };
-    };
-
-    // The note's saver takes the note when its pause ends rather than holding each value handed
-    // to it: the value last handed over is the note as it stands then, and holding a copy would
-    // make every keystroke copy the whole note.
-    m_state.subscribe(&AppState::noteContent, &AppState::noteContentChanged, this,
-                      [this, &store](const QString &) {
-                          m_note->schedule([this, &store] {
-                              save(noteKey, [this, &store] {
-                                  return store.setText(noteKey, m_state.noteContent());
-                              });
-                          });
-                      });
-    m_state.subscribe(&AppState::drawerPosition, &AppState::drawerPositionChanged, this,
-                      [this, &store](DrawerPosition value) {
-                          save(positionKey, [&store, value] {
-                              return store.setText(positionKey, DrawerPositions::rawValue(value));
-                          });
-                          m_state.setDefaultPosition(m_state.calculateDefaultPosition());
-                      });
-    m_state.subscribe(
-        &AppState::windowSize, &AppState::windowSizeChanged, this, [this, &store](QSizeF value) {
-            m_size->schedule([this, &store, value] {
-                save(widthKey,
-                     [&store, value] { return store.setNumber(widthKey, value.width()); });
-                save(heightKey,
-                     [&store, value] { return store.setNumber(heightKey, value.height()); });
-            });
-        });
-    m_state.subscribe(&AppState::windowOpacity, &AppState::windowOpacityChanged, this,
-                      debounceNumber(m_opacity, opacityKey));
-    m_state.subscribe(&AppState::autoFormatBullets, &AppState::autoFormatBulletsChanged, this,
-                      saveBoolean(bulletsKey));
-    m_state.subscribe(&AppState::autoFormatNumbers, &AppState::autoFormatNumbersChanged, this,
-                      saveBoolean(numbersKey));
-    m_state.subscribe(&AppState::autoFormatDashes, &AppState::autoFormatDashesChanged, this,
-                      saveBoolean(dashesKey));
-    m_state.subscribe(&AppState::hideScrollIndicators, &AppState::hideScrollIndicatorsChanged, this,
-                      saveBoolean(scrollKey));
-    m_state.subscribe(&AppState::manualMargins, &AppState::manualMarginsChanged, this,
-                      debounceNumber(m_margins, marginsKey));
-    m_state.subscribe(&AppState::useManualMargins, &AppState::useManualMarginsChanged, this,
-                      saveBoolean(useMarginsKey));
-    m_state.subscribe(&AppState::useCustomColors, &AppState::useCustomColorsChanged, this,
-                      saveBoolean(colorsKey));
+        }
+    });
 }
 
 void Persistence::retry()
@@ -197,10 +187,8 @@ void Persistence::writeFinished(const QString &filePath, bool ok, const QString 
 
 bool Persistence::writeNow()
 {
-    for (DebouncedWriter *writer : {m_note, m_size, m_opacity, m_margins}) {
-        if (writer)
-            writer->flush();
-    }
+    for (DebouncedWriter *writer : std::as_const(m_debounced))
+        writer->flush();
     SettingsStore &store = m_state.userDefaults();
     store.retry();
     store.sync();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -57,17 +58,17 @@ Q_SIGNALS:
     void keyWritten(const QString &key, bool ok);
 
 private:
-    DebouncedWriter *makeDebounce();
+    /// Writes \a value under the keys of the settings table's \a row.
+    template<typename Row>
+    void write(const Row &row, const typename Row::Value &value);
     void save(const QString &key, const std::function<bool()> &write);
     void writeFinished(const QString &filePath, bool ok, const QString &reason);
     void reportSetAsideFiles();
     FlushOutcome rescueNote();
 
     AppState &m_state;
-    DebouncedWriter *m_note = nullptr;
-    DebouncedWriter *m_size = nullptr;
-    DebouncedWriter *m_opacity = nullptr;
-    DebouncedWriter *m_margins = nullptr;
+    /// The debounced savers, flushed when the application ends.
+    QList<DebouncedWriter *> m_debounced;
     /// The files whose last write failed and that the user has been told about.
     QSet<QString> m_failing;
     /// The note last put in a rescue copy, and where it went.

@@ -15,15 +15,12 @@ AdvancedTab::AdvancedTab(AppState &state, QWidget *parent)
     QVBoxLayout *performance = addSection(QStringLiteral("Performance"),
                                           QStringLiteral("Advanced display and behavior settings"));
     QVBoxLayout *toggles = addControlStack(performance);
-    m_hideScrollIndicators = addCheckBox(
-        toggles, QStringLiteral("Hide scroll indicators"), &AppState::hideScrollIndicators,
-        &AppState::hideScrollIndicatorsChanged, &AppState::setHideScrollIndicators);
+    m_hideScrollIndicators = addCheckBox(toggles, QStringLiteral("Hide scroll indicators"),
+                                         Settings::hideScrollIndicators);
     m_reduceMotion
-        = addCheckBox(toggles, QStringLiteral("Reduce motion effects"), &AppState::reduceMotion,
-                      &AppState::reduceMotionChanged, &AppState::setReduceMotion);
+        = addCheckBox(toggles, QStringLiteral("Reduce motion effects"), Settings::reduceMotion);
     m_highContrast
-        = addCheckBox(toggles, QStringLiteral("High contrast mode"), &AppState::highContrastMode,
-                      &AppState::highContrastModeChanged, &AppState::setHighContrastMode);
+        = addCheckBox(toggles, QStringLiteral("High contrast mode"), Settings::highContrastMode);
 
     buildReadOut();
 

@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/NumberFormat.h"
 #include "drawer/DrawerGeometry.h"
+#include "settings/Binding.h"
 #include "settings/ColorWell.h"
 #include "settings/SettingsStyle.h"
 #include "settings/SliderRow.h"
@@ -40,14 +41,12 @@ void AppearanceTab::buildSizeSection()
     AppState *state = &m_state;
     const auto updateSize = [state] { state->updateWindowSizeRealTime(); };
 
-    m_width = new SliderRow(
-        QStringLiteral("Width"),
-        bindProperty<double>(m_state, &AppState::windowWidth, &AppState::setWindowWidth),
-        DrawerGeometry::minimumWidth, m_state.maxWindowWidth(), "%.0f px", {}, updateSize);
-    m_height = new SliderRow(
-        QStringLiteral("Height"),
-        bindProperty<double>(m_state, &AppState::windowHeight, &AppState::setWindowHeight),
-        DrawerGeometry::minimumHeight, m_state.maxWindowHeight(), "%.0f px", {}, updateSize);
+    m_width = new SliderRow(QStringLiteral("Width"), bindSetting(m_state, Settings::windowWidth),
+                            DrawerGeometry::minimumWidth, m_state.maxWindowWidth(), "%.0f px", {},
+                            updateSize);
+    m_height = new SliderRow(QStringLiteral("Height"), bindSetting(m_state, Settings::windowHeight),
+                             DrawerGeometry::minimumHeight, m_state.maxWindowHeight(), "%.0f px",
+                             {}, updateSize);
     stack->addWidget(m_width);
     stack->addWidget(m_height);
 
@@ -65,11 +64,10 @@ void AppearanceTab::buildTransparencySection()
         = addSection(QStringLiteral("Transparency"),
                      QStringLiteral("Adjust window opacity for better desktop integration"));
     AppState *state = &m_state;
-    m_opacity = new SliderRow(
-        QStringLiteral("Opacity"),
-        bindProperty<double>(m_state, &AppState::windowOpacity, &AppState::setWindowOpacity),
-        DrawerGeometry::minimumOpacity, DrawerGeometry::maximumOpacity, "%.0f%%", percent,
-        [state] { state->updateWindowOpacityRealTime(); });
+    m_opacity
+        = new SliderRow(QStringLiteral("Opacity"), bindSetting(m_state, Settings::windowOpacity),
+                        DrawerGeometry::minimumOpacity, DrawerGeometry::maximumOpacity, "%.0f%%",
+                        percent, [state] { state->updateWindowOpacityRealTime(); });
     section->addWidget(m_opacity);
     connect(&m_state, &AppState::windowOpacityChanged, m_opacity, &SliderRow::refresh);
 }
@@ -87,9 +85,8 @@ void AppearanceTab::buildMarginsSection()
             [state](bool on) { state->setUseManualMargins(on); });
 
     m_margins = new SliderRow(
-        QStringLiteral("Margins"),
-        bindProperty<double>(m_state, &AppState::manualMargins, &AppState::setManualMargins),
-        marginsLower, marginsUpper, "%.0f px", {}, [state] { state->updateMarginsRealTime(); });
+        QStringLiteral("Margins"), bindSetting(m_state, Settings::manualMargins), marginsLower,
+        marginsUpper, "%.0f px", {}, [state] { state->updateMarginsRealTime(); });
     stack->addWidget(m_margins);
     connect(&m_state, &AppState::manualMarginsChanged, m_margins, &SliderRow::refresh);
 
@@ -148,11 +145,9 @@ void AppearanceTab::buildColorsSection()
     connect(m_customColors, &QCheckBox::clicked, this,
             [state](bool on) { state->setUseCustomColors(on); });
 
-    m_backgroundWell = new ColorWell(
-        bindProperty<QColor>(m_state, &AppState::backgroundColor, &AppState::setBackgroundColor));
+    m_backgroundWell = new ColorWell(bindSetting(m_state, Settings::backgroundColor));
     m_backgroundWell->setAccessibleName(QStringLiteral("Background"));
-    m_textWell = new ColorWell(
-        bindProperty<QColor>(m_state, &AppState::textColor, &AppState::setTextColor));
+    m_textWell = new ColorWell(bindSetting(m_state, Settings::textColor));
     m_textWell->setAccessibleName(QStringLiteral("Text Color"));
 
     m_colorRows = new QWidget;

@@ -16,17 +16,13 @@ BehaviorTab::BehaviorTab(AppState &state, QWidget *parent)
                                          QStringLiteral("Automatic formatting while typing"));
     QVBoxLayout *toggles = addControlStack(formatting);
     m_bullets = addCheckBox(toggles, QStringLiteral("Auto-format bullets (• → • )"),
-                            &AppState::autoFormatBullets, &AppState::autoFormatBulletsChanged,
-                            &AppState::setAutoFormatBullets);
+                            Settings::autoFormatBullets);
     m_numbers = addCheckBox(toggles, QStringLiteral("Auto-format numbers (1. → 2. )"),
-                            &AppState::autoFormatNumbers, &AppState::autoFormatNumbersChanged,
-                            &AppState::setAutoFormatNumbers);
+                            Settings::autoFormatNumbers);
     m_dashes = addCheckBox(toggles, QStringLiteral("Auto-format dashes (- → - )"),
-                           &AppState::autoFormatDashes, &AppState::autoFormatDashesChanged,
-                           &AppState::setAutoFormatDashes);
+                           Settings::autoFormatDashes);
     m_smartLinks = addCheckBox(toggles, QStringLiteral("Smart link insertion (Ctrl+K)"),
-                               &AppState::smartLinkInsertion, &AppState::smartLinkInsertionChanged,
-                               &AppState::setSmartLinkInsertion);
+                               Settings::smartLinkInsertion);
 
     QVBoxLayout *hotkey = addSection(QStringLiteral("Global Hotkey"),
                                      QStringLiteral("Show/hide notepad from anywhere"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Settings.h"
+
 #include <functional>
 
 /// A two-way binding to a value held elsewhere: how to read it and how to write it. Row views
@@ -11,10 +13,10 @@ struct Binding
     std::function<void(const T &)> set;
 };
 
-/// Binds to the property of \a object read by \a getter and written by \a setter.
-template<typename T, typename Object, typename Getter, typename Setter>
-Binding<T> bindProperty(Object &object, Getter getter, Setter setter)
+/// Binds to the model's property of the settings table's \a row.
+template<typename Row>
+Binding<typename Row::Value> bindSetting(AppState &state, const Row &row)
 {
-    return {[&object, getter] { return T((object.*getter)()); },
-            [&object, setter](const T &value) { (object.*setter)(value); }};
+    return {[&state, &row] { return row.value(state); },
+            [&state, &row](const typename Row::Value &value) { row.assign(state, value); }};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/Settings.h"
 
 #include <QCheckBox>
 #include <QScrollArea>
@@ -23,11 +24,10 @@ protected:
     /// Closes the column of sections with a flexible space of at least 20 points.
     void finishSections();
 
-    /// A checkbox labelled \a label that shows the model's flag read by \a getter, follows its
-    /// changes (announced by \a signal) and writes the user's choice through \a setter.
-    template<typename Getter, typename Signal, typename Setter>
-    QCheckBox *addCheckBox(QVBoxLayout *layout, const QString &label, Getter getter, Signal signal,
-                           Setter setter);
+    /// A checkbox labelled \a label bound to the switch of the settings table's \a row: it shows
+    /// the model's value, follows its changes and writes the user's choice.
+    template<typename Row>
+    QCheckBox *addCheckBox(QVBoxLayout *layout, const QString &label, const Row &row);
 
     AppState &m_state;
 
@@ -36,15 +36,14 @@ private:
     QVBoxLayout *m_sections = nullptr;
 };
 
-template<typename Getter, typename Signal, typename Setter>
-QCheckBox *SettingsTabPage::addCheckBox(QVBoxLayout *layout, const QString &label, Getter getter,
-                                        Signal signal, Setter setter)
+template<typename Row>
+QCheckBox *SettingsTabPage::addCheckBox(QVBoxLayout *layout, const QString &label, const Row &row)
 {
     auto *box = new QCheckBox(label, m_content);
     layout->addWidget(box);
-    m_state.subscribe(getter, signal, box, [box](bool on) { box->setChecked(on); });
+    m_state.subscribe(row.get, row.changed, box, [box](bool on) { box->setChecked(on); });
     // clicked() comes from the user only, so showing the model's value never writes it back.
     AppState *state = &m_state;
-    connect(box, &QCheckBox::clicked, box, [state, setter](bool on) { (state->*setter)(on); });
+    connect(box, &QCheckBox::clicked, box, [state, &row](bool on) { row.assign(*state, on); });
     return box;
 }
