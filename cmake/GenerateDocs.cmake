@@ -16,7 +16,7 @@ endforeach()
 file(WRITE "${OUT}/changelog"
 "jotshelf (${VERSION}) unstable; urgency=medium
 
-  * Release ${VERSION}: a tray notepad with one note, a drawer on Alt+\`, and
+  * Release ${VERSION}: a tray notepad with one note, a drawer on a hot key, and
     jotshelf --append and --print for scripts.
 
  -- ${MAINTAINER}  ${DATE}
