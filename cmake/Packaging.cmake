@@ -37,7 +37,8 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME jotshelf)
 set(CPACK_PACKAGE_VENDOR Jotshelf)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# Debian wants the synopsis without an article.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Quick-note drawer that lives in the system tray")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
