@@ -61,6 +61,13 @@ install: build
 package: build
 	cmake --build $(BUILD_DIR) --target package
 
+# `make lint-package` builds the Debian package and checks it with Debian's lintian (installed
+# first); any error fails.
+.PHONY: lint-package
+lint-package: package
+	@scripts/ensure-packages lintian
+	lintian --fail-on error --info $(BUILD_DIR)/jotshelf_*.deb
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 

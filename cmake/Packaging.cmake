@@ -6,17 +6,39 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/jotshelf.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/jotshelf.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/resources/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/jotshelf)
 
 set(JOTSHELF_MAINTAINER "Jotshelf maintainers <maintainers@users.noreply.c-seed-eb013384.example>"
     CACHE STRING "The Maintainer field of the Debian package")
+set(JOTSHELF_RELEASE_DATE "Wed, 09 Dec 2026 00:00:00 +0000"
+    CACHE STRING "The date of this version in the package's changelog")
+
+# jotshelf(1), the bash completion and the changelog, made by the binary from its option table.
+set(JOTSHELF_DOCS ${CMAKE_BINARY_DIR}/docs)
+add_custom_command(
+    OUTPUT ${JOTSHELF_DOCS}/jotshelf.1.gz ${JOTSHELF_DOCS}/jotshelf.bash-completion
+           ${JOTSHELF_DOCS}/changelog.gz
+    COMMAND ${CMAKE_COMMAND} -DBINARY=$<TARGET_FILE:jotshelf> -DOUT=${JOTSHELF_DOCS}
+            -DVERSION=${PROJECT_VERSION} -DMAINTAINER=${JOTSHELF_MAINTAINER}
+            -DDATE=${JOTSHELF_RELEASE_DATE} -P ${PROJECT_SOURCE_DIR}/cmake/GenerateDocs.cmake
+    DEPENDS jotshelf ${PROJECT_SOURCE_DIR}/cmake/GenerateDocs.cmake
+    COMMENT "Making jotshelf(1) and the bash completion from jotshelf's options"
+    VERBATIM)
+add_custom_target(jotshelf_docs ALL
+    DEPENDS ${JOTSHELF_DOCS}/jotshelf.1.gz ${JOTSHELF_DOCS}/jotshelf.bash-completion
+            ${JOTSHELF_DOCS}/changelog.gz)
+install(FILES ${JOTSHELF_DOCS}/jotshelf.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${JOTSHELF_DOCS}/jotshelf.bash-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME jotshelf)
+install(FILES ${JOTSHELF_DOCS}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/jotshelf)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME jotshelf)
 set(CPACK_PACKAGE_VENDOR Jotshelf)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# Debian wants the synopsis without an article.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Quick-note drawer that lives in the system tray")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

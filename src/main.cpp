@@ -4,12 +4,14 @@
 #include "app/WindowServices.h"
 #include "instance/CommandLine.h"
 #include "instance/InstanceServer.h"
+#include "instance/Launch.h"
 #include "instance/SingleInstance.h"
 #include "platform/PlatformChoice.h"
 #include "platform/QtScreenSource.h"
 #include "storage/SettingsStore.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <csignal>
 #include <cstdio>
@@ -21,18 +23,6 @@ int fail(const QString &message)
 {
     std::fprintf(stderr, "jotshelf: %s\n", message.toUtf8().constData());
     return EXIT_FAILURE;
-}
-
-bool hasDisplay(int argc, char *argv[])
-{
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
-        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return true;
-    for (int i = 1; i < argc; ++i) {
-        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
-            return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -51,25 +41,21 @@ int main(int argc, char *argv[])
 
     QString error;
     QString warning;
-    const auto paths = InstancePaths::fromEnvironment(&error, &warning);
+    // The lock lives with the note, so that every launch for this note finds the same one.
+    const QString noteFolder = QFileInfo(SettingsStore::defaultFilePath()).absolutePath();
+    const auto paths = InstancePaths::fromEnvironment(noteFolder, &error, &warning);
     if (!warning.isEmpty())
         std::fprintf(stderr, "jotshelf: %s\n", warning.toUtf8().constData());
     if (!paths)
         return fail(error);
     SingleInstance instance(*paths);
-    switch (instance.claimOrDeliver(commandLine.request(), commandLine.startsInstance())) {
-    case SingleInstance::Outcome::Delivered:
-        return EXIT_SUCCESS;
-    case SingleInstance::Outcome::NotRunning:
-        ConsoleOutput::printLine(QStringLiteral("Jotshelf is not running."));
-        return EXIT_SUCCESS;
-    case SingleInstance::Outcome::Failed:
-        return fail(instance.errorString());
-    case SingleInstance::Outcome::Primary:
-        break;
-    }
+    const auto exitCode = Launch(commandLine, instance).run(argc, argv);
+    if (!instance.warning().isEmpty())
+        std::fprintf(stderr, "jotshelf: %s\n", instance.warning().toUtf8().constData());
+    if (exitCode)
+        return *exitCode;
 
-    if (!hasDisplay(argc, argv))
+    if (!Launch::hasDisplay(argc, argv))
         return fail(QStringLiteral("no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
                                    "start it from a desktop session"));
 
@@ -85,6 +71,9 @@ int main(int argc, char *argv[])
     InstanceServer server;
     if (!server.listen(paths->socketPath(), &error))
         return fail(error);
+    // A launch whose runtime folder differs from this one's finds the socket through the file.
+    if (!instance.publishAddress(&error))
+        std::fprintf(stderr, "jotshelf: %s\n", error.toUtf8().constData());
 
     AppServices services;
     services.store = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath());
@@ -94,11 +83,13 @@ int main(int argc, char *argv[])
     services.console = ConsoleOutput::printLine;
     WindowServices::provide(services);
     JotshelfApp jotshelf(std::move(services));
-    QObject::connect(&server, &InstanceServer::commandReceived, &jotshelf,
-                     &JotshelfApp::runCommand);
+    server.setHandler(
+        [&jotshelf](const InstanceRequest &request) { return jotshelf.handleRequest(request); });
+    if (commandLine.startHidden())
+        jotshelf.keepDrawerClosedAtStart();
     if (const auto command = commandLine.command()) {
         QMetaObject::invokeMethod(
-            &jotshelf, [&jotshelf, command] { jotshelf.runCommand(*command); },
+            &jotshelf, [&jotshelf, command] { jotshelf.runStartCommand(*command); },
             Qt::QueuedConnection);
     }
 

@@ -1,4 +1,8 @@
 #include "instance/CommandLine.h"
+#include "instance/CommandLineOptions.h"
+#include "instance/ManualPage.h"
+
+#include <QRegularExpression>
 
 #include <QTest>
 
@@ -54,6 +58,16 @@ private Q_SLOTS:
                                       << true << QStringLiteral("not several");
         QTest::newRow("stray argument") << QStringList {"notes.txt"} << A::Fail << none << true
                                         << QStringLiteral("Unexpected argument 'notes.txt'.");
+        QTest::newRow("print") << QStringList {"--print"} << A::Run << c(InstanceCommand::Print)
+                               << false << QString();
+        QTest::newRow("append") << QStringList {"--append", "x"} << A::Run
+                                << c(InstanceCommand::Append) << true << QString();
+        QTest::newRow("sync alone") << QStringList {"--sync"} << A::Fail << none << true
+                                    << QStringLiteral("--sync goes with --append.");
+        QTest::newRow("print and append") << QStringList {"--print", "--append", "x"} << A::Fail
+                                          << none << true << QStringLiteral("not several");
+        QTest::newRow("manual") << QStringList {"--man"} << A::PrintManual << none << true
+                                << QStringLiteral(".TH JOTSHELF 1");
         QTest::newRow("value missing") << QStringList {"-platform"} << A::Fail << none << true
                                        << QStringLiteral("jotshelf: Missing value after");
     }
@@ -78,15 +92,79 @@ private Q_SLOTS:
         QCOMPARE(line.request(), line.command().value_or(InstanceCommand::Show));
     }
 
+    // Every word after --append is text, so a list item needs no quoting rules; --sync counts
+    // first or last, and "--" ends the options.
+    void appendTakesTheWordsAfterIt_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<bool>("sync");
+        QTest::newRow("standard input") << QStringList {"--append"} << QStringList() << false;
+        QTest::newRow("a list item")
+            << QStringList {"--append", "-", "milk"} << QStringList {"-", "milk"} << false;
+        QTest::newRow("options as text")
+            << QStringList {"--append", "--quit", "-h"} << QStringList {"--quit", "-h"} << false;
+        QTest::newRow("sync first") << QStringList {"--append", "--sync", "call", "Ann"}
+                                    << QStringList {"call", "Ann"} << true;
+        QTest::newRow("sync last") << QStringList {"-append", "call", "Ann", "--sync"}
+                                   << QStringList {"call", "Ann"} << true;
+        QTest::newRow("sync before")
+            << QStringList {"--sync", "--append", "x"} << QStringList {"x"} << true;
+        QTest::newRow("after --") << QStringList {"--append", "--", "--sync"}
+                                  << QStringList {"--sync"} << false;
+    }
+
+    void appendTakesTheWordsAfterIt()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, words);
+        QFETCH(bool, sync);
+        arguments.prepend(QStringLiteral("jotshelf"));
+        const CommandLine line = CommandLine::parse(arguments);
+        QCOMPARE(line.action(), CommandLine::Action::Run);
+        QCOMPARE(line.command(), std::optional(InstanceCommand::Append));
+        QCOMPARE(line.words(), words);
+        QCOMPARE(line.sync(), sync);
+    }
+
     void helpListsTheCommandsButNotQtsOptions()
     {
         const QString help
             = CommandLine::parse({QStringLiteral("jotshelf"), QStringLiteral("--help")}).text();
-        for (const char *option :
-             {"--toggle", "--show", "--hide", "--settings", "--quit", "--help", "--version"})
+        for (const char *option : {"--toggle", "--show", "--hide", "--settings", "--quit",
+                                   "--append", "--sync", "--print", "--help", "--version"})
             QVERIFY2(help.contains(QLatin1String(option)), option);
         QVERIFY(!help.contains(QLatin1String("platform")));
         QVERIFY(!help.contains(QLatin1String("executable_name")));
+        QVERIFY(!help.contains(QLatin1String("--man")));
+        QVERIFY(!help.contains(QLatin1String("start-hidden")));
+    }
+
+    // The manual page and the completion come from the table --help is made of: every option
+    // of the help is in both, roff-escaped in the page.
+    void manualAndCompletionFollowTheHelp()
+    {
+        const QString manual
+            = CommandLine::parse({QStringLiteral("jotshelf"), QStringLiteral("--man")}).text();
+        const QString completion
+            = CommandLine::parse({QStringLiteral("jotshelf"), QStringLiteral("--bash-completion")})
+                  .text();
+        QVERIFY(completion.contains(QLatin1String("complete -F _jotshelf jotshelf")));
+        for (const CommandLineOptions::Option &option : CommandLineOptions::all()) {
+            const QString name = option.names.constFirst();
+            QVERIFY2(
+                manual.contains(QStringLiteral("\\fB\\-\\-%1\\fR").arg(ManualPage::escaped(name))),
+                qPrintable(name));
+            QVERIFY2(completion.contains(QStringLiteral("--") + name), qPrintable(name));
+        }
+        // Nothing in the page starts a line with a request it did not mean.
+        for (const QString &line : manual.split(u'\n')) {
+            if (line.startsWith(u'.') || line.startsWith(u'\''))
+                QVERIFY2(QRegularExpression(QStringLiteral("^\\.(TH|SH|TP|PP|br|nf|fi)( |$)"))
+                             .match(line)
+                             .hasMatch(),
+                         qPrintable(line));
+        }
     }
 };
 

@@ -9,8 +9,11 @@
 #include "editor/TransparentGradientView.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFontDatabase>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
 
@@ -38,6 +41,18 @@ void expectDefaultLook(const OpenDrawer &d)
              QApplication::palette(d.editor).color(QPalette::Highlight));
 }
 } // namespace
+
+/// Stands in for the desktop's browser and mail program: QDesktopServices hands it each URL.
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { opened << url; }
+};
 
 class tst_DrawerView : public QObject
 {
@@ -259,6 +274,58 @@ private Q_SLOTS:
         QCOMPARE(d.view->linkDialog(), nullptr);
         QVERIFY(!d.view->showLinkDialog());
         QCOMPARE(d.caret(), 4);
+    }
+
+    // Ctrl+click opens the link under the pointer, when it is one that may be opened; a plain
+    // click only places the caret; with Ctrl held the pointer is a hand over a link.
+    void ctrlClickOpensLinks()
+    {
+        UrlRecorder browser;
+        for (const char *scheme : {"https", "javascript"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &browser, "open");
+        const auto unregister = qScopeGuard([] {
+            for (const char *scheme : {"https", "javascript"})
+                QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+        });
+        OpenDrawer d;
+        const QString note = QStringLiteral("see [F](https://en.wikipedia.org/wiki/F_(band)) or\n"
+                                            "[x](javascript:alert(1)) plain");
+        d.state.setNoteContent(note);
+        auto pointAt = [&d](int position) {
+            QTextCursor cursor(d.editor->document());
+            cursor.setPosition(position);
+            const QRect caret = d.editor->cursorRect(cursor);
+            return QPoint(caret.left() + 2, caret.center().y());
+        };
+        QWidget *viewport = d.editor->viewport();
+
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, pointAt(5));
+        QCOMPARE(d.caret(), 5);
+        QVERIFY(browser.opened.isEmpty());
+
+        d.placeCaret(0);
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, pointAt(45));
+        QCOMPARE(browser.opened,
+                 QList<QUrl>({QUrl(QStringLiteral("https://en.wikipedia.org/wiki/F_(band)"))}));
+        QCOMPARE(d.caret(), 0);
+
+        const int javascript = int(note.indexOf(u'\n')) + 3;
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, pointAt(javascript));
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier,
+                          pointAt(int(note.size()) - 2));
+        QCOMPARE(browser.opened.size(), 1);
+        QCOMPARE(d.state.noteContent(), note);
+
+        auto moveWith = [&](int position, Qt::KeyboardModifiers modifiers) {
+            const QPoint point = pointAt(position);
+            QMouseEvent move(QEvent::MouseMove, point, viewport->mapToGlobal(point), Qt::NoButton,
+                             Qt::NoButton, modifiers);
+            QApplication::sendEvent(viewport, &move);
+            return viewport->cursor().shape();
+        };
+        QCOMPARE(moveWith(8, Qt::ControlModifier), Qt::PointingHandCursor);
+        QCOMPARE(moveWith(8, Qt::NoModifier), Qt::IBeamCursor);
+        QCOMPARE(moveWith(javascript, Qt::ControlModifier), Qt::IBeamCursor);
     }
 
     void ctrlKIsNeverDeleteToEndOfLine()

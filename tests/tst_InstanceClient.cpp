@@ -67,7 +67,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<QString>("error");
         QTest::newRow("refusal") << QByteArray("error: unknown command\n")
-                                 << QStringLiteral("answered \"error: unknown command\"");
+                                 << QStringLiteral("unknown command");
+        QTest::newRow("garbage") << QByteArray("maybe\n") << QStringLiteral("answered \"maybe\"");
         QTest::newRow("closed without a word")
             << QByteArray() << QStringLiteral("closed without an answer");
     }

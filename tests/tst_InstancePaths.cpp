@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,13 +39,32 @@ private Q_SLOTS:
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QString error;
         QString warning;
-        const auto paths = InstancePaths::resolve(runtime.path(), root.path(), &error, &warning);
+        const QString note = root.filePath(QStringLiteral("config/Jotshelf"));
+        const auto paths
+            = InstancePaths::resolve(runtime.path(), root.path(), note, &error, &warning);
         QVERIFY2(paths, qPrintable(error));
         QCOMPARE(paths->folder(), runtime.path());
-        QCOMPARE(paths->socketPath(), runtime.filePath(QStringLiteral("jotshelf.socket")));
-        QCOMPARE(paths->lockPath(), runtime.filePath(QStringLiteral("jotshelf.lock")));
+        QCOMPARE(QFileInfo(paths->socketPath()).path(), runtime.path());
+        QVERIFY2(
+            QFileInfo(paths->socketPath())
+                .fileName()
+                .contains(QRegularExpression(QStringLiteral("^jotshelf-[0-9a-f]{16}\\.socket$"))),
+            qPrintable(paths->socketPath()));
+        // The lock guards the note, so it lives with it, whatever the runtime folder.
+        QCOMPARE(paths->lockPath(), note + QStringLiteral("/jotshelf.lock"));
+        QCOMPARE(paths->addressPath(), note + QStringLiteral("/jotshelf.address"));
         QVERIFY(warning.isEmpty());
         QVERIFY(!QFileInfo::exists(fallbackIn(root)));
+
+        // Another note (another XDG_CONFIG_HOME) has a socket of its own; the same note, named
+        // another way, the same one.
+        const auto other = InstancePaths::resolve(runtime.path(), root.path(),
+                                                  root.filePath(QStringLiteral("other")), &error);
+        QVERIFY(other && other->socketPath() != paths->socketPath());
+        const auto same = InstancePaths::resolve(runtime.path(), root.path(),
+                                                 note + QStringLiteral("/../Jotshelf/"), &error);
+        QVERIFY(same);
+        QCOMPARE(same->socketPath(), paths->socketPath());
     }
 
     // Anything but a private folder of ours is passed over for jotshelf-<uid> under the
@@ -83,14 +103,15 @@ private Q_SLOTS:
 
         QString error;
         QString warning;
-        const auto paths = InstancePaths::resolve(runtime, root.path(), &error, &warning);
+        const auto paths
+            = InstancePaths::resolve(runtime, root.path(), root.path(), &error, &warning);
         QVERIFY2(paths, qPrintable(error));
         QCOMPARE(paths->folder(), fallbackIn(root));
         QCOMPARE(modeOf(fallbackIn(root)), mode_t(0700));
         QCOMPARE(!warning.isEmpty(), warned);
 
         // A second launch finds the same folder.
-        const auto again = InstancePaths::resolve(runtime, root.path(), &error);
+        const auto again = InstancePaths::resolve(runtime, root.path(), root.path(), &error);
         QVERIFY(again);
         QCOMPARE(again->folder(), paths->folder());
     }
@@ -116,7 +137,7 @@ private Q_SLOTS:
             QVERIFY(::chmod(QFile::encodeName(fallbackIn(root)).constData(), 0777) == 0);
         }
         QString error;
-        QVERIFY(!InstancePaths::resolve(QString(), root.path(), &error));
+        QVERIFY(!InstancePaths::resolve(QString(), root.path(), root.path(), &error));
         QVERIFY2(error.contains(fallbackIn(root)), qPrintable(error));
     }
 };

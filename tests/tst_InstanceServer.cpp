@@ -53,7 +53,8 @@ private Q_SLOTS:
     {
         m_runtime = std::make_unique<QTemporaryDir>();
         QVERIFY(::chmod(QFile::encodeName(m_runtime->path()).constData(), 0700) == 0);
-        m_paths = InstancePaths::resolve(m_runtime->path(), m_runtime->path(), nullptr);
+        m_paths = InstancePaths::resolve(m_runtime->path(), m_runtime->path(), m_runtime->path(),
+                                         nullptr);
         QVERIFY(m_paths);
     }
 

@@ -1,9 +1,15 @@
 #include "app/JotshelfApp.h"
 
+#include "app/Persistence.h"
 #include "drawer/BorderlessWindow.h"
+#include "drawer/DrawerController.h"
+#include "editor/DrawerView.h"
+#include "editor/NoteAppend.h"
+#include "editor/NoteEditor.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/ShutdownSignals.h"
 #include "settings/SettingsWindow.h"
+#include "storage/PrivateFile.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -64,8 +70,9 @@ void JotshelfApp::offerMenuWithoutTray()
     state->drawer().offerContextActions(m_menu->actions());
     QMetaObject::invokeMethod(
         state,
-        [state] {
-            if (BorderlessWindow *drawer = state->drawerWindow(); drawer && !drawer->isVisible())
+        [this, state] {
+            BorderlessWindow *drawer = state->drawerWindow();
+            if (m_opensAtStart && drawer && !drawer->isVisible())
                 state->animateWindowIn(drawer);
         },
         Qt::QueuedConnection);
@@ -107,6 +114,69 @@ void JotshelfApp::runCommand(InstanceCommand command)
         state->flushPendingSaves();
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         break;
+    // They carry data and an answer: handleRequest().
+    case InstanceCommand::Append:
+    case InstanceCommand::Print:
+        break;
+    }
+}
+
+void JotshelfApp::runStartCommand(InstanceCommand command)
+{
+    // The drawer is hidden when Jotshelf starts, so a toggle shows it; running it after the
+    // drawer opened for want of a tray would close it again at once.
+    if (command == InstanceCommand::Toggle)
+        command = InstanceCommand::Show;
+    runCommand(command);
+}
+
+InstanceReply JotshelfApp::handleRequest(const InstanceRequest &request)
+{
+    AppState *state = m_appState.get();
+    switch (request.command) {
+    case InstanceCommand::Append: {
+        const QString text = InstanceCommands::fromUtf8(request.text);
+        const NoteAppend::Edit edit = NoteAppend::appending(state->noteContent(), text);
+        if (edit.removed > 0 || !edit.inserted.isEmpty())
+            state->replaceNoteRange(edit.position, edit.removed, edit.inserted);
+        if (!request.sync)
+            return {};
+        if (state->persistence().writeNow())
+            return {};
+        const QString file = state->userDefaults().noteFilePath();
+        return InstanceReply::failure(
+            QStringLiteral("the text is in the note, but the note could not be saved to %1 (%2); "
+                           "Jotshelf keeps it and tries again with every change")
+                .arg(file, PrivateFile::whyUnwritable(file)));
+    }
+    case InstanceCommand::Print:
+        return {true, state->noteContent().toUtf8(), {}};
+    case InstanceCommand::Quit: {
+        const SaveOutcome outcome = state->persistence().flush();
+        if (outcome.isSaved()) {
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+            return {};
+        }
+        // Quitting now would lose the note: only with a copy of it somewhere.
+        if (outcome.result == SaveOutcome::Result::Lost)
+            return InstanceReply::failure(
+                QStringLiteral("Jotshelf did not quit: the note could not be saved to %1 (%2), "
+                               "nor copied anywhere else; it is still open in Jotshelf")
+                    .arg(outcome.file, outcome.reason));
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        if (outcome.rescuePath.isEmpty())
+            return InstanceReply::failure(
+                QStringLiteral("quit, but the settings could not be saved to %1 (%2); the note "
+                               "is saved")
+                    .arg(outcome.file, outcome.reason));
+        return InstanceReply::failure(
+            QStringLiteral("quit without saving: the note could not be saved to %1 (%2); it was "
+                           "written to %3")
+                .arg(outcome.file, outcome.reason, outcome.rescuePath));
+    }
+    default:
+        runCommand(request.command);
+        return {};
     }
 }
 

@@ -38,6 +38,15 @@ public:
 
     /// Carries out a command of the command line, given to this instance or to another launch.
     void runCommand(InstanceCommand command);
+    /// Carries out a request of another launch and says how it went: Append changes the note
+    /// (and with sync waits until it is on disk), Print hands the note over, Quit says whether
+    /// the note is safe.
+    InstanceReply handleRequest(const InstanceRequest &request);
+    /// Carries out the command this instance was started with. A toggle at the start shows the
+    /// drawer, also where the drawer opens by itself for want of a tray.
+    void runStartCommand(InstanceCommand command);
+    /// Started for a command (--append): the drawer does not open by itself, tray or not.
+    void keepDrawerClosedAtStart() { m_opensAtStart = false; }
 
 protected:
     /// Ctrl+, and Ctrl+Q act in every window of the application, not only in the open menu.
@@ -57,4 +66,6 @@ private:
     QActionGroup *m_positions = nullptr;
     /// Carries notices where there is no tray to show them; made on first use.
     DesktopNotifier *m_notifier = nullptr;
+    /// Whether the drawer still opens at the start for want of a tray.
+    bool m_opensAtStart = true;
 };

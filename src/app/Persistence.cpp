@@ -195,7 +195,7 @@ void Persistence::writeFinished(const QString &filePath, bool ok, const QString 
             .arg(filePath, reason));
 }
 
-SaveOutcome Persistence::flush()
+bool Persistence::writeNow()
 {
     for (DebouncedWriter *writer : std::as_const(m_debounced))
         writer->flush();
@@ -203,7 +203,12 @@ SaveOutcome Persistence::flush()
     store.retry();
     store.sync();
     store.waitForNote();
-    if (store.isWritten()) {
+    return store.isWritten();
+}
+
+SaveOutcome Persistence::flush()
+{
+    if (writeNow()) {
         m_outcome = SaveOutcome();
         return m_outcome;
     }

@@ -6,8 +6,10 @@
 #include <QList>
 #include <QObject>
 #include <QSet>
+#include <QString>
 
 #include <functional>
+#include <optional>
 
 class AppState;
 class DebouncedWriter;
@@ -37,6 +39,9 @@ public:
     /// keeps a rescue copy of the note where it can. A later flush with no change to the note
     /// in between says nothing again and returns the same outcome.
     SaveOutcome flush();
+    /// Writes every value still waiting and waits until the note is on disk; false when the
+    /// files could not be written. Keeps no copy and reports nothing: the application goes on.
+    bool writeNow();
     /// Tries again what could not be written.
     void retry();
 

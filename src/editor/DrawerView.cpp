@@ -8,6 +8,7 @@
 #include "editor/TransparentGradientView.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFontDatabase>
 #include <QScrollBar>
 #include <QShortcut>
@@ -82,6 +83,8 @@ DrawerView::DrawerView(AppState &state, QWidget *parent)
     connect(m_editor, &NoteEditor::focusChanged, this,
             [this](bool focused) { m_isTextFieldFocused = focused; });
     connect(m_editor, &NoteEditor::linkShortcutPressed, this, &DrawerView::requestLinkInsertion);
+    connect(m_editor, &NoteEditor::linkActivated, this,
+            [](const QUrl &url) { QDesktopServices::openUrl(url); });
     // The editor takes Ctrl+K itself; this covers the rest of the drawer.
     auto *linkShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), this);
     linkShortcut->setContext(Qt::WidgetWithChildrenShortcut);

@@ -1,14 +1,19 @@
 #include "editor/NoteEditor.h"
 
+#include "editor/LinkFinder.h"
+
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <memory>
+#include <utility>
 
 NoteEditor::NoteEditor(QWidget *parent)
     : QPlainTextEdit(parent)
@@ -22,6 +27,8 @@ NoteEditor::NoteEditor(QWidget *parent)
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
     viewport()->setAutoFillBackground(false);
+    // Moves without a button pressed tell whether the pointer is over a link.
+    viewport()->setMouseTracking(true);
     connect(document(), &QTextDocument::contentsChange, this, &NoteEditor::onContentsChange);
 }
 
@@ -95,6 +102,84 @@ void NoteEditor::keyPressEvent(QKeyEvent *event)
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+    if (event->key() == Qt::Key_Control)
+        updateLinkCursor(event->modifiers() | Qt::ControlModifier);
+}
+
+void NoteEditor::keyReleaseEvent(QKeyEvent *event)
+{
+    QPlainTextEdit::keyReleaseEvent(event);
+    if (event->key() == Qt::Key_Control)
+        updateLinkCursor(event->modifiers() & ~Qt::ControlModifier);
+}
+
+std::optional<QUrl> NoteEditor::linkAt(QPoint point) const
+{
+    const QTextCursor cursor = cursorForPosition(point);
+    const QTextBlock block = cursor.block();
+    qsizetype position = cursor.position() - block.position();
+    // The caret lands on the nearer edge of a character: take the character the point is on.
+    if (position > 0 && point.x() < cursorRect(cursor).left())
+        --position;
+    const auto link = LinkFinder::linkAt(block.text(), position);
+    if (!link)
+        return std::nullopt;
+    const QUrl url(link->target, QUrl::TolerantMode);
+    if (!LinkFinder::mayOpen(url))
+        return std::nullopt;
+    return url;
+}
+
+void NoteEditor::mousePressEvent(QMouseEvent *event)
+{
+    m_pressedLink.reset();
+    if (event->button() == Qt::LeftButton && event->modifiers() == Qt::ControlModifier) {
+        if (const auto url = linkAt(event->position().toPoint())) {
+            m_pressedLink = url;
+            event->accept();
+            return;
+        }
+    }
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+void NoteEditor::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_pressedLink && event->button() == Qt::LeftButton) {
+        const QUrl pressed = *std::exchange(m_pressedLink, std::nullopt);
+        if (linkAt(event->position().toPoint()) == pressed)
+            Q_EMIT linkActivated(pressed);
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mouseReleaseEvent(event);
+}
+
+void NoteEditor::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() == Qt::NoButton)
+        showLinkCursor(event->modifiers() == Qt::ControlModifier
+                       && linkAt(event->position().toPoint()));
+    if (m_pressedLink) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mouseMoveEvent(event);
+}
+
+void NoteEditor::updateLinkCursor(Qt::KeyboardModifiers modifiers)
+{
+    const QPoint point = viewport()->mapFromGlobal(QCursor::pos());
+    showLinkCursor(modifiers == Qt::ControlModifier && viewport()->rect().contains(point)
+                   && linkAt(point));
+}
+
+void NoteEditor::showLinkCursor(bool overLink)
+{
+    if (overLink == m_showsLinkCursor)
+        return;
+    m_showsLinkCursor = overLink;
+    viewport()->setCursor(overLink ? Qt::PointingHandCursor : Qt::IBeamCursor);
 }
 
 void NoteEditor::focusInEvent(QFocusEvent *event)
@@ -106,6 +191,7 @@ void NoteEditor::focusInEvent(QFocusEvent *event)
 void NoteEditor::focusOutEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusOutEvent(event);
+    showLinkCursor(false);
     Q_EMIT focusChanged(false);
 }
 

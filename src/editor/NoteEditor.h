@@ -1,13 +1,19 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QUrl>
+
+#include <optional>
 
 class QKeyEvent;
 class QMimeData;
+class QUrl;
 
 /// The drawer's plain-text editor. Ctrl+K never edits the text: Qt's editors on X11 treat it as
 /// "delete to the end of the line" before any shortcut sees it, so the editor takes the key
-/// itself and only announces it.
+/// itself and only announces it. Ctrl+click on a link (a Markdown link or a bare http(s)
+/// address) announces it to be opened, when it is one of the kinds that may be; while Ctrl is
+/// held the pointer is a hand over such a link. A plain click only places the caret.
 class NoteEditor : public QPlainTextEdit
 {
     Q_OBJECT
@@ -35,14 +41,23 @@ public:
     /// the tray menu's items live here).
     void setExtraContextActions(const QList<QAction *> &actions) { m_extraActions = actions; }
 
+    /// The link that may be opened under \a point of the viewport, if any.
+    std::optional<QUrl> linkAt(QPoint point) const;
+
 Q_SIGNALS:
     /// Ctrl+K was pressed in the editor.
     void linkShortcutPressed();
     void focusChanged(bool focused);
+    /// Ctrl+click on a link that may be opened.
+    void linkActivated(const QUrl &url);
 
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
@@ -51,6 +66,12 @@ protected:
 private:
     void onContentsChange(int position, int removed, int added);
     void fitWrapToRun(bool hasLongRun);
+    /// A hand over a link while Ctrl is held, the text cursor otherwise.
+    void showLinkCursor(bool overLink);
+    void updateLinkCursor(Qt::KeyboardModifiers modifiers);
 
     QList<QAction *> m_extraActions;
+    /// The link a Ctrl+click pressed on, opened when the button is released on it.
+    std::optional<QUrl> m_pressedLink;
+    bool m_showsLinkCursor = false;
 };

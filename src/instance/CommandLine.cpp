@@ -1,29 +1,15 @@
 #include "instance/CommandLine.h"
 
+#include "instance/CommandLineOptions.h"
+#include "instance/ManualPage.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 #include <cstdio>
 
 namespace {
-
-QString describe(InstanceCommand command)
-{
-    switch (command) {
-    case InstanceCommand::Toggle:
-        return QStringLiteral("Show the drawer when it is hidden, hide it when it is shown (what "
-                              "Alt+` does). Starts Jotshelf when it does not run.");
-    case InstanceCommand::Show:
-        return QStringLiteral("Show the drawer. Starts Jotshelf when it does not run.");
-    case InstanceCommand::Hide:
-        return QStringLiteral("Hide the drawer.");
-    case InstanceCommand::Settings:
-        return QStringLiteral("Open the settings window. Starts Jotshelf when it does not run.");
-    case InstanceCommand::Quit:
-        return QStringLiteral("Quit Jotshelf, after writing whatever still waits to be saved.");
-    }
-    return {};
-}
 
 // The options QGuiApplication and QApplication take themselves. They reach this parser
 // unchanged because it runs before any application object exists.
@@ -37,10 +23,19 @@ QList<QCommandLineOption> qtOptions()
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         options << option;
     }
-    QCommandLineOption reverse(QStringLiteral("reverse"));
-    reverse.setFlags(QCommandLineOption::HiddenFromHelp);
-    options << reverse;
+    for (const QString &name :
+         {QStringLiteral("reverse"), CommandLineOptions::manualOption,
+          CommandLineOptions::completionOption, CommandLineOptions::startHiddenOption}) {
+        QCommandLineOption option(name);
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        options << option;
+    }
     return options;
+}
+
+bool isOption(const QString &word, QLatin1StringView name)
+{
+    return word == QLatin1String("--") + name || word == QLatin1String("-") + name;
 }
 
 } // namespace
@@ -49,57 +44,94 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("Jotshelf, a notepad in the system tray.\nWithout an option it starts "
-                       "Jotshelf, or shows the drawer of the Jotshelf that runs."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version."));
-    for (InstanceCommand command : InstanceCommands::all)
-        parser.addOption(QCommandLineOption(InstanceCommands::name(command), describe(command)));
-    parser.addOption(help);
-    parser.addOption(version);
+    parser.setApplicationDescription(CommandLineOptions::summary());
+    for (const CommandLineOptions::Option &option : CommandLineOptions::all())
+        parser.addOption(QCommandLineOption(option.names, option.description));
     parser.addOptions(qtOptions());
 
     CommandLine result;
     auto fail = [&result](const QString &message) {
         result.m_action = Action::Fail;
         result.m_command.reset();
+        result.m_words.clear();
         result.m_text
             = QStringLiteral("jotshelf: %1\nTry 'jotshelf --help' for the options.").arg(message);
         return result;
     };
 
-    if (!parser.parse(arguments))
+    // Everything after --append is its text, but for --sync first or last and a "--" before the
+    // text: the parser would take a word such as "- milk" for an option.
+    QStringList options = arguments;
+    bool appends = false;
+    const qsizetype append = options.indexOf(QRegularExpression(QStringLiteral("^--?append$")));
+    if (append > 0) {
+        appends = true;
+        QStringList words = options.mid(append + 1);
+        options = options.first(append);
+        bool endOfOptions = false;
+        while (!words.isEmpty() && !endOfOptions) {
+            if (isOption(words.constFirst(), QLatin1StringView("sync")))
+                result.m_sync = true;
+            else if (words.constFirst() == QLatin1String("--"))
+                endOfOptions = true;
+            else
+                break;
+            words.removeFirst();
+        }
+        if (!endOfOptions && !words.isEmpty()
+            && isOption(words.constLast(), QLatin1StringView("sync"))) {
+            result.m_sync = true;
+            words.removeLast();
+        }
+        result.m_words = words;
+    }
+
+    if (!parser.parse(options))
         return fail(parser.errorText());
-    if (parser.isSet(help)) {
+    if (parser.isSet(QStringLiteral("help"))) {
         QString text = parser.helpText().trimmed();
         // The parser names the running executable, or a placeholder before an application
         // object exists; the program is "jotshelf" either way.
         text = text.mid(qMax(0, text.indexOf(QLatin1Char('\n'))));
         result.m_action = Action::PrintHelp;
-        result.m_text = QStringLiteral("Usage: jotshelf [--toggle | --show | --hide | --settings | "
-                                       "--quit]")
-            + text;
+        result.m_text = QStringLiteral("Usage: ")
+            + CommandLineOptions::synopsis().join(QStringLiteral("\n       ")) + text;
         return result;
     }
-    if (parser.isSet(version)) {
+    if (parser.isSet(QStringLiteral("version"))) {
         result.m_action = Action::PrintVersion;
         result.m_text = QStringLiteral("Jotshelf %1").arg(QStringLiteral(JOTSHELF_VERSION));
+        return result;
+    }
+    if (parser.isSet(CommandLineOptions::manualOption)) {
+        result.m_action = Action::PrintManual;
+        result.m_text = ManualPage::roff();
+        return result;
+    }
+    if (parser.isSet(CommandLineOptions::completionOption)) {
+        result.m_action = Action::PrintCompletion;
+        result.m_text = ManualPage::bashCompletion();
         return result;
     }
     if (const QStringList extra = parser.positionalArguments(); !extra.isEmpty())
         return fail(QStringLiteral("Unexpected argument '%1'.").arg(extra.constFirst()));
 
     for (InstanceCommand command : InstanceCommands::all) {
-        if (!parser.isSet(InstanceCommands::name(command)))
+        const bool named = command == InstanceCommand::Append
+            ? appends
+            : parser.isSet(InstanceCommands::name(command));
+        if (!named)
             continue;
         if (result.m_command && *result.m_command != command)
-            return fail(QStringLiteral("Give one of --toggle, --show, --hide, --settings and "
-                                       "--quit, not several."));
+            return fail(QStringLiteral("Give one of --toggle, --show, --hide, --settings, --quit, "
+                                       "--append and --print, not several."));
         result.m_command = command;
     }
+    if (parser.isSet(QStringLiteral("sync")))
+        result.m_sync = true;
+    if (result.m_sync && result.m_command != InstanceCommand::Append)
+        return fail(QStringLiteral("--sync goes with --append."));
+    result.m_startHidden = parser.isSet(CommandLineOptions::startHiddenOption);
     return result;
 }
 
@@ -114,7 +146,9 @@ QStringList CommandLine::argumentsOf(int argc, char *argv[])
 
 int CommandLine::report() const
 {
-    const QByteArray bytes = m_text.toUtf8() + '\n';
+    QByteArray bytes = m_text.toUtf8();
+    if (!bytes.endsWith('\n'))
+        bytes += '\n';
     std::FILE *stream = m_action == Action::Fail ? stderr : stdout;
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);

@@ -7,10 +7,12 @@
 
 #include <optional>
 
-/// The command line of `jotshelf`: at most one of --toggle, --show, --hide, --settings and
-/// --quit, or --help or --version. Parsing needs no application object, so that a launch which
-/// only talks to the running instance never opens a display. The options of Qt's own GUI
-/// (-platform, -display, -session...) are accepted and left to the application.
+/// The command line of `jotshelf`: at most one of --toggle, --show, --hide, --settings,
+/// --quit, --append and --print, or --help or --version. Every word after --append is the text
+/// to append (--sync right after it or last, and "--" to end the options, excepted), so that a
+/// list item such as "- milk" needs no quoting rules. Parsing needs no application object, so
+/// that a launch which only talks to the running instance never opens a display. The options of
+/// Qt's own GUI (-platform, -display, -session...) are accepted and left to the application.
 class CommandLine
 {
 public:
@@ -19,6 +21,10 @@ public:
         Run,
         PrintHelp,
         PrintVersion,
+        /// The manual page, jotshelf(1), in roff (made at build time).
+        PrintManual,
+        /// The bash completion script (made at build time).
+        PrintCompletion,
         /// A usage error: text() says what is wrong.
         Fail,
     };
@@ -41,7 +47,13 @@ public:
     {
         return !m_command || InstanceCommands::startsInstance(*m_command);
     }
-    /// The help, the version line or the error message, without a final line break.
+    /// --append: the words of the text, joined by spaces; none means standard input.
+    const QStringList &words() const { return m_words; }
+    /// --append --sync: the launch ends once the note is on disk.
+    bool sync() const { return m_sync; }
+    /// An instance started for a command opens no drawer by itself.
+    bool startHidden() const { return m_startHidden; }
+    /// The help, the version line, the manual, the completion or the error message.
     QString text() const { return m_text; }
     int exitCode() const { return m_action == Action::Fail ? usageError : 0; }
 
@@ -51,5 +63,8 @@ public:
 private:
     Action m_action = Action::Run;
     std::optional<InstanceCommand> m_command;
+    QStringList m_words;
+    bool m_sync = false;
+    bool m_startHidden = false;
     QString m_text;
 };

@@ -9,7 +9,15 @@ InstanceClient::InstanceClient(QString socketPath)
 
 InstanceClient::Result InstanceClient::send(InstanceCommand command, int timeoutMs)
 {
+    InstanceRequest request;
+    request.command = command;
+    return send(request, timeoutMs);
+}
+
+InstanceClient::Result InstanceClient::send(const InstanceRequest &request, int timeoutMs)
+{
     m_error.clear();
+    m_reply.clear();
     const QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
     socket.connectToServer(m_socketPath);
@@ -24,24 +32,59 @@ InstanceClient::Result InstanceClient::send(InstanceCommand command, int timeout
         }
     }
 
-    socket.write(InstanceCommands::name(command).toUtf8() + '\n');
+    QByteArray line = InstanceCommands::name(request.command).toUtf8();
+    if (request.command == InstanceCommand::Append) {
+        line += ' ' + QByteArray::number(request.text.size());
+        if (request.sync)
+            line += " sync";
+    }
+    socket.write(line + '\n');
+    if (request.command == InstanceCommand::Append)
+        socket.write(request.text);
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(int(deadline.remainingTime()))) {
             m_error = QStringLiteral("cannot send the command: %1").arg(socket.errorString());
             return Result::Failed;
         }
     }
-    while (!socket.canReadLine()) {
+    auto waitForMore = [&] {
         if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime()))) {
             m_error = socket.state() == QLocalSocket::ConnectedState
                 ? QStringLiteral("no answer within %1 s").arg(timeoutMs / 1000.0)
                 : QStringLiteral("the connection closed without an answer");
-            return Result::Failed;
+            return false;
         }
+        return true;
+    };
+    while (!socket.canReadLine()) {
+        if (!waitForMore())
+            return Result::Failed;
     }
     const QByteArray answer = socket.readLine().trimmed();
     if (answer == "ok")
         return Result::Delivered;
+    if (answer.startsWith("ok ")) {
+        bool isNumber = false;
+        const qint64 size = answer.mid(3).toLongLong(&isNumber);
+        if (!isNumber || size < 0) {
+            m_error = QStringLiteral("the running Jotshelf answered \"%1\"")
+                          .arg(QString::fromUtf8(answer));
+            return Result::Failed;
+        }
+        m_reply.reserve(size);
+        for (;;) {
+            m_reply += socket.read(size - m_reply.size());
+            if (m_reply.size() == size)
+                return Result::Delivered;
+            // What is already buffered is read first; a closed socket may still hold some.
+            if (socket.bytesAvailable() == 0 && !waitForMore())
+                return Result::Failed;
+        }
+    }
+    if (answer.startsWith("error: ")) {
+        m_error = QString::fromUtf8(answer.mid(7));
+        return Result::Failed;
+    }
     m_error = QStringLiteral("the running Jotshelf answered \"%1\"").arg(QString::fromUtf8(answer));
     return Result::Failed;
 }

@@ -1,5 +1,7 @@
 #include "instance/InstanceCommand.h"
 
+#include <QStringDecoder>
+
 namespace InstanceCommands {
 
 QString name(InstanceCommand command)
@@ -15,6 +17,10 @@ QString name(InstanceCommand command)
         return QStringLiteral("settings");
     case InstanceCommand::Quit:
         return QStringLiteral("quit");
+    case InstanceCommand::Append:
+        return QStringLiteral("append");
+    case InstanceCommand::Print:
+        return QStringLiteral("print");
     }
     return QStringLiteral("show");
 }
@@ -30,7 +36,28 @@ std::optional<InstanceCommand> fromName(QStringView name)
 
 bool startsInstance(InstanceCommand command)
 {
-    return command != InstanceCommand::Hide && command != InstanceCommand::Quit;
+    return command != InstanceCommand::Hide && command != InstanceCommand::Quit
+        && command != InstanceCommand::Print;
+}
+
+namespace {
+// Without ConvertInitialBom the decoder drops a leading U+FEFF, which is part of the text.
+constexpr auto decoderFlags
+    = QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
+} // namespace
+
+bool isValidUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, decoderFlags);
+    const QString text = decoder.decode(bytes);
+    Q_UNUSED(text)
+    return !decoder.hasError();
+}
+
+QString fromUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, decoderFlags);
+    return decoder.decode(bytes);
 }
 
 } // namespace InstanceCommands

@@ -1,5 +1,6 @@
 #include "instance/InstancePaths.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 
@@ -17,20 +18,24 @@ QString systemError(int code)
 
 } // namespace
 
-std::optional<InstancePaths> InstancePaths::fromEnvironment(QString *error, QString *warning)
+std::optional<InstancePaths> InstancePaths::fromEnvironment(const QString &noteFolder,
+                                                            QString *error, QString *warning)
 {
-    return resolve(qEnvironmentVariable("XDG_RUNTIME_DIR"), QStringLiteral("/tmp"), error, warning);
+    return resolve(qEnvironmentVariable("XDG_RUNTIME_DIR"), QStringLiteral("/tmp"), noteFolder,
+                   error, warning);
 }
 
 std::optional<InstancePaths> InstancePaths::resolve(const QString &runtimeDir,
-                                                    const QString &tempRoot, QString *error,
+                                                    const QString &tempRoot,
+                                                    const QString &noteFolder, QString *error,
                                                     QString *warning)
 {
+    const QString note = QDir::cleanPath(QDir(noteFolder).absolutePath());
     // A relative $XDG_RUNTIME_DIR is to be ignored, like an unset one.
     if (!runtimeDir.isEmpty() && QDir::isAbsolutePath(runtimeDir)) {
         QString reason;
         if (isPrivateFolder(runtimeDir, &reason))
-            return InstancePaths(QDir::cleanPath(runtimeDir));
+            return InstancePaths(QDir::cleanPath(runtimeDir), note);
         if (warning)
             *warning
                 = QStringLiteral("XDG_RUNTIME_DIR (%1) is not usable: %2").arg(runtimeDir, reason);
@@ -50,7 +55,7 @@ std::optional<InstancePaths> InstancePaths::resolve(const QString &runtimeDir,
             *error = QStringLiteral("%1 is not usable: %2").arg(fallback, reason);
         return std::nullopt;
     }
-    return InstancePaths(fallback);
+    return InstancePaths(fallback, note);
 }
 
 bool InstancePaths::isPrivateFolder(const QString &folder, QString *reason)
@@ -78,10 +83,18 @@ bool InstancePaths::isPrivateFolder(const QString &folder, QString *reason)
 
 QString InstancePaths::socketPath() const
 {
-    return QDir(m_folder).filePath(QStringLiteral("jotshelf.socket"));
+    const QByteArray digest
+        = QCryptographicHash::hash(QFile::encodeName(m_noteFolder), QCryptographicHash::Sha256);
+    return QDir(m_folder).filePath(
+        QStringLiteral("jotshelf-%1.socket").arg(QString::fromLatin1(digest.left(8).toHex())));
 }
 
 QString InstancePaths::lockPath() const
 {
-    return QDir(m_folder).filePath(QStringLiteral("jotshelf.lock"));
+    return QDir(m_noteFolder).filePath(QStringLiteral("jotshelf.lock"));
+}
+
+QString InstancePaths::addressPath() const
+{
+    return QDir(m_noteFolder).filePath(QStringLiteral("jotshelf.address"));
 }

@@ -3,7 +3,19 @@
 #include "instance/InstanceClient.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSysInfo>
 #include <QThread>
+
+#include <sys/stat.h>
+
+namespace {
+// The address file holds one path; anything longer is not ours.
+constexpr qint64 maxAddressBytes = 4096;
+} // namespace
 
 SingleInstance::SingleInstance(const InstancePaths &paths)
     : m_paths(paths)
@@ -14,45 +26,130 @@ SingleInstance::SingleInstance(const InstancePaths &paths)
     m_lock.setStaleLockTime(0);
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    if (m_published && isPrimary())
+        QFile::remove(m_paths.addressPath());
+}
+
+bool SingleInstance::isPrimary() const
+{
+    return m_lock.isLocked() || (m_fallbackLock && m_fallbackLock->isLocked());
+}
+
+QLockFile &SingleInstance::lock()
+{
+    return m_fallbackLock ? *m_fallbackLock : m_lock;
+}
 
 SingleInstance::Outcome SingleInstance::claimOrDeliver(InstanceCommand request, bool mayStart,
                                                        int patienceMs)
 {
+    InstanceRequest whole;
+    whole.command = request;
+    return claimOrDeliver(whole, mayStart ? Mode::MayStart : Mode::IfRunning, patienceMs);
+}
+
+SingleInstance::Outcome SingleInstance::claimOrDeliver(const InstanceRequest &request, Mode mode,
+                                                       int patienceMs, int answerTimeoutMs)
+{
     m_error.clear();
+    m_reply.clear();
+    // The lock lives with the note; the note's folder may not exist before the first start.
+    const QString folder = m_paths.noteFolder();
+    if (!QFileInfo::exists(folder)) {
+        QDir().mkpath(QFileInfo(folder).absolutePath());
+        ::mkdir(QFile::encodeName(folder).constData(), S_IRWXU);
+    }
+
     const QDeadlineTimer deadline(patienceMs);
-    InstanceClient client(m_paths.socketPath());
     for (;;) {
-        if (m_lock.tryLock(0)) {
-            if (mayStart)
+        if (lock().tryLock(0)) {
+            if (mode == Mode::MayStart)
                 return Outcome::Primary;
-            m_lock.unlock();
-            return Outcome::NotRunning;
-        }
-        if (m_lock.error() != QLockFile::LockFailedError) {
-            m_error = QStringLiteral("cannot use the lock file %1").arg(m_paths.lockPath());
-            return Outcome::Failed;
-        }
-        switch (client.send(request)) {
-        case InstanceClient::Result::Delivered:
-            return Outcome::Delivered;
-        case InstanceClient::Result::Failed:
-            m_error = client.errorString();
-            return Outcome::Failed;
-        case InstanceClient::Result::NoInstance:
-            break;
+            lock().unlock();
+            if (mode == Mode::IfRunning)
+                return Outcome::NotRunning;
+        } else if (lock().error() != QLockFile::LockFailedError) {
+            if (m_fallbackLock) {
+                m_error = QStringLiteral("cannot use the lock file %1, nor %2")
+                              .arg(m_paths.lockPath(), m_fallbackLock->fileName());
+                return Outcome::Failed;
+            }
+            const QString fallback = QFileInfo(m_paths.socketPath()).path() + QStringLiteral("/")
+                + QFileInfo(m_paths.socketPath()).completeBaseName() + QStringLiteral(".lock");
+            m_warning = QStringLiteral("cannot use the lock file %1; using %2 instead")
+                            .arg(m_paths.lockPath(), fallback);
+            m_fallbackLock = std::make_unique<QLockFile>(fallback);
+            m_fallbackLock->setStaleLockTime(0);
+            continue;
+        } else {
+            QStringList sockets {m_paths.socketPath()};
+            if (const QString published = publishedSocket(); !published.isEmpty())
+                sockets << published;
+            for (const QString &socket : std::as_const(sockets)) {
+                InstanceClient client(socket);
+                switch (client.send(request, answerTimeoutMs)) {
+                case InstanceClient::Result::Delivered:
+                    m_reply = client.reply();
+                    return Outcome::Delivered;
+                case InstanceClient::Result::Failed:
+                    m_error = client.errorString();
+                    return Outcome::Failed;
+                case InstanceClient::Result::NoInstance:
+                    break;
+                }
+            }
         }
         // The lock is held but nothing listens yet: the instance is starting, or just quit.
         if (deadline.hasExpired()) {
             qint64 pid = 0;
             QString host;
             QString application;
-            m_lock.getLockInfo(&pid, &host, &application);
-            m_error = QStringLiteral("a Jotshelf (process %1) holds %2 but does not answer on %3")
-                          .arg(pid)
-                          .arg(m_paths.lockPath(), m_paths.socketPath());
+            if (!lock().getLockInfo(&pid, &host, &application)) {
+                m_error
+                    = QStringLiteral("no Jotshelf took the lock %1 in time").arg(lock().fileName());
+                return Outcome::Failed;
+            }
+            const QString holder = host.isEmpty() || host == QSysInfo::machineHostName()
+                ? QStringLiteral("process %1").arg(pid)
+                : QStringLiteral("process %1 on %2").arg(pid).arg(host);
+            m_error = QStringLiteral("a Jotshelf (%1) holds %2 but does not answer on %3; the "
+                                     "note is left to it")
+                          .arg(holder, lock().fileName(), m_paths.socketPath());
             return Outcome::Failed;
         }
         QThread::msleep(50);
     }
+}
+
+QString SingleInstance::publishedSocket() const
+{
+    QFile file(m_paths.addressPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QString path = QFile::decodeName(file.read(maxAddressBytes).trimmed());
+    if (path.isEmpty() || path == m_paths.socketPath() || !QDir::isAbsolutePath(path))
+        return {};
+    // Only a socket in a folder of this user's own is trusted with the request.
+    if (!InstancePaths::isPrivateFolder(QFileInfo(path).path(), nullptr))
+        return {};
+    return path;
+}
+
+bool SingleInstance::publishAddress(QString *error)
+{
+    QSaveFile file(m_paths.addressPath());
+    if (file.open(QIODevice::WriteOnly)) {
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        file.write(QFile::encodeName(m_paths.socketPath()) + '\n');
+        if (file.commit()) {
+            m_published = true;
+            return true;
+        }
+    }
+    if (error)
+        *error
+            = QStringLiteral("cannot write %1: %2").arg(m_paths.addressPath(), file.errorString());
+    return false;
 }

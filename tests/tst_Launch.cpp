@@ -1,0 +1,285 @@
+#include "LaunchedJotshelf.h"
+
+#include "instance/InstanceCommand.h"
+#include "instance/InstancePaths.h"
+#include "instance/Launch.h"
+
+#include <QLocalSocket>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+// The commands of a launch against the real binary: an instance on the offscreen platform, each
+// command a process of its own without a display.
+class tst_Launch : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<JotshelfHome> m_home;
+
+    QByteArray print() const
+    {
+        const Finished printed = m_home->run({QStringLiteral("--print")});
+        return printed.exitCode == 0 ? printed.out : QByteArray("(--print failed)");
+    }
+
+    /// What the note file holds, read as a launch does when no instance runs.
+    QByteArray stored() const
+    {
+        QString error;
+        const auto note
+            = Launch::storedNote(m_home->noteFolder() + QStringLiteral("/Jotshelf.conf"), &error);
+        return note ? *note : error.toUtf8();
+    }
+
+    bool quit(LaunchedJotshelf &instance) const
+    {
+        return m_home->run({QStringLiteral("--quit")}).exitCode == 0
+            && instance.finishedWithSuccess();
+    }
+
+private Q_SLOTS:
+    void init() { m_home = std::make_unique<JotshelfHome>(); }
+    // An instance that --append started outlives its launch: it goes with the test.
+    void cleanup() { m_home->run({QStringLiteral("--quit")}); }
+
+    // --append goes to the end of the note on a line of its own, as typing would, lists
+    // continuing; --sync returns with the note on disk; --print hands back what the instance
+    // holds, byte for byte.
+    void appendAndPrintThroughTheInstance()
+    {
+        auto instance = m_home->launchInstance();
+        QVERIFY2(instance->waitForStart(), instance->output().constData());
+
+        Finished result = m_home->run({QStringLiteral("--append")}, "call Ann\n");
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, QByteArray());
+        QCOMPARE(print(), QByteArray("call Ann\n"));
+
+        QCOMPARE(
+            m_home->run({QStringLiteral("--append"), QStringLiteral("-"), QStringLiteral("eggs")})
+                .exitCode,
+            0);
+        QCOMPARE(m_home->run({QStringLiteral("--append"), QStringLiteral("--sync")}, "- milk\n")
+                     .exitCode,
+                 0);
+        const QByteArray expected("call Ann\n- eggs\n- milk\n- ");
+        QCOMPARE(stored(), expected);
+        QCOMPARE(print(), expected);
+        // The empty item takes the next text.
+        QCOMPARE(m_home->run({QStringLiteral("--append"), QStringLiteral("bread")}).exitCode, 0);
+        QCOMPARE(print(), QByteArray("call Ann\n- eggs\n- milk\n- bread"));
+        QVERIFY(quit(*instance));
+        QCOMPARE(stored(), QByteArray("call Ann\n- eggs\n- milk\n- bread"));
+        QCOMPARE(print(), QByteArray("call Ann\n- eggs\n- milk\n- bread"));
+    }
+
+    // Text that is not UTF-8, or longer than 16 MB, is refused before it reaches the note.
+    void badTextIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("message");
+        const QString notUtf8 = QStringLiteral("the text is not valid UTF-8");
+        QTest::newRow("stray byte") << QByteArray("milk \xff\n") << notUtf8;
+        QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << notUtf8;
+        QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << notUtf8;
+        QTest::newRow("cut short") << QByteArray("caf\xc3") << notUtf8;
+        QTest::newRow("16 MB and a byte") << QByteArray(InstanceCommands::maxAppendBytes + 1, '\n')
+                                          << QStringLiteral("the text is longer than 16 MB");
+    }
+
+    void badTextIsRefused()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(QString, message);
+        auto instance = m_home->launchInstance();
+        QVERIFY2(instance->waitForStart(), instance->output().constData());
+        QCOMPARE(m_home->run({QStringLiteral("--append"), QStringLiteral("keep")}).exitCode, 0);
+
+        const Finished refused = m_home->run({QStringLiteral("--append")}, input);
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains(message), qPrintable(refused.err));
+        QVERIFY2(refused.err.contains(QLatin1String("nothing was appended")),
+                 qPrintable(refused.err));
+        // The same bytes as words of the command line (QProcess cannot pass bytes that are not
+        // UTF-8; the shell's printf can).
+        if (input.size() < 100) {
+            QString octal;
+            for (const char byte : std::as_const(input))
+                octal += QStringLiteral("\\%1").arg(uint(uchar(byte)), 3, 8, QLatin1Char('0'));
+            QProcess shell;
+            shell.setProcessEnvironment(m_home->commandEnvironment());
+            shell.start(QStringLiteral("/bin/sh"),
+                        {QStringLiteral("-c"),
+                         QStringLiteral("exec \"$0\" --append \"$(printf '%1')\"").arg(octal),
+                         QStringLiteral(JOTSHELF_BINARY)});
+            QVERIFY(shell.waitForFinished(20000));
+            QCOMPARE(shell.exitCode(), 1);
+            QVERIFY(QString::fromUtf8(shell.readAllStandardError()).contains(message));
+        }
+        QCOMPARE(print(), QByteArray("keep"));
+
+        // 16 MB exactly is taken (in lines: one run of 16 MB takes the editor long to lay out).
+        if (input.size() > InstanceCommands::maxAppendBytes) {
+            QByteArray largest = QByteArray(63, 'y') + '\n';
+            largest = largest.repeated(InstanceCommands::maxAppendBytes / largest.size());
+            QCOMPARE(largest.size(), InstanceCommands::maxAppendBytes);
+            QCOMPARE(m_home->run({QStringLiteral("--append")}, largest).exitCode, 0);
+            QCOMPARE(print(), "keep\n" + largest);
+        }
+        QVERIFY(quit(*instance));
+    }
+
+    // --print gives back exactly what the note holds, from the instance and from the file.
+    void printIsByteIdentical_data()
+    {
+        QTest::addColumn<QByteArray>("note");
+        QTest::newRow("control characters") << QByteArray("a\x01\x07\x1b\tb\x7f\x0c");
+        QTest::newRow("line and paragraph separators") << QByteArray("a\u2028b\u2029c");
+        QTest::newRow("carriage returns") << QByteArray("a\r\nb\rc\n");
+        QTest::newRow("right to left") << QByteArray("שלום עולם \u200f(1) مرحبا");
+        QTest::newRow("ZWJ emoji") << QByteArray("👩‍👩‍👧‍👦 🏳️‍🌈");
+        QTest::newRow("combining marks") << QByteArray("e\u0301 a\u0308\u0304 Z\u0335\u0321");
+        QTest::newRow("INI syntax") << QByteArray(
+            "[General]\nnoteContent=x\n; comment\n# too\n\"quoted\" \\\\ , @Variant(x)\n");
+        QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbfmilk");
+        QTest::newRow("noncharacters") << QByteArray("\xef\xb7\x90 \xef\xbf\xbf \xf4\x8f\xbf\xbf");
+        QTest::newRow("white space only") << QByteArray(" \t \n\n");
+    }
+
+    void printIsByteIdentical()
+    {
+        QFETCH(QByteArray, note);
+        auto instance = m_home->launchInstance();
+        QVERIFY2(instance->waitForStart(), instance->output().constData());
+        QCOMPARE(m_home->run({QStringLiteral("--append"), QStringLiteral("--sync")}, note).exitCode,
+                 0);
+        QCOMPARE(print(), note);
+        QCOMPARE(stored(), note);
+        QVERIFY(quit(*instance));
+        QCOMPARE(print(), note);
+    }
+
+    // Appends keep their order and nothing is lost with the drawer open and saves of a large
+    // note under way; without an instance, --append starts one hidden and returns.
+    void appendsInTurnWhileSaving()
+    {
+        QCOMPARE(m_home
+                     ->run({QStringLiteral("--append")}, QByteArray(4 << 20, 'n'),
+                           m_home->instanceEnvironment())
+                     .exitCode,
+                 0);
+        QCOMPARE(
+            m_home->run({QStringLiteral("--show")}, {}, m_home->instanceEnvironment()).exitCode, 0);
+        QByteArray expected(4 << 20, 'n');
+        for (int i = 0; i < 20; ++i) {
+            const QByteArray line = "line " + QByteArray::number(i);
+            QCOMPARE(m_home->run({QStringLiteral("--append"), QString::fromLatin1(line)}).exitCode,
+                     0);
+            expected += '\n' + line;
+            if (i % 5 == 0)
+                QTest::qWait(600); // a save starts in between
+        }
+        QCOMPARE(print(), expected);
+        const Finished quitting = m_home->run({QStringLiteral("--quit")});
+        QCOMPARE(quitting.exitCode, 0);
+        QCOMPARE(stored(), expected);
+    }
+
+    // The lock lives with the note: a launch with another runtime folder (XDG_RUNTIME_DIR
+    // unset, or another one) finds the instance for its note, or says why it cannot, and
+    // never starts a second one for the same note.
+    void theLockLivesWithTheNote()
+    {
+        auto instance = m_home->launchInstance();
+        QVERIFY2(instance->waitForStart(), instance->output().constData());
+        const QString otherRun = m_home->path(QStringLiteral("other-run"));
+        QVERIFY(QDir().mkdir(otherRun, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QProcessEnvironment elsewhere = m_home->instanceEnvironment();
+        elsewhere.insert(QStringLiteral("XDG_RUNTIME_DIR"), otherRun);
+
+        QCOMPARE(
+            m_home
+                ->run({QStringLiteral("--append"), QStringLiteral("from elsewhere")}, {}, elsewhere)
+                .exitCode,
+            0);
+        QCOMPARE(m_home->run({}, {}, elsewhere).exitCode, 0);
+        QCOMPARE(print(), QByteArray("from elsewhere"));
+
+        // Without the file naming the socket, the launch cannot reach the instance: it says so
+        // and leaves the note alone.
+        QVERIFY(QFile::remove(m_home->noteFolder() + QStringLiteral("/jotshelf.address")));
+        const Finished refused
+            = m_home->run({QStringLiteral("--append"), QStringLiteral("lost?")}, {}, elsewhere);
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains(QLatin1String("jotshelf.lock")), qPrintable(refused.err));
+        QCOMPARE(print(), QByteArray("from elsewhere"));
+        QVERIFY(quit(*instance));
+    }
+
+    // A burst of connections that never say anything does not close the listener, also when
+    // the instance may hold only 64 descriptors.
+    void aBurstOfConnectionsDoesNotCloseTheListener()
+    {
+        LaunchedJotshelf instance(
+            m_home->instanceEnvironment(),
+            {QStringLiteral("--nofile=64:64"), QStringLiteral(JOTSHELF_BINARY)},
+            QStringLiteral("prlimit"));
+        QVERIFY2(instance.waitForStart(), instance.output().constData());
+        const auto paths = InstancePaths::resolve(m_home->runtimeDir(), m_home->path(),
+                                                  m_home->noteFolder(), nullptr);
+        QVERIFY(paths);
+        std::vector<std::unique_ptr<QLocalSocket>> idle;
+        for (int i = 0; i < 200; ++i) {
+            idle.push_back(std::make_unique<QLocalSocket>());
+            idle.back()->connectToServer(paths->socketPath());
+            QVERIFY(idle.back()->waitForConnected(5000));
+        }
+        QCOMPARE(m_home->run({QStringLiteral("--toggle")}).exitCode, 0);
+        QVERIFY2(instance.waitFor(QStringLiteral("🔄 Animating")), instance.output().constData());
+        idle.clear();
+        QCOMPARE(m_home->run({QStringLiteral("--append"), QStringLiteral("still here")}).exitCode,
+                 0);
+        QCOMPARE(print(), QByteArray("still here"));
+        QVERIFY(quit(instance));
+    }
+
+    // --quit with a note that cannot be written says so, names the file and the rescue copy,
+    // and fails; the instance reports it once.
+    void quitWithAnUnsavedNoteFails()
+    {
+        auto instance = m_home->launchInstance();
+        QVERIFY2(instance->waitForStart(), instance->output().constData());
+        QCOMPARE(m_home
+                     ->run({QStringLiteral("--append"), QStringLiteral("--sync"),
+                            QStringLiteral("first")})
+                     .exitCode,
+                 0);
+        // The note's file gives way to a folder: no write can replace it, not even root's.
+        QVERIFY(QFile::remove(m_home->notePath()));
+        QVERIFY(QDir().mkdir(m_home->notePath()));
+        const Finished unsaved = m_home->run(
+            {QStringLiteral("--append"), QStringLiteral("--sync"), QStringLiteral("second")});
+        QCOMPARE(unsaved.exitCode, 1);
+        QVERIFY2(unsaved.err.contains(m_home->notePath()), qPrintable(unsaved.err));
+        QVERIFY(QDir(m_home->path()).entryList({QStringLiteral("jotshelf-note-*.txt")}).isEmpty());
+
+        const Finished quitting = m_home->run({QStringLiteral("--quit")});
+        QCOMPARE(quitting.exitCode, 1);
+        QVERIFY2(quitting.err.contains(m_home->notePath()), qPrintable(quitting.err));
+        const QStringList copies
+            = QDir(m_home->path()).entryList({QStringLiteral("jotshelf-note-*.txt")});
+        QCOMPARE(copies.size(), 1);
+        QVERIFY2(quitting.err.contains(m_home->path(copies.constFirst())),
+                 qPrintable(quitting.err));
+        QFile copy(m_home->path(copies.constFirst()));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), QByteArray("first\nsecond"));
+        QVERIFY(instance->finishedWithSuccess());
+        QCOMPARE(instance->output().count("❌ Quitting without saving"), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Launch)
+#include "tst_Launch.moc"
