@@ -3,6 +3,7 @@
 #include "storage/NoteFile.h"
 #include "storage/PrivateFile.h"
 
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -73,6 +74,48 @@ private Q_SLOTS:
     // The note handed to the writer and the note read back share their characters with nothing
     // the file keeps: otherwise the model copies a whole long note on its next keystroke, and
     // the note stays in memory twice.
+    // The note file is read without QSettings when it has the form written here; what comes
+    // back is exactly what QSettings reads from the same file, and any other form still goes
+    // through QSettings.
+    void readsBackWhatQSettingsReads()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("note.conf"));
+        NoteFile note(path);
+        QString random;
+        QRandomGenerator generator(20240611);
+        for (int i = 0; i < 20000; ++i)
+            random += QChar(char16_t(generator.bounded(i % 3 ? 0x80 : 0x10000)));
+        const QStringList texts = {
+            QString(),
+            QStringLiteral("plain\nlines\r\n\ttab \"quoted\" back\\slash"),
+            QStringLiteral("@at the start"),
+            QStringLiteral("\x01"
+                           "7 a control character before a digit, \u00e9\U0001F600"),
+            QString(QChar(0xD800)) + QStringLiteral("a lone surrogate, a BOM \uFEFF"),
+            random,
+        };
+        for (const QString &text : texts) {
+            note.setText(key, text);
+            QVERIFY(note.waitForWritten());
+            QVERIFY(note.contains(key));
+            const QSettings settings(path, QSettings::IniFormat);
+            QCOMPARE(note.text(key), std::optional(settings.value(key).toString()));
+            QCOMPARE(note.text(key), std::optional(text));
+        }
+        for (const QByteArray &foreign :
+             {QByteArray("[General]\nnoteContent=written elsewhere\n"),
+              QByteArray("[General]\nother=1\nnoteContent=\"two keys\"\n"),
+              QByteArray("[General]\nnoteContent=\"bad \xff byte\"\n")}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(foreign);
+            file.close();
+            const QSettings settings(path, QSettings::IniFormat);
+            QCOMPARE(note.text(key), std::optional(settings.value(key).toString()));
+        }
+    }
+
     void neitherTheWriterNorTheReaderKeepsTheNote()
     {
         QTemporaryDir dir;

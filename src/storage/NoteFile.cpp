@@ -3,7 +3,9 @@
 #include "storage/IniWriter.h"
 #include "storage/PrivateFile.h"
 
+#include <QFile>
 #include <QSettings>
+#include <QStringDecoder>
 
 NoteFile::NoteFile(const QString &filePath, QObject *parent)
     : QObject(parent)
@@ -17,8 +19,99 @@ NoteFile::~NoteFile()
     m_pool.waitForDone();
 }
 
+namespace {
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Decodes the quoted value IniWriter::encodeText() writes, as QSettings reads it: runs of
+// UTF-8 between escapes, the escapes \n \r \t \" \\ and \x with as many hex digits as follow.
+// Nothing when the value holds anything else.
+std::optional<QString> decodeQuoted(const char *p, const char *end)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString out;
+    // Room to type into, as text() gives it.
+    out.reserve((end - p) + (end - p) / 8 + 64);
+    if (p < end && *p == '@') {
+        if (end - p < 2 || p[1] != '@')
+            return std::nullopt;
+        ++p;
+    }
+    while (p < end) {
+        const char *plain = p;
+        while (p < end && *p != '\\' && *p != '"' && static_cast<unsigned char>(*p) >= 0x20)
+            ++p;
+        if (p > plain) {
+            out += utf8(QByteArrayView(plain, p - plain));
+            if (utf8.hasError())
+                return std::nullopt; // not written here: QSettings decides
+        }
+        if (p == end)
+            break;
+        if (*p != '\\' || end - p < 2)
+            return std::nullopt;
+        ++p;
+        switch (*p++) {
+        case 'n':
+            out += u'\n';
+            break;
+        case 'r':
+            out += u'\r';
+            break;
+        case 't':
+            out += u'\t';
+            break;
+        case '"':
+            out += u'"';
+            break;
+        case '\\':
+            out += u'\\';
+            break;
+        case 'x': {
+            uint value = 0;
+            int digits = 0;
+            for (; p < end && hexValue(*p) >= 0; ++p, ++digits) {
+                value = value * 16 + uint(hexValue(*p));
+                if (value > 0xFFFF)
+                    return std::nullopt;
+            }
+            if (digits == 0)
+                return std::nullopt;
+            out += QChar(char16_t(value));
+            break;
+        }
+        default:
+            return std::nullopt;
+        }
+    }
+    return out;
+}
+} // namespace
+
+std::optional<QString> NoteFile::readWrittenForm(const QString &key) const
+{
+    QFile file(m_filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    const QByteArray head = "[General]\n" + key.toUtf8() + "=\"";
+    if (!bytes.startsWith(head) || !bytes.endsWith("\"\n") || bytes.size() < head.size() + 2)
+        return std::nullopt;
+    return decodeQuoted(bytes.constData() + head.size(), bytes.constData() + bytes.size() - 2);
+}
+
 std::optional<QString> NoteFile::text(const QString &key) const
 {
+    if (auto note = readWrittenForm(key))
+        return note;
     const QSettings settings(m_filePath, QSettings::IniFormat);
     const QVariant value = settings.value(key);
     if (value.typeId() != QMetaType::QString)
@@ -35,6 +128,8 @@ std::optional<QString> NoteFile::text(const QString &key) const
 
 bool NoteFile::contains(const QString &key) const
 {
+    if (readWrittenForm(key))
+        return true;
     return QSettings(m_filePath, QSettings::IniFormat).contains(key);
 }
 

@@ -42,6 +42,11 @@ Q_SIGNALS:
     void writeFinished(bool ok, const QString &reason);
 
 private:
+    /// The text under \a key when the file has the form this class writes (one [General]
+    /// entry, one quoted value), read without QSettings: it parses a large note several times
+    /// slower and keeps it for the rest of the run. Nothing for any other form.
+    std::optional<QString> readWrittenForm(const QString &key) const;
+
     struct Change
     {
         QString key;
