@@ -6,7 +6,10 @@
 // - over the next 10 s of idle: CPU ticks (utime + stime) and voluntary context switches of all
 //   threads, that is how often the process woke up;
 // - for jotshelf, Alt+` sent through XTest (as `xdotool key alt+grave` does) until the drawer
-//   window is mapped, first and again.
+//   window is mapped, first and again;
+// - for jotshelf with a saved 10 MB note of short lines: the start until the hot-key line, and
+//   the resident memory after 3 s idle and once the drawer has been shown, beside the same
+//   figures with an empty note.
 // Prints the median of each figure over the runs.
 
 #include "PrivateSessionBus.h"
@@ -33,6 +36,9 @@ constexpr int defaultRuns = 5;
 constexpr int hotkeyToggles = 5;
 constexpr int rssAfterMs = 3000;
 constexpr int idleMs = 10000;
+constexpr int noteRuns = 3;
+constexpr qsizetype noteCharacters = 10 * 1024 * 1024;
+constexpr int afterShownMs = 1000;
 
 struct Run
 {
@@ -43,6 +49,7 @@ struct Run
     double switches = -1;
     double drawerFirstMs = -1;
     double drawerAgainMs = -1;
+    double rssShownKb = -1;
 };
 
 double median(std::vector<double> values)
@@ -80,6 +87,31 @@ void seedXpad(const QString &home)
         content.write("shopping list\n");
 }
 
+// A saved note of \a characters in short lines, as Jotshelf writes its note file: one quoted
+// INI value, line breaks escaped.
+void seedJotshelfNote(const QString &home, qsizetype characters)
+{
+    const QString folder = home + QStringLiteral("/.config/Jotshelf");
+    QDir().mkpath(folder);
+    QFile file(folder + QStringLiteral("/note.conf"));
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    const QByteArray lines[] = {
+        "Meeting notes: the drawer slides in from the right edge.\\n",
+        "- remember the backup\\n",
+        "12. numbered step of a longer procedure\\n",
+    };
+    QByteArray value;
+    value.reserve(characters + characters / 8 + 64);
+    qsizetype count = 0;
+    for (int i = 0; count < characters; ++i) {
+        const QByteArray &line = lines[i % 3];
+        value += line;
+        count += line.size() - 1; // the escape "\\n" is one character
+    }
+    file.write("[General]\nnoteContent=\"" + value + "end\"\n");
+}
+
 QProcessEnvironment environmentFor(const XvfbSession &xvfb, const PrivateSessionBus &bus,
                                    const QString &home)
 {
@@ -103,13 +135,15 @@ QProcessEnvironment environmentFor(const XvfbSession &xvfb, const PrivateSession
 /// the hot key. \a timed false only warms the caches.
 std::optional<Run> runOnce(StartupProbe &probe, const XvfbSession &xvfb,
                            const PrivateSessionBus &bus, const QString &program, bool isJotshelf,
-                           bool timed)
+                           bool timed, qsizetype note = 0)
 {
     QTemporaryDir home;
     if (!home.isValid())
         return std::nullopt;
     if (!isJotshelf)
         seedXpad(home.path());
+    if (note > 0)
+        seedJotshelfNote(home.path(), note);
     const QProcessEnvironment env = environmentFor(xvfb, bus, home.path());
 
     Run run;
@@ -129,12 +163,21 @@ std::optional<Run> runOnce(StartupProbe &probe, const XvfbSession &xvfb,
     if (isJotshelf)
         run.readyMs = process.msUntilLine("Global hotkey");
     run.dockedMs = process.msUntilDocked();
-    if (!timed)
+    if (!timed && note == 0)
         return run;
 
     const StartupProbe::TimePoint readyAt = process.readyAt(isJotshelf ? "Global hotkey" : "");
     probe.idleUntil(process, readyAt + std::chrono::milliseconds(rssAfterMs));
     run.rssKb = double(process.rssKb());
+    if (note > 0) {
+        // With a note: memory once the drawer has shown it, no idle figures.
+        if (probe.toggleUntilMapped(process, "Notepad")) {
+            probe.idleUntil(process,
+                            StartupProbe::Clock::now() + std::chrono::milliseconds(afterShownMs));
+            run.rssShownKb = double(process.rssKb());
+        }
+        return run;
+    }
     const StartupProbe::Usage before = process.usage();
     probe.idleUntil(process, StartupProbe::Clock::now() + std::chrono::milliseconds(idleMs));
     const StartupProbe::Usage after = process.usage();
@@ -149,9 +192,12 @@ std::optional<Run> runOnce(StartupProbe &probe, const XvfbSession &xvfb,
                 std::fprintf(stderr, "bench_startup: Alt+` did not map the drawer\n");
                 break;
             }
-            if (i == 0)
+            if (i == 0) {
                 run.drawerFirstMs = *shown;
-            else
+                probe.idleUntil(
+                    process, StartupProbe::Clock::now() + std::chrono::milliseconds(afterShownMs));
+                run.rssShownKb = double(process.rssKb());
+            } else
                 again.push_back(*shown);
             if (!probe.toggleUntilUnmapped(process)) {
                 std::fprintf(stderr, "bench_startup: Alt+` did not hide the drawer\n");
@@ -246,9 +292,14 @@ int main(int argc, char *argv[])
         if (auto run = runOnce(probe, xvfb, bus, xpad, false, true))
             theirs.push_back(*run);
     }
+    std::vector<Run> withNote;
+    for (int i = 0; i < std::min(runs, noteRuns); ++i) {
+        if (auto run = runOnce(probe, xvfb, bus, jotshelf, true, true, noteCharacters))
+            withNote.push_back(*run);
+    }
     tray.terminate();
     tray.waitForFinished(5000);
-    if (ours.empty() || theirs.empty())
+    if (ours.empty() || theirs.empty() || withNote.empty())
         return 1;
 
     const double ready = medianOf(ours, &Run::readyMs);
@@ -256,6 +307,14 @@ int main(int argc, char *argv[])
     const double rss = medianOf(ours, &Run::rssKb) / 1024;
     const double ticks = medianOf(ours, &Run::ticks);
     const double switches = medianOf(ours, &Run::switches);
+    const double shown = medianOf(ours, &Run::rssShownKb) / 1024;
+    const double noteReady = medianOf(withNote, &Run::readyMs);
+    const double noteRss = medianOf(withNote, &Run::rssKb) / 1024;
+    const double noteShown = medianOf(withNote, &Run::rssShownKb) / 1024;
+    // Bytes of memory per character of note, beyond the empty note's figure.
+    const auto perCharacter = [](double withNoteMiB, double emptyMiB) {
+        return (withNoteMiB - emptyMiB) * 1024 * 1024 / double(noteCharacters);
+    };
     const double xDocked = medianOf(theirs, &Run::dockedMs);
     const double xRss = medianOf(theirs, &Run::rssKb) / 1024;
     const double xTicks = medianOf(theirs, &Run::ticks);
@@ -285,6 +344,24 @@ int main(int argc, char *argv[])
              medianOf(ours, &Run::drawerFirstMs), 1, " ms", QStringLiteral("–"), command);
     printRow(rows, "Alt+` until the drawer is mapped, again", medianOf(ours, &Run::drawerAgainMs),
              1, " ms", QStringLiteral("–"), command);
+    printRow(rows, "RSS 1 s after the drawer was first shown", shown, 1, " MiB",
+             QStringLiteral("–"), command);
+    printRow(rows, "Start with a saved 10 MB note (short lines) until the hot-key line", noteReady,
+             0, " ms",
+             QStringLiteral("%1 (≤ 1.5× the empty note's): %2×")
+                 .arg(verdict(noteReady >= 0 && noteReady <= 1.5 * ready))
+                 .arg(noteReady / ready, 0, 'f', 2),
+             command);
+    printRow(rows, "RSS with a saved 10 MB note, after 3 s idle", noteRss, 1, " MiB",
+             QStringLiteral("%1 B/character beyond the empty note's")
+                 .arg(perCharacter(noteRss, rss), 0, 'f', 1),
+             command);
+    printRow(rows, "RSS with a saved 10 MB note, 1 s after the drawer was first shown", noteShown,
+             1, " MiB",
+             QStringLiteral("%1 (≤ 6 B/character beyond the empty note's): %2")
+                 .arg(verdict(perCharacter(noteShown, shown) <= 6))
+                 .arg(perCharacter(noteShown, shown), 0, 'f', 1),
+             command);
     printRow(rows, "xpad: start until the tray icon is docked", xDocked, 0, " ms",
              QStringLiteral("–"), command);
     printRow(rows, "xpad: RSS after 3 s idle", xRss, 1, " MiB", QStringLiteral("–"), command);

@@ -2,6 +2,12 @@
 
 #include "OpenDrawer.h"
 
+#include "editor/LinePieces.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTextBlock>
+
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -24,6 +30,33 @@ void typeText(QWidget *widget, const QString &text)
         else
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, unit, Qt::NoModifier);
     }
+}
+// Types short texts; inserts long ones at once, as a paste would.
+void typeOrInsert(QPlainTextEdit *editor, const QString &text)
+{
+    if (text.size() > 20)
+        editor->insertPlainText(text);
+    else
+        typeText(editor, text);
+}
+
+// A line of words several pieces long.
+QString longLine(qsizetype size, const QString &start = {})
+{
+    QString line = start;
+    for (int i = 0; line.size() < size; ++i)
+        line += QStringLiteral("word%1 ").arg(i);
+    return line;
+}
+
+// The document position where the n-th piece that continues a line starts.
+int pieceStart(const QTextDocument *document, int n)
+{
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        if (LinePieces::continuesLine(block) && n-- == 0)
+            return block.position();
+    }
+    return -1;
 }
 } // namespace
 
@@ -246,9 +279,114 @@ private Q_SLOTS:
         QCOMPARE(d.caret(), d.documentEnd());
     }
 
+    // A long line is held in pieces of bounded length; typing, deleting, selecting, copying,
+    // undoing and continuing a list across the breaks between them all act on the note as if
+    // the line were whole, and the note itself never changes by being shown.
+    void longLinesAreHeldInPieces()
+    {
+        const QString note = QStringLiteral("top\n") + longLine(7000) + QStringLiteral("\n- ")
+            + longLine(5000, QStringLiteral("item ")) + QStringLiteral("\nend");
+        OpenDrawer d([&note](TestAppState &t) { t.seed("noteContent", note); });
+        const QTextDocument *document = d.editor->document();
+        QCOMPARE(d.state.noteContent(), note);
+        QCOMPARE(d.shown(), note);
+        QVERIFY(document->blockCount() >= 8);
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+            QVERIFY(block.length() - 1 <= LinePieces::pieceLength);
+        QVERIFY(!document->isUndoAvailable());
+
+        QString expected = note;
+        const int boundary = pieceStart(document, 0);
+        QVERIFY(boundary > 0);
+        const qsizetype at = d.view->binding()->toNote(boundary);
+        QCOMPARE(d.view->binding()->toNote(boundary - 1), at);
+
+        // Typing on either side of the break.
+        d.placeCaret(boundary);
+        typeText(d.editor, QStringLiteral("X"));
+        d.placeCaret(boundary - 1);
+        typeText(d.editor, QStringLiteral("Y"));
+        expected.insert(at, QStringLiteral("YX"));
+        QCOMPARE(d.state.noteContent(), expected);
+
+        // Backspace at the start of a piece and Delete at the end of one take the character
+        // the user sees next to the caret.
+        const int next = pieceStart(document, 1);
+        const qsizetype nextAt = d.view->binding()->toNote(next);
+        d.placeCaret(next);
+        QTest::keyClick(d.editor, Qt::Key_Backspace);
+        expected.remove(nextAt - 1, 1);
+        QCOMPARE(d.state.noteContent(), expected);
+        d.placeCaret(pieceStart(document, 1) - 1);
+        QTest::keyClick(d.editor, Qt::Key_Delete);
+        expected.remove(nextAt - 1, 1);
+        QCOMPARE(d.state.noteContent(), expected);
+        QCOMPARE(d.shown(), expected);
+
+        // A selection across a break copies the note's text and deletes just that.
+        const int third = pieceStart(document, 2);
+        QTextCursor cursor = d.editor->textCursor();
+        cursor.setPosition(third - 10);
+        cursor.setPosition(third + 10, QTextCursor::KeepAnchor);
+        d.editor->setTextCursor(cursor);
+        const qsizetype from = d.view->binding()->toNote(third - 10);
+        const qsizetype count = d.view->binding()->toNote(third + 10) - from;
+        QCOMPARE(count, 19);
+        d.editor->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(), expected.mid(from, count));
+        QTest::keyClick(d.editor, Qt::Key_Delete);
+        expected.remove(from, count);
+        QCOMPARE(d.state.noteContent(), expected);
+
+        // A line break typed inside a piece is a line break of the note; the rest of the
+        // line goes on in pieces after it.
+        const int fourth = pieceStart(document, 2);
+        const qsizetype breakAt = d.view->binding()->toNote(fourth + 5);
+        d.placeCaret(fourth + 5);
+        QTest::keyClick(d.editor, Qt::Key_Return);
+        expected.insert(breakAt, u'\n');
+        QCOMPARE(d.state.noteContent(), expected);
+        QCOMPARE(d.shown(), expected);
+
+        // Undo goes back over all of it to the note as loaded, redo forward again.
+        const QString edited = expected;
+        while (document->isUndoAvailable())
+            d.editor->undo();
+        QCOMPARE(d.state.noteContent(), note);
+        QCOMPARE(d.shown(), note);
+        while (document->isRedoAvailable())
+            d.editor->redo();
+        QCOMPARE(d.state.noteContent(), edited);
+        QCOMPARE(d.shown(), edited);
+
+        // The list goes on after a long item, and a long paste goes in in pieces.
+        d.state.setNoteContent(QStringLiteral("- ") + longLine(9000));
+        d.placeCaret(d.documentEnd());
+        QTest::keyClick(d.editor, Qt::Key_Return);
+        QVERIFY(d.state.noteContent().endsWith(QStringLiteral(" \n- ")));
+        QCOMPARE(d.shown(), d.state.noteContent());
+        const QString pasted = longLine(30000, QStringLiteral("pasted "));
+        QGuiApplication::clipboard()->setText(pasted);
+        d.editor->paste();
+        QVERIFY(d.state.noteContent().endsWith(QStringLiteral("\n- ") + pasted));
+        QCOMPARE(d.shown(), d.state.noteContent());
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+            QVERIFY(block.length() - 1 <= LinePieces::longestBlock);
+    }
+
+    void documentAndModelNeverDiverge_data()
+    {
+        QTest::addColumn<bool>("longLines");
+        QTest::newRow("short lines") << false;
+        QTest::newRow("long lines in pieces") << true;
+    }
+
     void documentAndModelNeverDiverge()
     {
+        QFETCH(bool, longLines);
         OpenDrawer d;
+        if (longLines)
+            d.state.setNoteContent(longLine(5000) + u'\n' + longLine(3000));
         QRandomGenerator random(20240611);
         const QStringList pieces = {QStringLiteral("a"),
                                     QStringLiteral("word "),
@@ -257,7 +395,8 @@ private Q_SLOTS:
                                     QStringLiteral("\n"),
                                     QString(nbsp),
                                     emoji,
-                                    QStringLiteral("• x\n")};
+                                    QStringLiteral("• x\n"),
+                                    longLines ? longLine(2500) : QStringLiteral("b")};
         for (int step = 0; step < 400; ++step) {
             const int end = d.documentEnd();
             switch (random.bounded(9)) {
@@ -265,7 +404,7 @@ private Q_SLOTS:
             case 1:
             case 2:
                 d.placeCaret(random.bounded(end + 1));
-                typeText(d.editor, pieces.at(random.bounded(int(pieces.size()))));
+                typeOrInsert(d.editor, pieces.at(random.bounded(int(pieces.size()))));
                 break;
             case 3:
                 QTest::keyClick(d.editor, Qt::Key_Backspace);
@@ -279,7 +418,19 @@ private Q_SLOTS:
                 cursor.setPosition(random.bounded(end + 1));
                 cursor.setPosition(random.bounded(end + 1), QTextCursor::KeepAnchor);
                 d.editor->setTextCursor(cursor);
-                typeText(d.editor, pieces.at(random.bounded(int(pieces.size()))));
+                // A copy of the selection is the note's text, breaks between pieces or not.
+                d.editor->copy();
+                const qsizetype from = d.view->binding()->toNote(cursor.selectionStart());
+                const qsizetype to = d.view->binding()->toNote(cursor.selectionEnd());
+                if (from != to
+                    && QGuiApplication::clipboard()->text()
+                        != d.state.noteContent().mid(from, to - from))
+                    QFAIL(qPrintable(
+                        QStringLiteral("wrong copy at step %1: %2 against %3")
+                            .arg(step)
+                            .arg(QGuiApplication::clipboard()->text().toUtf8().toHex(),
+                                 d.state.noteContent().mid(from, to - from).toUtf8().toHex())));
+                typeOrInsert(d.editor, pieces.at(random.bounded(int(pieces.size()))));
                 break;
             }
             case 6:
@@ -292,6 +443,7 @@ private Q_SLOTS:
                 QTest::keyClick(d.editor, Qt::Key_Return);
                 break;
             }
+
             if (d.shown() != d.state.noteContent())
                 QFAIL(qPrintable(QStringLiteral("diverged at step %1").arg(step)));
         }

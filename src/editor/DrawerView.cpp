@@ -130,7 +130,8 @@ DrawerView::DrawerView(AppState &state, QWidget *parent)
                         applyLook();
                     });
 
-    // Loaded last, so that a long note is laid out once, in its final font.
+    // The note reaches the editor when the drawer first shows it (showEvent()), so that a
+    // long note does not hold up the start.
     m_binding = new NoteBinding(state, *m_editor);
 }
 
@@ -199,6 +200,7 @@ void DrawerView::resizeEvent(QResizeEvent *event)
 
 void DrawerView::showEvent(QShowEvent *event)
 {
+    m_binding->fill();
     QWidget::showEvent(event);
     focusEditor();
 }

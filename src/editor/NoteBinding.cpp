@@ -1,9 +1,12 @@
 #include "editor/NoteBinding.h"
 
 #include "app/AppState.h"
+#include "editor/LinePieces.h"
 
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -29,6 +32,14 @@ NoteBinding::NoteBinding(AppState &state, QPlainTextEdit &editor)
     connect(document, &QTextDocument::contentsChange, this, &NoteBinding::onDocumentChange);
     connect(document, &QTextDocument::contentsChanged, this, &NoteBinding::onDocumentChanged);
     connect(&state, &AppState::noteContentEdited, this, &NoteBinding::onNoteEdited);
+    editor.installEventFilter(this);
+}
+
+void NoteBinding::fill()
+{
+    if (m_filled)
+        return;
+    m_filled = true;
     reload();
 }
 
@@ -60,10 +71,7 @@ QString NoteBinding::documentForm(QStringView note)
 
 QString NoteBinding::documentText() const
 {
-    // toRawText() keeps U+00A0 and U+2028 as they are, unlike toPlainText().
-    QString text = m_editor.document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    return text;
+    return LinePieces::noteText(*m_editor.document(), 0, int(documentLength()));
 }
 
 qsizetype NoteBinding::documentLength() const
@@ -72,18 +80,117 @@ qsizetype NoteBinding::documentLength() const
     return m_editor.document()->characterCount() - 1;
 }
 
+qsizetype NoteBinding::noteLength() const
+{
+    return documentLength() - qsizetype(m_breaks.size());
+}
+
+qsizetype NoteBinding::toNote(int position) const
+{
+    const auto before = std::lower_bound(m_breaks.begin(), m_breaks.end(), position);
+    return position - (before - m_breaks.begin());
+}
+
+int NoteBinding::toDocument(qsizetype position) const
+{
+    // The first break i with m_breaks[i] - i >= position (the note's position of the break)
+    // comes after it: the i breaks before it shift it by i.
+    qsizetype low = 0;
+    qsizetype high = qsizetype(m_breaks.size());
+    while (low < high) {
+        const qsizetype middle = (low + high) / 2;
+        if (m_breaks[size_t(middle)] - middle >= position)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return int(position + low);
+}
+
 void NoteBinding::reload()
 {
     m_pending.clear();
+    m_tidyFrom = 1;
+    m_tidyTo = 0;
     const QString &note = m_state.noteContent();
     const QScopedValueRollback applying(m_applyingModelEdit, true);
+    const QScopedValueRollback tidying(m_tidying, true);
     m_writeBackPending = !isRepresentable(note);
-    m_editor.setPlainText(m_writeBackPending ? documentForm(note) : note);
+    QString shown = m_writeBackPending ? documentForm(note) : note;
+    QTextDocument *document = m_editor.document();
+
+    // Long lines reach the document already in pieces, so that no block is ever laid out
+    // whole: a block break before each piece, then the piece's mark.
+    const std::vector<qsizetype> starts = LinePieces::pieceStarts(shown);
+    m_breaks.clear();
+    m_breaks.reserve(starts.size());
+    if (!starts.empty()) {
+        QString cut;
+        cut.reserve(shown.size() + qsizetype(starts.size()));
+        qsizetype from = 0;
+        for (const qsizetype start : starts) {
+            cut.append(QStringView(shown).sliced(from, start - from));
+            m_breaks.push_back(int(cut.size()));
+            cut.append(QChar::ParagraphSeparator);
+            from = start;
+        }
+        cut.append(QStringView(shown).sliced(from));
+        shown = std::move(cut);
+    }
+    m_editor.setPlainText(shown);
+    shown = QString();
+    if (!m_breaks.empty()) {
+        // Without undo: a loaded note is a fresh start.
+        document->setUndoRedoEnabled(false);
+        QTextCursor cursor(document);
+        cursor.beginEditBlock();
+        for (const int separator : m_breaks)
+            QTextCursor(document->findBlock(separator + 1))
+                .setBlockFormat(LinePieces::pieceFormat());
+        cursor.endEditBlock();
+        document->setUndoRedoEnabled(true);
+    }
     m_editor.moveCursor(QTextCursor::End);
+}
+
+qsizetype NoteBinding::followBreaks(int position, int removed, int added)
+{
+    const auto first = std::lower_bound(m_breaks.begin(), m_breaks.end(), position);
+    const auto last = std::lower_bound(first, m_breaks.end(), position + removed);
+    const qsizetype gone = last - first;
+    const auto kept = m_breaks.erase(first, last);
+    for (auto it = kept; it != m_breaks.end(); ++it)
+        *it += added - removed;
+
+    std::vector<int> found;
+    const QTextDocument *document = m_editor.document();
+    for (QTextBlock block = document->findBlock(position); block.isValid(); block = block.next()) {
+        const int separator = block.position() + block.length() - 1;
+        if (separator >= position + added)
+            break;
+        if (separator >= position && LinePieces::continuesLine(block.next()))
+            found.push_back(separator);
+    }
+    m_breaks.insert(kept, found.begin(), found.end());
+    return gone;
 }
 
 void NoteBinding::onDocumentChange(int position, int removed, int added)
 {
+    if (!m_filled || m_tidying)
+        return;
+    const qsizetype length = documentLength();
+    position = std::clamp<int>(position, 0, int(length));
+    added = std::clamp<int>(added, 0, int(length) - position);
+    removed = std::max(removed, 0);
+    const qsizetype breaksGone = followBreaks(position, removed, added);
+    if (m_tidyFrom > m_tidyTo) {
+        m_tidyFrom = position;
+        m_tidyTo = position + added;
+    } else {
+        m_tidyFrom = std::min(m_tidyFrom, position);
+        m_tidyTo = std::max(m_tidyTo + added - removed, position + added);
+    }
     if (m_applyingModelEdit)
         return;
     const QScopedValueRollback inChange(m_inDocumentChange, true);
@@ -92,26 +199,95 @@ void NoteBinding::onDocumentChange(int position, int removed, int added)
         return;
     }
 
-    const qsizetype length = documentLength();
-    const qsizetype from = std::clamp<qsizetype>(position, 0, length);
-    const qsizetype count = std::clamp<qsizetype>(added, 0, length - from);
-    QString inserted;
-    if (count > 0) {
-        QTextCursor cursor(m_editor.document());
-        cursor.setPosition(int(from));
-        cursor.setPosition(int(from + count), QTextCursor::KeepAnchor);
-        inserted = cursor.selectedText();
-        inserted.replace(QChar::ParagraphSeparator, u'\n');
-    }
-
+    const qsizetype from = toNote(position);
+    const QString inserted = LinePieces::noteText(*m_editor.document(), position, position + added);
     m_expectEcho = true;
     m_echoMismatch = false;
-    m_state.replaceNoteRange(from, std::max(removed, 0), inserted);
+    m_state.replaceNoteRange(from, std::max<qsizetype>(removed - breaksGone, 0), inserted);
     m_expectEcho = false;
     // The document reported a range the model could not follow exactly: the document is what
     // the user sees, so it becomes the note.
     if (m_echoMismatch)
         writeBackDocument();
+}
+
+void NoteBinding::tidyBlocks()
+{
+    if (m_tidyFrom > m_tidyTo)
+        return;
+    QTextDocument *document = m_editor.document();
+    const int from = std::clamp<int>(m_tidyFrom, 0, int(documentLength()));
+    const int to = std::clamp<int>(m_tidyTo, from, int(documentLength()));
+    m_tidyFrom = 1;
+    m_tidyTo = 0;
+    const QTextBlock last = document->findBlock(to);
+    std::vector<QTextBlock> copiedMarks;
+    std::vector<QTextBlock> tooLong;
+    for (QTextBlock block = document->findBlock(from); block.isValid(); block = block.next()) {
+        // A mark the block took over from the one it was split from: the break before it is
+        // a line break of the note, and the mark goes, so that undo and redo find it plain.
+        if (LinePieces::isMarked(block)
+            && !std::binary_search(m_breaks.begin(), m_breaks.end(), block.position() - 1))
+            copiedMarks.push_back(block);
+        if (block.length() - 1 > LinePieces::longestBlock)
+            tooLong.push_back(block);
+        if (block == last)
+            break;
+    }
+    if (copiedMarks.empty() && tooLong.empty())
+        return;
+    const QScopedValueRollback applying(m_applyingModelEdit, true);
+    QTextCursor cursor(document);
+    // Part of the edit that made them, for undo. The binding follows the change as a whole
+    // when it ends: plain blocks then, and the new pieces' breaks.
+    cursor.joinPreviousEditBlock();
+    for (const QTextBlock &block : copiedMarks)
+        QTextCursor(block).setBlockFormat(QTextBlockFormat());
+    // Cutting inserts breaks: the binding follows them like any change, the note stays.
+    for (auto it = tooLong.rbegin(); it != tooLong.rend(); ++it)
+        LinePieces::cutIfTooLong(*document, *it, LinePieces::longestBlock);
+    cursor.endEditBlock();
+    m_tidyFrom = 1;
+    m_tidyTo = 0;
+}
+
+bool NoteBinding::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &m_editor && event->type() == QEvent::KeyPress && m_filled)
+        stepOverPieceBreak(*static_cast<QKeyEvent *>(event));
+    return QObject::eventFilter(watched, event);
+}
+
+void NoteBinding::stepOverPieceBreak(const QKeyEvent &key)
+{
+    if (m_breaks.empty())
+        return;
+    QTextCursor cursor = m_editor.textCursor();
+    const bool selects = key.matches(QKeySequence::SelectPreviousChar)
+        || key.matches(QKeySequence::SelectNextChar)
+        || key.matches(QKeySequence::SelectPreviousWord)
+        || key.matches(QKeySequence::SelectNextWord);
+    if (cursor.hasSelection() && !selects)
+        return;
+    const bool backward = key.key() == Qt::Key_Backspace
+        || key.matches(QKeySequence::MoveToPreviousChar)
+        || key.matches(QKeySequence::SelectPreviousChar)
+        || key.matches(QKeySequence::MoveToPreviousWord)
+        || key.matches(QKeySequence::SelectPreviousWord);
+    const bool forward = key.matches(QKeySequence::Delete)
+        || key.matches(QKeySequence::DeleteEndOfWord) || key.matches(QKeySequence::MoveToNextChar)
+        || key.matches(QKeySequence::SelectNextChar) || key.matches(QKeySequence::MoveToNextWord)
+        || key.matches(QKeySequence::SelectNextWord);
+    const int position = cursor.position();
+    int to = position;
+    if (backward && std::binary_search(m_breaks.begin(), m_breaks.end(), position - 1))
+        to = position - 1;
+    else if (forward && std::binary_search(m_breaks.begin(), m_breaks.end(), position))
+        to = position + 1;
+    if (to == position)
+        return;
+    cursor.setPosition(to, selects ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+    m_editor.setTextCursor(cursor);
 }
 
 void NoteBinding::writeBackDocument()
@@ -125,9 +301,11 @@ void NoteBinding::writeBackDocument()
 
 void NoteBinding::onNoteEdited(qsizetype position, qsizetype removed, qsizetype added)
 {
+    if (!m_filled)
+        return; // fill() reads the note as it is then
     if (m_expectEcho) {
         m_expectEcho = false;
-        m_echoMismatch = m_state.noteContent().size() != documentLength();
+        m_echoMismatch = m_state.noteContent().size() != noteLength();
         return;
     }
     ModelEdit edit {position, removed, m_state.noteContent().mid(position, added)};
@@ -141,7 +319,10 @@ void NoteBinding::onNoteEdited(qsizetype position, qsizetype removed, qsizetype 
 
 void NoteBinding::onDocumentChanged()
 {
-    if (m_pending.empty() || m_inDocumentChange || m_applyingModelEdit)
+    if (m_inDocumentChange || m_applyingModelEdit || m_tidying)
+        return;
+    tidyBlocks();
+    if (m_pending.empty())
         return;
     const std::vector<ModelEdit> pending = std::exchange(m_pending, {});
     for (const ModelEdit &edit : pending) {
@@ -152,7 +333,7 @@ void NoteBinding::onDocumentChanged()
 
 bool NoteBinding::apply(const ModelEdit &edit, bool followsUserEdit)
 {
-    const qsizetype length = documentLength();
+    const qsizetype length = noteLength();
     const bool wholeNote = edit.position == 0 && edit.removed == length && length > 0;
     const bool fits = !m_writeBackPending && edit.position >= 0 && edit.removed >= 0
         && edit.position + edit.removed <= length && isRepresentable(edit.text);
@@ -171,11 +352,12 @@ bool NoteBinding::apply(const ModelEdit &edit, bool followsUserEdit)
             cursor.joinPreviousEditBlock();
         else
             cursor.beginEditBlock();
-        cursor.setPosition(int(edit.position));
-        cursor.setPosition(int(edit.position + edit.removed), QTextCursor::KeepAnchor);
-        cursor.insertText(edit.text);
+        cursor.setPosition(toDocument(edit.position));
+        cursor.setPosition(toDocument(edit.position + edit.removed), QTextCursor::KeepAnchor);
+        LinePieces::insertNoteText(cursor, edit.text);
         cursor.endEditBlock();
     }
+    tidyBlocks();
     // The user's caret stays where they type; after a change of the model's own it goes to
     // the end, where that change was made.
     if (!followsUserEdit)

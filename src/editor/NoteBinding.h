@@ -7,6 +7,7 @@
 #include <vector>
 
 class AppState;
+class QKeyEvent;
 class QPlainTextEdit;
 
 /**
@@ -19,15 +20,25 @@ class QPlainTextEdit;
  * the frame marks U+FDD0/U+FDD1 into block breaks. A note holding them is shown in its
  * document form (line feeds; the frame marks as U+FFFD) and left untouched in the model until
  * the first edit, which writes the whole shown text back once.
+ *
+ * A long line is held by the document in pieces (LinePieces): the breaks between them are no
+ * characters of the note, and the binding maps document positions to the note's past them.
+ * The document is filled when the drawer first shows it (fill()); until then the note lives
+ * in the model alone.
  */
 class NoteBinding : public QObject
 {
     Q_OBJECT
 
 public:
-    /// Binds \a editor's document to the note of \a state and loads the note into it. The
+    /// Binds \a editor's document to the note of \a state; fill() loads the note into it. The
     /// binding is a child of the editor.
     NoteBinding(AppState &state, QPlainTextEdit &editor);
+
+    /// Loads the note into the document, the first time only: from then on the two follow
+    /// each other edit by edit.
+    void fill();
+    bool isFilled() const { return m_filled; }
 
     /// True when a document holds \a text character for character.
     static bool isRepresentable(QStringView text);
@@ -38,8 +49,17 @@ public:
     /// True while the model still holds characters the document shows differently.
     bool isWriteBackPending() const { return m_writeBackPending; }
 
-    /// The document's text with line feeds between its blocks, character for character.
+    /// The document's text as the note holds it: line feeds between lines, nothing between
+    /// the pieces of a line.
     QString documentText() const;
+
+    /// The note's position of the document's \a position.
+    qsizetype toNote(int position) const;
+    /// The first document position of the note's \a position.
+    int toDocument(qsizetype position) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct ModelEdit
@@ -50,7 +70,16 @@ private:
     };
 
     qsizetype documentLength() const;
+    qsizetype noteLength() const;
     void reload();
+    /// Keeps m_breaks in step with a change of the document; the number of piece breaks the
+    /// change removed.
+    qsizetype followBreaks(int position, int removed, int added);
+    /// Clears copied marks and cuts long blocks in the range the last change left.
+    void tidyBlocks();
+    /// Before a key that moves or deletes one character: the caret goes past a piece break,
+    /// so that the key acts on the character the user sees next to it.
+    void stepOverPieceBreak(const QKeyEvent &key);
     void onDocumentChange(int position, int removed, int added);
     void onDocumentChanged();
     void onNoteEdited(qsizetype position, qsizetype removed, qsizetype added);
@@ -63,6 +92,13 @@ private:
     // Model changes announced while the document is still inside its own change signal; they
     // are applied as soon as the document has finished that change.
     std::vector<ModelEdit> m_pending;
+    // The document positions of the breaks between pieces, in order.
+    std::vector<int> m_breaks;
+    // The document range the last change left, still to be tidied; empty when from > to.
+    int m_tidyFrom = 1;
+    int m_tidyTo = 0;
+    bool m_filled = false;
+    bool m_tidying = false;
     bool m_applyingModelEdit = false;
     bool m_inDocumentChange = false;
     bool m_expectEcho = false;

@@ -1,6 +1,7 @@
 #include "editor/NoteEditor.h"
 
 #include "editor/LinkFinder.h"
+#include "editor/LinePieces.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -214,10 +215,20 @@ void NoteEditor::insertFromMimeData(const QMimeData *source)
     // Qt's own paste first builds the text as a document of its own and then copies that in,
     // which more than doubles the time a large paste holds the application up.
     const QString text = source->text();
-    if (wordWrapMode() != QTextOption::WrapAnywhere && hasLongRun(text))
-        fitWrapToRun(true); // before the text is laid out
     QTextCursor cursor = textCursor();
-    cursor.insertText(text);
+    // Long lines go in as pieces, so that no block is laid out whole (and none holds a run
+    // long enough to make lines wrap anywhere).
+    LinePieces::insertNoteText(cursor, text);
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+QMimeData *NoteEditor::createMimeDataFromSelection() const
+{
+    // The note's own text: the breaks between the pieces of a long line are none of it.
+    const QTextCursor cursor = textCursor();
+    auto *data = new QMimeData;
+    data->setText(
+        LinePieces::noteText(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+    return data;
 }

@@ -87,18 +87,12 @@ void AppearanceTab::buildMarginsSection()
     connect(m_manualMargins, &QCheckBox::clicked, this,
             [state](bool on) { state->setUseManualMargins(on); });
 
-<<<<<<< HEAD
     m_margins
         = new SliderRow(QStringLiteral("Margins"), bindSetting(m_state, Settings::manualMargins),
                         DrawerGeometry::minimumManualMargins, DrawerGeometry::maximumManualMargins,
                         "%.0f px", {}, [state] { state->updateMarginsRealTime(); });
-=======
-    m_margins = new SliderRow(
-        QStringLiteral("Margins"), bindSetting(m_state, Settings::manualMargins), marginsLower,
-        marginsUpper, "%.0f px", {}, [state] { state->updateMarginsRealTime(); });
     m_margins->setDescription(
         QStringLiteral("Sets the space between the text and the notepad's edges"));
->>>>>>> h-look
     stack->addWidget(m_margins);
     connect(&m_state, &AppState::manualMarginsChanged, m_margins, &SliderRow::refresh);
 

@@ -2,6 +2,25 @@
 
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
+
+namespace {
+// Characters that join no cluster with a neighbour: printable ASCII and the CJK ideographs
+// (none of them extends, prepends, joins or is an emoji or a Hangul jamo). Between two of them
+// lies a cluster boundary whatever comes before or after.
+bool isPlain(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x20 && u < 0x7F) || (u >= 0x4E00 && u <= 0x9FFF);
+}
+
+// A cluster boundary between text[at - 1] and text[at] that no other character moves.
+bool isFixedBoundary(QStringView text, qsizetype at)
+{
+    return text[at - 1] == u'\n' || (isPlain(text[at - 1]) && isPlain(text[at]));
+}
+} // namespace
+
 void GraphemeCounter::reset(const QString &text)
 {
     // A copy of its own: sharing the model's text would make the model copy it on its next
@@ -21,12 +40,18 @@ void GraphemeCounter::edit(const QString &text, qsizetype position, qsizetype re
         return;
     }
 
-    // The touched lines: from just after the line feed before the edit to just after the first
-    // line feed at or beyond its end. The characters outside the edit are the same in both
-    // texts, so the bounds hold in the new text too, shifted by the change in length.
-    const qsizetype start = position == 0 ? 0 : m_text.lastIndexOf(u'\n', position - 1) + 1;
-    const qsizetype feed = m_text.indexOf(u'\n', position + removed);
-    const qsizetype oldEnd = feed < 0 ? oldSize : feed + 1;
+    // The touched clusters: from the last fixed boundary before the edit (at the latest just
+    // after a line feed) to the first one after it, both between characters the edit left
+    // alone. They are the same in both texts, so the bounds hold in the new text too, shifted
+    // by the change in length; a long line is not recounted whole.
+    qsizetype start = position - 1;
+    while (start > 0 && !isFixedBoundary(m_text, start))
+        --start;
+    start = std::max<qsizetype>(start, 0);
+    qsizetype oldEnd = position + removed + 1;
+    while (oldEnd < oldSize && !isFixedBoundary(m_text, oldEnd))
+        ++oldEnd;
+    oldEnd = std::min(oldEnd, oldSize);
     const qsizetype newEnd = oldEnd - removed + added;
 
     m_count -= countIn(QStringView(m_text).sliced(start, oldEnd - start));
