@@ -289,7 +289,7 @@ private Q_SLOTS:
         state.toggleDrawer();
         state.setWindowWidth(450);
         state.updateWindowSizeRealTime();
-        QVERIFY(state.drawer().slides().isSlidingOut());
+        QVERIFY(slidesOf(state).isSlidingOut());
         QTRY_VERIFY(!window->isVisible());
         QCOMPARE(window->frameRect().width(), 450);
     }
