@@ -105,7 +105,7 @@ STRESS_TESTS := ^(tst_ListContinuation|tst_KillDuringSave|tst_LargePaste)$$
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
                  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: test-asan test-stress fuzz deps-fuzz
+.PHONY: test-asan test-stress test-full-size fuzz deps-fuzz
 
 deps-fuzz: deps-build
 	@scripts/ensure-packages $(FUZZ_PACKAGES)
@@ -129,7 +129,11 @@ fuzz: deps-fuzz
 	    grep -E '^(Done|stat::number_of_executed_units)' $(FUZZ_DIR)/$$target.log; \
 	done
 
-test-stress: deps-test build
-	cd $(BUILD_DIR) && JOTSHELF_STRESS=1 ctest --output-on-failure -R '$(STRESS_TESTS)'
+test-stress: test-full-size
 	$(MAKE) fuzz
 	$(MAKE) test-asan
+
+# The full-size checks alone: a million texts for the list rule, 100 kills during saves, a
+# 20 MB paste.
+test-full-size: deps-test build
+	cd $(BUILD_DIR) && JOTSHELF_STRESS=1 ctest --output-on-failure -R '$(STRESS_TESTS)'
