@@ -2,10 +2,7 @@
 
 #include "app/Persistence.h"
 #include "drawer/BorderlessWindow.h"
-#include "drawer/DrawerController.h"
-#include "editor/DrawerView.h"
 #include "editor/NoteAppend.h"
-#include "editor/NoteEditor.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/ShutdownSignals.h"
 #include "settings/SettingsWindow.h"
