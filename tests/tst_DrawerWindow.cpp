@@ -1,7 +1,7 @@
 // The drawer's window on a real X server under a window manager (openbox): managed, it never
 // leaves its screen while it slides, and it takes the keyboard from another program when the hot
 // key shows it and when it or its link dialog is clicked.
-#include "JotshelfProcess.h"
+#include "LaunchedJotshelf.h"
 #include "X11TestClient.h"
 #include "XvfbSession.h"
 
@@ -9,10 +9,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-const QString binary = QStringLiteral(JOTSHELF_BINARY);
-} // namespace
 
 class tst_DrawerWindow : public QObject
 {
@@ -139,7 +135,7 @@ private Q_SLOTS:
     void theNativeWindowStaysOnTheScreenThroughTheSlides()
     {
         QTemporaryDir home;
-        JotshelfProcess app(binary, m_xvfb->environment(), home.path());
+        LaunchedJotshelf app(LaunchedJotshelf::withHome(m_xvfb->environment(), home.path()), {});
         // Without a tray the drawer opens by itself at the start.
         QVERIFY2(app.waitForLine(QStringLiteral("   Slide animation started!")),
                  qPrintable(app.lines().join('\n')));
@@ -171,7 +167,7 @@ private Q_SLOTS:
     void theHotKeyAndClicksTakeTheKeyboard()
     {
         QTemporaryDir home;
-        JotshelfProcess app(binary, m_xvfb->environment(), home.path());
+        LaunchedJotshelf app(LaunchedJotshelf::withHome(m_xvfb->environment(), home.path()), {});
         QVERIFY(app.waitForLine(QStringLiteral("   Slide animation started!")));
         xcb_window_t drawer = 0;
         QTRY_VERIFY_WITH_TIMEOUT((drawer = findWindow(QStringLiteral("^Notepad$"))) != 0, 10000);
@@ -189,7 +185,7 @@ private Q_SLOTS:
         xdotool({"mousemove", "1240", "450", "click", "1"});
         QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), drawer, 10000);
         xdotool({"type", "--delay", "30", "--", "a"});
-        QTRY_COMPARE_WITH_TIMEOUT(JotshelfProcess::storedNote(home.path()), QStringLiteral("a"),
+        QTRY_COMPARE_WITH_TIMEOUT(LaunchedJotshelf::storedNote(home.path()), QStringLiteral("a"),
                                   10000);
 
         // A click into the link dialog.
@@ -207,7 +203,7 @@ private Q_SLOTS:
         xdotool({"key", "Tab"});
         xdotool({"type", "--delay", "30", "--", "u"});
         xdotool({"key", "ctrl+Return"});
-        QTRY_COMPARE_WITH_TIMEOUT(JotshelfProcess::storedNote(home.path()),
+        QTRY_COMPARE_WITH_TIMEOUT(LaunchedJotshelf::storedNote(home.path()),
                                   QStringLiteral("a[t](u)"), 10000);
 
         // The hot key, with the other window in front.
@@ -218,7 +214,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT((drawer = findWindow(QStringLiteral("^Notepad$"))) != 0, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), drawer, 10000);
         xdotool({"type", "--delay", "30", "--", "!"});
-        QTRY_COMPARE_WITH_TIMEOUT(JotshelfProcess::storedNote(home.path()),
+        QTRY_COMPARE_WITH_TIMEOUT(LaunchedJotshelf::storedNote(home.path()),
                                   QStringLiteral("a[t](u)!"), 10000);
     }
 
@@ -241,7 +237,7 @@ private Q_SLOTS:
         xdotool({"mousemove", "300", "450"});
 
         QTemporaryDir home;
-        JotshelfProcess app(binary, env, home.path());
+        LaunchedJotshelf app(LaunchedJotshelf::withHome(env, home.path()), {});
         QVERIFY2(app.waitForLine(QStringLiteral("   Slide animation started!")),
                  qPrintable(app.lines().join('\n')));
         xcb_window_t drawer = 0;
