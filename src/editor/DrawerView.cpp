@@ -5,11 +5,11 @@
 #include "editor/NoteBinding.h"
 #include "editor/NoteEditor.h"
 #include "editor/RoundedCorners.h"
+#include "editor/TextStyles.h"
 #include "editor/TransparentGradientView.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFontDatabase>
 #include <QScrollBar>
 #include <QShortcut>
 
@@ -28,12 +28,7 @@ int toExtent(double value)
 
 QFont editorFont(bool bold)
 {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    const QFont body = QApplication::font();
-    if (body.pointSizeF() > 0)
-        font.setPointSizeF(body.pointSizeF());
-    else if (body.pixelSize() > 0)
-        font.setPixelSize(body.pixelSize());
+    QFont font = TextStyles::monospaced(QApplication::font());
     font.setBold(bold);
     return font;
 }

@@ -27,14 +27,19 @@ QFont scaled(QFont font, double factor, double smallestPoints = 0)
     return font;
 }
 
-QFont captionSized(QFont font, const QFont &base)
+/// \a font at the size of \a size, in points or in pixels as \a size gives it.
+QFont sizedAs(QFont font, const QFont &size)
 {
-    const QFont size = scaled(base, captionFactor, smallestCaptionPoints);
     if (size.pointSizeF() > 0)
         font.setPointSizeF(size.pointSizeF());
     else if (size.pixelSize() > 0)
         font.setPixelSize(size.pixelSize());
     return font;
+}
+
+QFont captionSized(const QFont &font, const QFont &base)
+{
+    return sizedAs(font, scaled(base, captionFactor, smallestCaptionPoints));
 }
 
 } // namespace
@@ -56,6 +61,11 @@ QFont headline(const QFont &base)
 QFont caption(const QFont &base)
 {
     return captionSized(base, base);
+}
+
+QFont monospaced(const QFont &base)
+{
+    return sizedAs(QFontDatabase::systemFont(QFontDatabase::FixedFont), base);
 }
 
 QFont monospacedCaption(const QFont &base)

@@ -2,9 +2,9 @@
 
 #include <QFont>
 
-/// The named text styles of Jotshelf's windows (the link dialog and the settings window), each
-/// derived from a base font (normally the widget's own, which follows the desktop's), so that
-/// both windows draw captions and titles alike.
+/// The named text styles of Jotshelf's windows (the drawer, the link dialog and the settings
+/// window), each derived from a base font (normally the widget's own, which follows the desktop's),
+/// so that both windows draw captions and titles alike.
 namespace TextStyles {
 
 /// A window title: larger than body text, semibold.
@@ -13,6 +13,8 @@ QFont title2(const QFont &base);
 QFont headline(const QFont &base);
 /// Small explanatory text and field labels: smaller than body text.
 QFont caption(const QFont &base);
+/// The desktop's fixed-width font at the size of \a base (the note's font).
+QFont monospaced(const QFont &base);
 /// The fixed-width font at the caption size.
 QFont monospacedCaption(const QFont &base);
 
