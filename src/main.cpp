@@ -1,11 +1,11 @@
 #include "Subsystems.h"
-#include "app/ConsoleOutput.h"
 #include "app/DialogPrompts.h"
 #include "app/JotshelfApp.h"
 #include "instance/CommandLine.h"
 #include "instance/InstanceServer.h"
 #include "instance/Launch.h"
 #include "instance/SingleInstance.h"
+#include "platform/ConsoleOutput.h"
 #include "platform/PlatformChoice.h"
 #include "platform/QtScreenSource.h"
 #include "storage/SettingsStore.h"
@@ -14,14 +14,13 @@
 #include <QFileInfo>
 
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
 int fail(const QString &message)
 {
-    std::fprintf(stderr, "jotshelf: %s\n", message.toUtf8().constData());
+    ConsoleOutput::printError(message);
     return EXIT_FAILURE;
 }
 
@@ -45,13 +44,13 @@ int main(int argc, char *argv[])
     const QString noteFolder = QFileInfo(SettingsStore::defaultFilePath()).absolutePath();
     const auto paths = InstancePaths::fromEnvironment(noteFolder, &error, &warning);
     if (!warning.isEmpty())
-        std::fprintf(stderr, "jotshelf: %s\n", warning.toUtf8().constData());
+        ConsoleOutput::printError(warning);
     if (!paths)
         return fail(error);
     SingleInstance instance(*paths);
     const auto exitCode = Launch(commandLine, instance).run(argc, argv);
     if (!instance.warning().isEmpty())
-        std::fprintf(stderr, "jotshelf: %s\n", instance.warning().toUtf8().constData());
+        ConsoleOutput::printError(instance.warning());
     if (exitCode)
         return *exitCode;
 
@@ -73,7 +72,7 @@ int main(int argc, char *argv[])
         return fail(error);
     // A launch whose runtime folder differs from this one's finds the socket through the file.
     if (!instance.publishAddress(&error))
-        std::fprintf(stderr, "jotshelf: %s\n", error.toUtf8().constData());
+        ConsoleOutput::printError(error);
 
     AppServices services;
     services.store = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath());

@@ -2,12 +2,11 @@
 
 #include "instance/CommandLineOptions.h"
 #include "instance/ManualPage.h"
+#include "platform/ConsoleOutput.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QRegularExpression>
-
-#include <cstdio>
 
 namespace {
 
@@ -149,8 +148,9 @@ int CommandLine::report() const
     QByteArray bytes = m_text.toUtf8();
     if (!bytes.endsWith('\n'))
         bytes += '\n';
-    std::FILE *stream = m_action == Action::Fail ? stderr : stdout;
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
+    if (m_action == Action::Fail)
+        ConsoleOutput::writeError(bytes);
+    else
+        ConsoleOutput::write(bytes);
     return exitCode();
 }

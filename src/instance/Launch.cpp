@@ -1,5 +1,6 @@
 #include "instance/Launch.h"
 
+#include "platform/ConsoleOutput.h"
 #include "storage/NoteFile.h"
 #include "storage/PrivateFile.h"
 #include "storage/SettingsStore.h"
@@ -17,8 +18,7 @@ namespace {
 
 int fail(const QString &message)
 {
-    std::fprintf(stderr, "jotshelf: %s\n", message.toUtf8().constData());
-    std::fflush(stderr);
+    ConsoleOutput::printError(message);
     return EXIT_FAILURE;
 }
 
@@ -133,9 +133,7 @@ std::optional<QByteArray> Launch::storedNote(const QString &settingsFile, QStrin
 
 int Launch::printReply(const QByteArray &bytes)
 {
-    if (!bytes.isEmpty()
-        && (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())
-            || std::fflush(stdout) != 0))
+    if (!bytes.isEmpty() && !ConsoleOutput::write(bytes))
         return fail(QStringLiteral("cannot write to standard output"));
     return EXIT_SUCCESS;
 }
@@ -168,8 +166,7 @@ std::optional<int> Launch::run(int argc, char *argv[])
     case SingleInstance::Outcome::NotRunning:
         if (request.command == InstanceCommand::Append)
             return deliverAfterStart(request, argc, argv);
-        std::fputs("Jotshelf is not running.\n", stdout);
-        std::fflush(stdout);
+        ConsoleOutput::printLine(QStringLiteral("Jotshelf is not running."));
         return EXIT_SUCCESS;
     case SingleInstance::Outcome::Failed:
         return fail(m_instance.errorString());
