@@ -1,5 +1,6 @@
 #include "drawer/BorderlessWindow.h"
 
+#include "app/AccessibleRoles.h"
 #include "platform/CompositingMonitor.h"
 #include "platform/X11WindowActivation.h"
 #include "platform/X11WindowShape.h"
@@ -20,6 +21,7 @@ BorderlessWindow::BorderlessWindow(QWidget *parent)
     , m_activation(new X11WindowActivation(this))
     , m_compositing(new CompositingMonitor(this))
 {
+    AccessibleRoles::install();
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_ShowWithoutActivating, false);
