@@ -4,7 +4,8 @@
 # focus goes with each press of Tab. Prints one line per finding for tst_AtSpiTree:
 #   node <path> | <role> | <name> | <description> | <value or ->
 #   focus <role> | <name>
-# The settings window must be open and hold the keyboard. Argument: the most Tab presses.
+# Last it switches "Auto-format dashes" off by its toggle action. The settings window must be
+# open and hold the keyboard. Argument: the most Tab presses.
 import subprocess
 import sys
 import time
@@ -85,6 +86,17 @@ def tab_cycle(app, presses):
         print('focus %s | %s' % (now.getRoleName(), now.name))
 
 
+def toggle(app, name):
+    """Switches a check box by its toggle action, as switch access and voice control do."""
+    nodes = []
+    walk(app, '', nodes)
+    for _, node in nodes:
+        if node.getRoleName() == 'check box' and node.name == name:
+            node.queryAction().doAction(0)
+            return
+    sys.exit('no check box %s' % name)
+
+
 def main():
     app = application()
     nodes = dump(app, 'Appearance')
@@ -92,6 +104,7 @@ def main():
     time.sleep(0.3)
     nodes = dump(app, 'Behavior')
     tab_cycle(app, int(sys.argv[1]))
+    toggle(app, 'Auto-format dashes (- → - )')
 
 
 main()

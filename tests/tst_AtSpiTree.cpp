@@ -8,6 +8,7 @@
 #include <QDBusConnectionInterface>
 #include <QFileInfo>
 #include <QHash>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,7 +50,8 @@ private Q_SLOTS:
 // Both windows are announced as windows with their titles; the drawer's editor is "Note";
 // every control has a name and a description; each slider reads the number its value text
 // shows; the colour wells name their colours, the key badge reads "Alt plus backtick"; divider
-// lines are separators; Tab walks the settings window in reading order and comes round.
+// lines are separators; Tab walks the settings window in reading order and comes round; a
+// switch toggled by assistive technology changes its setting.
 void tst_AtSpiTree::theWindowsReadAsTheyShow()
 {
     if (!QFileInfo::exists(busLauncher) || !QFileInfo::exists(python)
@@ -166,6 +168,12 @@ void tst_AtSpiTree::theWindowsReadAsTheyShow()
                      "check box | Auto-format dashes (- → - )",
                      "check box | Smart link insertion (Ctrl+K)", "push button | Reset to Defaults",
                      "push button | Done"}));
+
+    // A switch toggled by its action, not clicked, changes the setting it shows.
+    const QString settings = home.filePath(QStringLiteral(".config/Jotshelf/Jotshelf.conf"));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        QSettings(settings, QSettings::IniFormat).value(QStringLiteral("autoFormatDashes")),
+        QVariant(QStringLiteral("false")), 10000);
 }
 
 QTEST_GUILESS_MAIN(tst_AtSpiTree)
