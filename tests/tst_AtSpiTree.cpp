@@ -51,7 +51,8 @@ private Q_SLOTS:
 // every control has a name and a description; each slider reads the number its value text
 // shows; the colour wells name their colours, the key badge reads "Alt plus backtick"; divider
 // lines are separators; Tab walks the settings window in reading order and comes round; a
-// switch toggled by assistive technology changes its setting.
+// switch toggled by assistive technology changes its setting. And the settings window asks the
+// window manager for a close button only.
 void tst_AtSpiTree::theWindowsReadAsTheyShow()
 {
     if (!QFileInfo::exists(busLauncher) || !QFileInfo::exists(python)
@@ -86,6 +87,20 @@ void tst_AtSpiTree::theWindowsReadAsTheyShow()
     QVERIFY2(app.waitForLine(QStringLiteral("   Slide animation started!")),
              qPrintable(app.lines().join('\n')));
     runProgram(env, binary, {QStringLiteral("--settings")});
+
+    // The window manager is asked for a close button alone: Motif functions move, resize
+    // (refused by the fixed size) and close, no minimise (8) or maximise (16).
+    const QString settingsWindow
+        = runProgram(env, QStringLiteral("xdotool"), {"search", "--name", "^Jotshelf Settings$"})
+              .section('\n', 0, 0);
+    const QString hints
+        = runProgram(env, QStringLiteral("xprop"), {"-id", settingsWindow, "_MOTIF_WM_HINTS"});
+    // flags, functions, decorations, ...: functions given, and close without minimise/maximise.
+    const QStringList fields = hints.section('=', 1).split(',', Qt::SkipEmptyParts);
+    bool read = fields.size() >= 2;
+    const uint flags = read ? fields[0].trimmed().toUInt(&read, 16) : 0;
+    const uint functions = read ? fields[1].trimmed().toUInt(&read, 16) : 0;
+    QVERIFY2(read && (flags & 1) && (functions & 32) && !(functions & (8 | 16)), qPrintable(hints));
 
     QProcess walk;
     walk.setProcessEnvironment(env);
