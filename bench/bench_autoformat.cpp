@@ -5,9 +5,9 @@
 // for comparison.
 
 #include "FixedScreenSource.h"
+#include "Subsystems.h"
 #include "app/AppState.h"
 #include "app/UserPrompts.h"
-#include "app/WindowServices.h"
 #include "editor/AutoFormatter.h"
 #include "editor/ListContinuation.h"
 #include "platform/HotkeyBackend.h"
@@ -115,7 +115,7 @@ int main(int argc, char *argv[])
     services.hotkeys = std::make_unique<QuietHotkeys>();
     services.prompts = std::make_unique<NoPrompts>();
     services.console = [](const QString &) {};
-    WindowServices::provide(services);
+    Subsystems::provide(services);
     AppState state(std::move(services));
     // The switches stay off, so the drawer's own change hook leaves the note to the formatter
     // timed here (the gate is the hook's, not handleAutoFormatting's).

@@ -7,8 +7,8 @@
 #include "FuzzInput.h"
 
 #include "FixedScreenSource.h"
+#include "Subsystems.h"
 #include "app/AppState.h"
-#include "app/WindowServices.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
 #include "drawer/SlideAnimator.h"
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     services.hotkeys = std::make_unique<FakeHotkeyBackend>();
     services.prompts = std::make_unique<FakePrompts>();
     services.console = [](const QString &) {};
-    WindowServices::provide(services);
+    Subsystems::provide(services);
     world->state = std::make_unique<AppState>(std::move(services));
     world->view = qobject_cast<DrawerView *>(world->state->drawerWindow()->content());
     if (!world->view)

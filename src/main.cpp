@@ -1,7 +1,7 @@
+#include "Subsystems.h"
 #include "app/ConsoleOutput.h"
 #include "app/DialogPrompts.h"
 #include "app/JotshelfApp.h"
-#include "app/WindowServices.h"
 #include "instance/CommandLine.h"
 #include "instance/InstanceServer.h"
 #include "instance/Launch.h"
@@ -81,7 +81,7 @@ int main(int argc, char *argv[])
     services.hotkeys = PlatformChoice::createHotkeyBackend();
     services.prompts = std::make_unique<DialogPrompts>();
     services.console = ConsoleOutput::printLine;
-    WindowServices::provide(services);
+    Subsystems::provide(services);
     JotshelfApp jotshelf(std::move(services));
     server.setHandler(
         [&jotshelf](const InstanceRequest &request) { return jotshelf.handleRequest(request); });

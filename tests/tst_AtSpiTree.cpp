@@ -1,7 +1,7 @@
 // The real application read as a screen reader reads it: over AT-SPI (at-spi2-core's bus on a
 // private session bus, Qt's bridge switched on), on a private X server. atspi_walk.py walks the
 // tree with pyatspi, presses a tab button and Tab; this test reads what it found.
-#include "JotshelfProcess.h"
+#include "LaunchedJotshelf.h"
 #include "PrivateSessionBus.h"
 #include "XvfbSession.h"
 
@@ -83,7 +83,7 @@ void tst_AtSpiTree::theWindowsReadAsTheyShow()
         client.interface()->isServiceRegistered(QStringLiteral("org.a11y.Bus")).value(), 10000);
 
     // Without a tray the drawer opens at the start.
-    JotshelfProcess app(binary, env, home.path());
+    LaunchedJotshelf app(env, {});
     QVERIFY2(app.waitForLine(QStringLiteral("   Slide animation started!")),
              qPrintable(app.lines().join('\n')));
     runProgram(env, binary, {QStringLiteral("--settings")});

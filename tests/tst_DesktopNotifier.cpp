@@ -5,8 +5,8 @@
 #include "PrivateSessionBus.h"
 
 #include "FixedScreenSource.h"
+#include "Subsystems.h"
 #include "app/JotshelfApp.h"
-#include "app/WindowServices.h"
 #include "drawer/GlobalHotkey.h"
 
 #include <QApplication>
@@ -96,7 +96,7 @@ class tst_DesktopNotifier : public QObject
         services.hotkeys = std::move(hotkeys);
         services.prompts = std::make_unique<FakePrompts>();
         services.console = [](const QString &) {};
-        WindowServices::provide(services);
+        Subsystems::provide(services);
         return std::make_unique<JotshelfApp>(std::move(services));
     }
 

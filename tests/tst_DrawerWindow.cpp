@@ -2,7 +2,7 @@
 // leaves its screen while it slides, it takes the keyboard from another program when the hot
 // key shows it and when it or its link dialog is clicked, and under a compositing manager its
 // shadow lies in a margin that takes no clicks.
-#include "JotshelfProcess.h"
+#include "LaunchedJotshelf.h"
 #include "X11TestClient.h"
 #include "XvfbSession.h"
 
@@ -16,7 +16,6 @@
 #include <xcb/shape.h>
 
 namespace {
-const QString binary = QStringLiteral(JOTSHELF_BINARY);
 
 /// What a compositing manager and a window manager read of a window: its declared frame
 /// extents, its input region, the screen's pixels. On a connection of its own.
@@ -219,7 +218,7 @@ private Q_SLOTS:
     void theNativeWindowStaysOnTheScreenThroughTheSlides()
     {
         QTemporaryDir home;
-        JotshelfProcess app(binary, m_xvfb->environment(), home.path());
+        LaunchedJotshelf app(LaunchedJotshelf::withHome(m_xvfb->environment(), home.path()), {});
         // Without a tray the drawer opens by itself at the start.
         QVERIFY2(app.waitForLine(QStringLiteral("   Slide animation started!")),
                  qPrintable(app.lines().join('\n')));
@@ -251,7 +250,7 @@ private Q_SLOTS:
     void theHotKeyAndClicksTakeTheKeyboard()
     {
         QTemporaryDir home;
-        JotshelfProcess app(binary, m_xvfb->environment(), home.path());
+        LaunchedJotshelf app(LaunchedJotshelf::withHome(m_xvfb->environment(), home.path()), {});
         QVERIFY(app.waitForLine(QStringLiteral("   Slide animation started!")));
         xcb_window_t drawer = 0;
         QTRY_VERIFY_WITH_TIMEOUT((drawer = findWindow(QStringLiteral("^Notepad$"))) != 0, 10000);
@@ -269,7 +268,7 @@ private Q_SLOTS:
         xdotool({"mousemove", "1240", "450", "click", "1"});
         QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), drawer, 10000);
         xdotool({"type", "--delay", "30", "--", "a"});
-        QTRY_COMPARE_WITH_TIMEOUT(JotshelfProcess::storedNote(home.path()), QStringLiteral("a"),
+        QTRY_COMPARE_WITH_TIMEOUT(LaunchedJotshelf::storedNote(home.path()), QStringLiteral("a"),
                                   10000);
 
         // A click into the link dialog.
@@ -287,7 +286,7 @@ private Q_SLOTS:
         xdotool({"key", "Tab"});
         xdotool({"type", "--delay", "30", "--", "u"});
         xdotool({"key", "ctrl+Return"});
-        QTRY_COMPARE_WITH_TIMEOUT(JotshelfProcess::storedNote(home.path()),
+        QTRY_COMPARE_WITH_TIMEOUT(LaunchedJotshelf::storedNote(home.path()),
                                   QStringLiteral("a[t](u)"), 10000);
 
         // The hot key, with the other window in front.
@@ -298,7 +297,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT((drawer = findWindow(QStringLiteral("^Notepad$"))) != 0, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), drawer, 10000);
         xdotool({"type", "--delay", "30", "--", "!"});
-        QTRY_COMPARE_WITH_TIMEOUT(JotshelfProcess::storedNote(home.path()),
+        QTRY_COMPARE_WITH_TIMEOUT(LaunchedJotshelf::storedNote(home.path()),
                                   QStringLiteral("a[t](u)!"), 10000);
     }
 
@@ -321,7 +320,7 @@ private Q_SLOTS:
         xdotool({"mousemove", "300", "450"});
 
         QTemporaryDir home;
-        JotshelfProcess app(binary, env, home.path());
+        LaunchedJotshelf app(LaunchedJotshelf::withHome(env, home.path()), {});
         QVERIFY2(app.waitForLine(QStringLiteral("   Slide animation started!")),
                  qPrintable(app.lines().join('\n')));
         xcb_window_t drawer = 0;
@@ -355,7 +354,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(screen.selectionOwner("_NET_WM_CM_S0") != XCB_WINDOW_NONE, 10000);
 
         QTemporaryDir home;
-        JotshelfProcess app(binary, m_xvfb->environment(), home.path());
+        LaunchedJotshelf app(LaunchedJotshelf::withHome(m_xvfb->environment(), home.path()), {});
         QVERIFY2(app.waitForLine(QStringLiteral("   Slide animation started!")),
                  qPrintable(app.lines().join('\n')));
         xcb_window_t drawer = 0;

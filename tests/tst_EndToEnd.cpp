@@ -1,6 +1,6 @@
 // The real application on a private X server with a window manager, driven like a user would:
 // the global key, the drawer on screen, typing into it, the settings written to disk.
-#include "JotshelfProcess.h"
+#include "LaunchedJotshelf.h"
 #include "XvfbSession.h"
 
 #include <QProcess>
@@ -13,11 +13,12 @@
 #include <csignal>
 
 namespace {
-class Jotshelf : public JotshelfProcess
+/// The real binary on the display of \a environment with \a home of its own.
+class Jotshelf : public LaunchedJotshelf
 {
 public:
     Jotshelf(const QProcessEnvironment &environment, const QString &home)
-        : JotshelfProcess(QStringLiteral(JOTSHELF_BINARY), environment, home)
+        : LaunchedJotshelf(withHome(environment, home), {})
     { }
 };
 
@@ -63,7 +64,7 @@ class tst_EndToEnd : public QObject
                  field("Height"), viewable ? QString() : QStringLiteral(" hidden"));
     }
 
-    static QString storedNote(const QString &home) { return JotshelfProcess::storedNote(home); }
+    static QString storedNote(const QString &home) { return LaunchedJotshelf::storedNote(home); }
 
 private Q_SLOTS:
     void initTestCase()

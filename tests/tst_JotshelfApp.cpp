@@ -2,8 +2,8 @@
 #include "FakePrompts.h"
 
 #include "FixedScreenSource.h"
+#include "Subsystems.h"
 #include "app/JotshelfApp.h"
-#include "app/WindowServices.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
 #include "drawer/SlideAnimator.h"
@@ -39,7 +39,7 @@ class tst_JotshelfApp : public QObject
         services.hotkeys = std::make_unique<FakeHotkeyBackend>();
         services.prompts = std::make_unique<FakePrompts>();
         services.console = [this](const QString &line) { m_lines << line; };
-        WindowServices::provide(services);
+        Subsystems::provide(services);
         auto app = std::make_unique<JotshelfApp>(std::move(services));
         static_cast<DrawerController &>(app->appState().drawer()).slides().setDurationScale(0);
         return app;

@@ -1,6 +1,6 @@
 #include "OpenDrawer.h"
 
-#include "app/WindowServices.h"
+#include "Subsystems.h"
 #include "editor/LinePieces.h"
 #include "storage/SettingsStore.h"
 
@@ -146,7 +146,7 @@ private Q_SLOTS:
         services.hotkeys = std::make_unique<FakeHotkeyBackend>();
         services.prompts = std::make_unique<FakePrompts>();
         services.console = [](const QString &) {};
-        WindowServices::provide(services);
+        Subsystems::provide(services);
         AppState state(std::move(services));
         slidesOf(state).setDurationScale(0);
         state.toggleDrawer();

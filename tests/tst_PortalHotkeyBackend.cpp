@@ -5,8 +5,8 @@
 #include "StandInPortal.h"
 #include "TestAppState.h"
 
+#include "Subsystems.h"
 #include "app/AppState.h"
-#include "app/WindowServices.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/GlobalHotkey.h"
 #include "platform/HotkeyKeys.h"
@@ -69,7 +69,7 @@ class tst_PortalHotkeyBackend : public QObject
         services.hotkeys = std::move(backend);
         services.prompts = std::make_unique<FakePrompts>();
         services.console = [&t](const QString &line) { t.lines.append(line); };
-        WindowServices::provide(services);
+        Subsystems::provide(services);
         t.state = std::make_unique<AppState>(std::move(services));
         t.instantSlides();
         return raw;

@@ -4,8 +4,6 @@
 #include "app/Persistence.h"
 #include "app/Settings.h"
 #include "app/UserPrompts.h"
-#include "drawer/DrawerGeometry.h"
-#include "drawer/GlobalHotkey.h"
 #include "platform/HotkeyBackend.h"
 #include "platform/ScreenSource.h"
 #include "storage/SettingsStore.h"
@@ -24,7 +22,8 @@ AppState::AppState(AppServices services, QObject *parent)
     m_dataCommands = std::make_unique<DataCommands>(*this);
     if (m_services.makeDrawer)
         m_drawer = m_services.makeDrawer(*this);
-    m_hotkey = std::make_unique<GlobalHotkey>(*this);
+    if (m_services.makeHotkey)
+        m_hotkey = m_services.makeHotkey(*this);
 
     globalAppState = this;
     loadSavedContent();
@@ -60,6 +59,12 @@ void AppState::setNoteContent(const QString &value)
         Q_EMIT noteContentEdited(0, oldSize, value.size());
     Q_EMIT changed();
     Q_EMIT noteContentChanged(m_noteContent);
+}
+
+void AppState::appendToNote(QStringView text)
+{
+    if (m_services.appendToNote)
+        m_services.appendToNote(*this, text);
 }
 
 void AppState::replaceNoteRange(qsizetype position, qsizetype removed, QStringView inserted)
@@ -174,8 +179,7 @@ void AppState::updateCurrentMargins()
 
 void AppState::updateMarginsRealTime()
 {
-    setManualMargins(std::clamp(m_manualMargins, DrawerGeometry::minimumManualMargins,
-                                DrawerGeometry::maximumManualMargins));
+    setManualMargins(std::clamp(m_manualMargins, minimumManualMargins, maximumManualMargins));
     updateCurrentMargins();
 }
 
@@ -205,5 +209,6 @@ void AppState::toggleDrawer()
 
 void AppState::setupGlobalHotkey()
 {
-    m_hotkey->setupGlobalHotkey();
+    if (m_hotkey)
+        m_hotkey->setupGlobalHotkey();
 }

@@ -2,6 +2,7 @@
 
 #include "app/DrawerControl.h"
 #include "app/DrawerPosition.h"
+#include "app/HotkeyControl.h"
 #include "app/SaveOutcome.h"
 #include "app/SettingsControl.h"
 #include "app/UserPrompts.h"
@@ -22,7 +23,6 @@
 class AppState;
 class BorderlessWindow;
 class DataCommands;
-class GlobalHotkey;
 class Persistence;
 class SettingsWindow;
 
@@ -46,6 +46,11 @@ struct AppServices
     std::function<std::unique_ptr<DrawerControl>(AppState &)> makeDrawer;
     /// Makes the settings window when it is first asked for.
     std::function<std::unique_ptr<SettingsControl>(AppState &)> makeSettingsWindow;
+    /// Makes the global hot key; without it the model registers no key.
+    std::function<std::unique_ptr<HotkeyControl>(AppState &)> makeHotkey;
+    /// Joins text handed in from outside to the end of the note (the editor's rule); without
+    /// it such text is not taken.
+    std::function<void(AppState &, QStringView text)> appendToNote;
 };
 
 /**
@@ -65,6 +70,10 @@ class AppState : public QObject
     Q_OBJECT
 
 public:
+    /// The range of the user's own text margins; updateMarginsRealTime() keeps them in it.
+    static constexpr double minimumManualMargins = 10;
+    static constexpr double maximumManualMargins = 300;
+
     /// Runs the whole initialisation: initial values, the global reference, loading, savers,
     /// the drawer window, the hot key, the width and height copies, margins and slider maxima.
     explicit AppState(AppServices services, QObject *parent = nullptr);
@@ -84,6 +93,9 @@ public:
     /// Replaces \a removed characters at \a position by \a inserted: the editor's way of
     /// writing a keystroke without copying the whole note through the model.
     void replaceNoteRange(qsizetype position, qsizetype removed, QStringView inserted);
+    /// Joins \a text handed in from outside (`jotshelf --append`) to the end of the note, on a
+    /// line of its own as typing it there would.
+    void appendToNote(QStringView text);
 
     QSizeF windowSize() const { return m_windowSize; }
     void setWindowSize(QSizeF value) { assign(m_windowSize, value, &AppState::windowSizeChanged); }
@@ -316,7 +328,7 @@ private:
     std::unique_ptr<Persistence> m_persistence;
     std::unique_ptr<DataCommands> m_dataCommands;
     std::unique_ptr<DrawerControl> m_drawer;
-    std::unique_ptr<GlobalHotkey> m_hotkey;
+    std::unique_ptr<HotkeyControl> m_hotkey;
     std::unique_ptr<SettingsControl> m_settingsWindow;
 };
 

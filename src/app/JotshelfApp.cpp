@@ -1,11 +1,8 @@
 #include "app/JotshelfApp.h"
 
 #include "app/Persistence.h"
-#include "drawer/BorderlessWindow.h"
-#include "editor/NoteAppend.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/ShutdownSignals.h"
-#include "settings/SettingsWindow.h"
 #include "storage/PrivateFile.h"
 
 #include <QActionGroup>
@@ -69,7 +66,7 @@ void JotshelfApp::offerMenuWithoutTray()
         state,
         [this, state] {
             BorderlessWindow *drawer = state->drawerWindow();
-            if (m_opensAtStart && drawer && !drawer->isVisible())
+            if (m_opensAtStart && drawer && !state->drawer().isShowing())
                 state->animateWindowIn(drawer);
         },
         Qt::QueuedConnection);
@@ -133,9 +130,7 @@ InstanceReply JotshelfApp::handleRequest(const InstanceRequest &request)
     switch (request.command) {
     case InstanceCommand::Append: {
         const QString text = InstanceCommands::fromUtf8(request.text);
-        const NoteAppend::Edit edit = NoteAppend::appending(state->noteContent(), text);
-        if (edit.removed > 0 || !edit.inserted.isEmpty())
-            state->replaceNoteRange(edit.position, edit.removed, edit.inserted);
+        state->appendToNote(text);
         if (!request.sync)
             return {};
         if (state->persistence().writeNow())
@@ -241,11 +236,15 @@ bool JotshelfApp::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return QObject::eventFilter(watched, event);
+    // The drawer, the settings window and the dialogs they open take the two shortcuts; the
+    // tray's menu and other popups do not.
     const QWidget *window = static_cast<QWidget *>(watched)->window();
-    const bool ours = window == m_appState->drawerWindow() || window == m_appState->settingsWindow()
+    const auto isDrawerOrSettings = [](const QWidget *w) {
+        return w && (w->inherits("BorderlessWindow") || w->inherits("SettingsWindow"));
+    };
+    const bool ours = isDrawerOrSettings(window)
         || (window && window->parentWidget()
-            && (window->parentWidget()->window() == m_appState->drawerWindow()
-                || window->parentWidget()->window() == m_appState->settingsWindow()));
+            && isDrawerOrSettings(window->parentWidget()->window()));
     if (!ours)
         return QObject::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);

@@ -17,9 +17,6 @@ inline constexpr double minimumOpacity = 0.3;
 inline constexpr double maximumOpacity = 1.0;
 inline constexpr double entryDistance = 100;
 inline constexpr double exitDistance = 50;
-/// The range of the user's own text margins.
-inline constexpr double minimumManualMargins = 10;
-inline constexpr double maximumManualMargins = 300;
 
 /// Where the drawer rests at \a edge of the visible frame \a visible: flush with the edge,
 /// centred along it; no inset and no clamping, so a drawer larger than the frame overhangs.

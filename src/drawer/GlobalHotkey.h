@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/HotkeyControl.h"
 #include "platform/HotkeyBackend.h"
 
 #include <QObject>
@@ -31,7 +32,7 @@ constexpr quint32 fourCharCode(const char (&code)[5])
  * identifier ("Note", 1)) and statuses (0, -9868 taken, -9874 parameter error); the backend
  * speaks Qt keys, its own id and a result, and this class maps between the two.
  */
-class GlobalHotkey : public QObject
+class GlobalHotkey : public QObject, public HotkeyControl
 {
     Q_OBJECT
 
@@ -50,7 +51,7 @@ public:
 
     /// Registers the key; prints the success line, or the failure line, its reason and what
     /// happened.
-    void setupGlobalHotkey();
+    void setupGlobalHotkey() override;
 
     /// Handles one press: acts only on the drawer's identifier, prints "🎯 HOTKEY TRIGGERED!"
     /// and queues the toggle for a later turn of the event loop. Returns 0.

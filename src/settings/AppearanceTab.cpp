@@ -92,8 +92,8 @@ void AppearanceTab::buildMarginsSection()
 
     m_margins
         = new SliderRow(QStringLiteral("Margins"), bindSetting(m_state, Settings::manualMargins),
-                        DrawerGeometry::minimumManualMargins, DrawerGeometry::maximumManualMargins,
-                        "%.0f px", {}, [state] { state->updateMarginsRealTime(); });
+                        AppState::minimumManualMargins, AppState::maximumManualMargins, "%.0f px",
+                        {}, [state] { state->updateMarginsRealTime(); });
     m_margins->setDescription(
         QStringLiteral("Sets the space between the text and the notepad's edges"));
     stack->addWidget(m_margins);

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -13,10 +14,28 @@ class LaunchedJotshelf
 {
 public:
     LaunchedJotshelf(const QProcessEnvironment &environment, const QStringList &arguments,
-                    const QString &program = QStringLiteral(JOTSHELF_BINARY))
+                     const QString &program = QStringLiteral(JOTSHELF_BINARY))
     {
         m_process.setProcessEnvironment(environment);
         m_process.start(program, arguments);
+    }
+
+    /// \a environment (a display's) with \a home as the home and its `.config` as the config
+    /// folder, on the display's own platform.
+    static QProcessEnvironment withHome(QProcessEnvironment environment, const QString &home)
+    {
+        environment.insert(QStringLiteral("HOME"), home);
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        return environment;
+    }
+
+    /// The note as the running or ended jotshelf of a home made by withHome() wrote it.
+    static QString storedNote(const QString &home)
+    {
+        const QSettings note(home + QStringLiteral("/.config/Jotshelf/note.conf"),
+                             QSettings::IniFormat);
+        return note.value(QStringLiteral("noteContent")).toString();
     }
 
     ~LaunchedJotshelf()
@@ -60,6 +79,30 @@ public:
         }
     }
 
+    /// Every line printed so far.
+    QStringList lines()
+    {
+        m_output += m_process.readAllStandardOutput();
+        return QString::fromUtf8(m_output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    /// Waits until any line printed so far, also before the last wait, contains \a text.
+    bool waitForLine(const QString &text, int timeoutMs = 15000)
+    {
+        const QDeadlineTimer deadline(timeoutMs);
+        for (;;) {
+            m_output += m_process.readAllStandardOutput();
+            if (m_output.contains(text.toUtf8()))
+                return true;
+            if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
+                return false;
+            m_process.waitForReadyRead(
+                int(qBound(qint64(1), deadline.remainingTime(), qint64(100))));
+        }
+    }
+
+    QProcess &process() { return m_process; }
+
     bool finishedWithSuccess()
     {
         return m_process.waitForFinished(20000) && m_process.exitStatus() == QProcess::NormalExit
@@ -86,6 +129,17 @@ private:
     QByteArray m_output;
     qsizetype m_seen = 0;
 };
+
+/// Runs \a program to its end and returns what it printed, trimmed.
+inline QString runProgram(const QProcessEnvironment &environment, const QString &program,
+                          const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    process.waitForFinished(10000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
 
 /// How a launch of `jotshelf` ended.
 struct Finished

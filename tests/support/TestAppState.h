@@ -4,8 +4,8 @@
 #include "FakePrompts.h"
 
 #include "FixedScreenSource.h"
+#include "Subsystems.h"
 #include "app/AppState.h"
-#include "app/WindowServices.h"
 #include "drawer/DrawerController.h"
 #include "drawer/SlideAnimator.h"
 #include "storage/SettingsStore.h"
@@ -105,7 +105,7 @@ public:
         services.hotkeys = std::move(hotkeyBackend);
         services.prompts = std::move(promptsImpl);
         services.console = [this](const QString &line) { lines.append(line); };
-        WindowServices::provide(services);
+        Subsystems::provide(services);
         state = std::make_unique<AppState>(std::move(services));
         return *state;
     }

@@ -1,0 +1,14 @@
+#pragma once
+
+struct AppServices;
+
+/// Where the subsystems meet the model: the makers of the drawer's window and controller, of
+/// the global hot key and of the settings window, which the model calls as it starts and when
+/// the settings window is first asked for, and the editor's rule for text appended from outside.
+namespace Subsystems {
+
+/// Hands \a services the makers of the drawer, the hot key and the settings window, and the
+/// append rule.
+void provide(AppServices &services);
+
+} // namespace Subsystems
