@@ -9,9 +9,11 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-BUILD_PACKAGES := build-essential cmake qt6-base-dev qt6-svg-dev libx11-dev libxcb1-dev
+BUILD_PACKAGES := build-essential cmake qt6-base-dev qt6-svg-dev libx11-dev libxcb1-dev \
+                  libxcb-xfixes0-dev libxcb-shape0-dev
 TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox trayer \
-                 fonts-dejavu-core dbus desktop-file-utils
+                 fonts-dejavu-core dbus desktop-file-utils xcompmgr \
+                 at-spi2-core python3-pyatspi
 
 .PHONY: all build run test install package deps-build deps-test clean format test-desktops deps-desktops
 

@@ -1,14 +1,97 @@
 // The drawer's window on a real X server under a window manager (openbox): managed, it never
-// leaves its screen while it slides, and it takes the keyboard from another program when the hot
-// key shows it and when it or its link dialog is clicked.
+// leaves its screen while it slides, it takes the keyboard from another program when the hot
+// key shows it and when it or its link dialog is clicked, and under a compositing manager its
+// shadow lies in a margin that takes no clicks.
 #include "LaunchedJotshelf.h"
 #include "X11TestClient.h"
 #include "XvfbSession.h"
 
 #include <QFile>
+#include <QMargins>
+#include <QRegion>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <xcb/shape.h>
+
+namespace {
+
+/// What a compositing manager and a window manager read of a window: its declared frame
+/// extents, its input region, the screen's pixels. On a connection of its own.
+class Composited
+{
+public:
+    explicit Composited(const QByteArray &display)
+        : m_connection(xcb_connect(display.constData(), nullptr))
+    {
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    }
+    ~Composited() { xcb_disconnect(m_connection); }
+
+    xcb_window_t selectionOwner(const char *name)
+    {
+        const X11TestReply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+            m_connection, xcb_get_selection_owner(m_connection, atom(name)), nullptr));
+        return owner ? owner->owner : xcb_window_t(XCB_WINDOW_NONE);
+    }
+
+    /// _GTK_FRAME_EXTENTS; none when the window does not declare them.
+    QMargins frameExtents(xcb_window_t window)
+    {
+        const X11TestReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+            m_connection,
+            xcb_get_property(m_connection, 0, window, atom("_GTK_FRAME_EXTENTS"), XCB_ATOM_CARDINAL,
+                             0, 4),
+            nullptr));
+        if (!reply || xcb_get_property_value_length(reply.get()) != 16)
+            return {};
+        const auto *v = static_cast<const quint32 *>(xcb_get_property_value(reply.get()));
+        return QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
+    }
+
+    /// The part of \a window that takes pointer input, in window coordinates.
+    QRegion inputRegion(xcb_window_t window)
+    {
+        const X11TestReply<xcb_shape_get_rectangles_reply_t> reply(xcb_shape_get_rectangles_reply(
+            m_connection, xcb_shape_get_rectangles(m_connection, window, XCB_SHAPE_SK_INPUT),
+            nullptr));
+        QRegion result;
+        if (!reply)
+            return result;
+        const xcb_rectangle_t *rects = xcb_shape_get_rectangles_rectangles(reply.get());
+        for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply.get()); ++i)
+            result += QRect(rects[i].x, rects[i].y, rects[i].width, rects[i].height);
+        return result;
+    }
+
+    /// The grey level of the screen at \a point, as the compositing manager shows it.
+    int grey(QPoint point)
+    {
+        const X11TestReply<xcb_get_image_reply_t> image(xcb_get_image_reply(
+            m_connection,
+            xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_root, std::int16_t(point.x()),
+                          std::int16_t(point.y()), 1, 1, ~0u),
+            nullptr));
+        if (!image || xcb_get_image_data_length(image.get()) < 3)
+            return -1;
+        const std::uint8_t *bgr = xcb_get_image_data(image.get());
+        return (bgr[0] + bgr[1] + bgr[2]) / 3;
+    }
+
+private:
+    xcb_atom_t atom(const char *name)
+    {
+        const X11TestReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+            m_connection, xcb_intern_atom(m_connection, 0, std::uint16_t(qstrlen(name)), name),
+            nullptr));
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    }
+
+    xcb_connection_t *m_connection;
+    xcb_window_t m_root = 0;
+};
+} // namespace
 
 class tst_DrawerWindow : public QObject
 {
@@ -248,6 +331,69 @@ private Q_SLOTS:
         QCOMPARE(outside(in, QRect(0, 0, 720, 900)), QString());
         QVERIFY2(app.lines().contains(QStringLiteral("   Start: (820.0, 150.0, 400.0, 600.0)")),
                  qPrintable(app.lines().join('\n')));
+    }
+
+    // Under a compositing manager the window reaches beyond the frame by a margin that holds
+    // the shadow: the frame itself stays where it was, only it takes clicks, window managers
+    // learn which part is margin, and the shadow shows below the frame over what lies behind.
+    // When the compositing manager goes, the margin goes with it.
+    void underACompositorTheShadowLiesInAMarginThatTakesNoClicks()
+    {
+        const QString xcompmgr = QStandardPaths::findExecutable(QStringLiteral("xcompmgr"));
+        if (xcompmgr.isEmpty())
+            QSKIP("xcompmgr is needed (package xcompmgr)");
+        Composited screen(m_xvfb->display().toLocal8Bit());
+        // Compositing alone: with -c xcompmgr also lays shadows of its own under every window.
+        QProcess compositor;
+        compositor.setProcessEnvironment(m_xvfb->environment());
+        compositor.start(xcompmgr, {});
+        auto stop = qScopeGuard([&] {
+            compositor.terminate();
+            compositor.waitForFinished(5000);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(screen.selectionOwner("_NET_WM_CM_S0") != XCB_WINDOW_NONE, 10000);
+
+        QTemporaryDir home;
+        LaunchedJotshelf app(LaunchedJotshelf::withHome(m_xvfb->environment(), home.path()), {});
+        QVERIFY2(app.waitForLine(QStringLiteral("   Slide animation started!")),
+                 qPrintable(app.lines().join('\n')));
+        xcb_window_t drawer = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((drawer = findWindow(QStringLiteral("^Notepad$"))) != 0, 10000);
+        const QRect resting(1040, 150, 400, 600);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            m_x->rootGeometry(drawer).marginsRemoved(screen.frameExtents(drawer)), resting, 10000);
+        const QRect window = m_x->rootGeometry(drawer);
+        const QMargins margin = screen.frameExtents(drawer);
+        // Around the frame but at the screen's right edge, deepest below it.
+        QVERIFY2(margin.left() > 0 && margin.top() > 0 && margin.right() == 0
+                     && margin.bottom() > margin.top(),
+                 qPrintable(QStringLiteral("%1 %2 %3 %4")
+                                .arg(margin.left())
+                                .arg(margin.top())
+                                .arg(margin.right())
+                                .arg(margin.bottom())));
+        // The input region follows the frame in through the slide; at rest it is the frame.
+        QTRY_COMPARE_WITH_TIMEOUT(screen.inputRegion(drawer),
+                                  QRegion(resting.translated(-window.topLeft())), 5000);
+        QVERIFY(app.lines().contains(QStringLiteral("   Final: (1040.0, 150.0, 400.0, 600.0)")));
+
+        // xcompmgr shows grey where nothing is: the shadow darkens it just below the frame, and
+        // the margin's far end lets it through.
+        const int background = screen.grey(QPoint(resting.center().x(), window.bottom() + 20));
+        const int below = screen.grey(QPoint(resting.center().x(), resting.bottom() + 6));
+        const int farEnd = screen.grey(QPoint(window.left(), resting.center().y()));
+        QVERIFY2(below < background - 10 && below > background / 2 && farEnd >= background - 2,
+                 qPrintable(QStringLiteral("background %1, below the frame %2, margin's end %3")
+                                .arg(background)
+                                .arg(below)
+                                .arg(farEnd)));
+
+        stop.dismiss();
+        compositor.terminate();
+        QVERIFY(compositor.waitForFinished(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(restsAt(drawer, resting), 10000);
+        QCOMPARE(screen.frameExtents(drawer), QMargins());
+        QCOMPARE(screen.inputRegion(drawer), QRegion(QRect(QPoint(0, 0), resting.size())));
     }
 };
 

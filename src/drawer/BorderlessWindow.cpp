@@ -1,12 +1,16 @@
 #include "drawer/BorderlessWindow.h"
 
+#include "app/AccessibleRoles.h"
+#include "platform/CompositingMonitor.h"
 #include "platform/X11WindowActivation.h"
+#include "platform/X11WindowShape.h"
 
 #include <QGuiApplication>
 #include <QHideEvent>
 #include <QMoveEvent>
-#include <QRegion>
+#include <QPainter>
 #include <QResizeEvent>
+#include <QShowEvent>
 
 BorderlessWindow::BorderlessWindow(QWidget *parent)
     // Qt::Tool makes a utility window: no taskbar entry on most desktops, floating on tiling
@@ -15,12 +19,17 @@ BorderlessWindow::BorderlessWindow(QWidget *parent)
     // manage it.
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_activation(new X11WindowActivation(this))
+    , m_compositing(new CompositingMonitor(this))
 {
+    AccessibleRoles::install();
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     setFocusPolicy(Qt::StrongFocus);
     setWindowTitle(QStringLiteral("Notepad"));
+    m_shadowShown = m_compositing->isActive();
+    connect(m_compositing, &CompositingMonitor::activeChanged, this,
+            &BorderlessWindow::setShadowShown);
 }
 
 BorderlessWindow::~BorderlessWindow() = default;
@@ -38,16 +47,31 @@ void BorderlessWindow::setContent(QWidget *content)
 
 void BorderlessWindow::setArea(const QRect &area)
 {
-    if (geometry() != area)
-        setGeometry(area);
-    placeContent();
+    m_area = area;
+    applyArea();
 }
 
 void BorderlessWindow::setFrameRect(const QRect &frame, const QRect &clip)
 {
     m_frame = frame;
-    m_clip = clip;
+    if (clip != m_clip) {
+        // The margin ends at the screen's edge too.
+        m_clip = clip;
+        applyArea();
+        return;
+    }
     placeContent();
+}
+
+void BorderlessWindow::setShadowShown(bool shown)
+{
+    if (m_shadowShown == shown)
+        return;
+    m_area = geometry().marginsRemoved(m_margins);
+    m_shadowShown = shown;
+    m_shadowBounds = QRect();
+    applyArea();
+    update();
 }
 
 namespace {
@@ -60,27 +84,87 @@ bool supportsMasks()
 }
 } // namespace
 
+// The native window: the area, and around it the shadow's margin as far as the screen goes.
+void BorderlessWindow::applyArea()
+{
+    if (m_area.isNull()) {
+        placeContent();
+        return;
+    }
+    QRect native = m_area;
+    if (m_shadowShown) {
+        native = m_area.marginsAdded(DrawerShadow::extents());
+        if (!m_clip.isNull())
+            native = native.intersected(m_clip.united(m_area));
+    }
+    m_margins = QMargins(m_area.left() - native.left(), m_area.top() - native.top(),
+                         native.right() - m_area.right(), native.bottom() - m_area.bottom());
+    if (geometry() != native)
+        setGeometry(native);
+    placeContent();
+}
+
 void BorderlessWindow::placeContent()
 {
-    const QRect area = geometry();
+    const QRect native = geometry();
+    const QRect area = native.marginsRemoved(m_margins);
     if (m_frame.isNull())
         m_frame = area;
+    const QRect frame = m_frame.translated(-native.topLeft());
     if (m_content)
-        m_content->setGeometry(m_frame.translated(-area.topLeft()));
+        m_content->setGeometry(frame);
     QRect shown = m_frame.intersected(area);
-    if (!m_clip.isNull())
+    QRect painted = m_shadowShown ? DrawerShadow::bounds(m_frame).intersected(native) : shown;
+    if (!m_clip.isNull()) {
         shown = shown.intersected(m_clip);
-    shown.translate(-area.topLeft());
+        painted = painted.intersected(m_clip);
+    }
+    shown.translate(-native.topLeft());
+    painted.translate(-native.topLeft());
+
+    if (m_shadowShown) {
+        // The content repaints itself where it moves; the shadow around it moves with it.
+        const QRect bounds = DrawerShadow::bounds(frame);
+        if (bounds != m_shadowBounds) {
+            update(QRegion(bounds).united(m_shadowBounds).subtracted(frame));
+            m_shadowBounds = bounds;
+        }
+        m_input = QRegion(shown);
+    } else {
+        m_input.reset();
+    }
+
     if (!supportsMasks())
         return;
-    if (shown == rect()) {
+    if (painted == rect()) {
         if (!mask().isEmpty())
             clearMask();
-    } else if (shown.isEmpty()) {
+    } else if (painted.isEmpty()) {
         // An empty region would mean "no mask"; a pixel outside the window shows nothing.
         setMask(QRegion(-1, -1, 1, 1));
     } else {
-        setMask(QRegion(shown));
+        setMask(QRegion(painted));
+    }
+    applyShape(false);
+}
+
+// Only the frame takes clicks, and window managers learn what the margin is; told again to each
+// new native window.
+void BorderlessWindow::applyShape(bool force)
+{
+    if (!testAttribute(Qt::WA_WState_Created))
+        return;
+    const QMargins extents = m_shadowShown ? m_margins : QMargins();
+    if (force || extents != m_appliedExtents) {
+        X11WindowShape::setFrameExtents(this, extents);
+        m_appliedExtents = extents;
+    }
+    if (force || m_input != m_appliedInput) {
+        if (m_input)
+            X11WindowShape::setInputRegion(this, *m_input);
+        else
+            X11WindowShape::clearInputRegion(this);
+        m_appliedInput = m_input;
     }
 }
 
@@ -91,6 +175,21 @@ void BorderlessWindow::present()
     raise();
     activateWindow();
     m_activation->activate(this);
+}
+
+void BorderlessWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_shadowShown && supportsMasks())
+        applyShape(true);
+}
+
+void BorderlessWindow::paintEvent(QPaintEvent *)
+{
+    if (!m_shadowShown)
+        return;
+    QPainter painter(this);
+    m_shadow.paint(painter, m_frame.translated(-geometry().topLeft()));
 }
 
 void BorderlessWindow::hideEvent(QHideEvent *event)

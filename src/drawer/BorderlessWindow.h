@@ -1,8 +1,15 @@
 #pragma once
 
+#include "drawer/DrawerShadow.h"
+
+#include <QMargins>
 #include <QRect>
+#include <QRegion>
 #include <QWidget>
 
+#include <optional>
+
+class CompositingMonitor;
 class X11WindowActivation;
 
 /// The drawer's window: borderless, kept above ordinary windows, without a taskbar or pager
@@ -13,6 +20,11 @@ class X11WindowActivation;
 /// it, is shown by putting the content at the frame's place and clipping the window to the part
 /// of the frame inside that area and the screen (setFrameRect). It can take the keyboard focus,
 /// and closing it only hides it.
+///
+/// Where a compositing manager runs, the window reaches beyond the area by a transparent margin
+/// that holds the drawer's shadow (within the screen: the shadow is clipped like the frame). The
+/// margin takes no clicks, window managers are told it is no part of the frame, and the frame
+/// the drawer reports stays exactly the frame. Without a compositor there is no margin.
 class BorderlessWindow : public QWidget
 {
     Q_OBJECT
@@ -36,6 +48,10 @@ public:
     /// manager's focus-stealing prevention accepts.
     void present();
 
+    /// Whether the shadow and its margin are shown; they follow the compositing manager.
+    bool isShadowShown() const { return m_shadowShown; }
+    void setShadowShown(bool shown);
+
 Q_SIGNALS:
     /// The drawer went off screen (closed at the end of a slide-out, or at once).
     void hidden();
@@ -44,12 +60,28 @@ protected:
     void hideEvent(QHideEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
+    void applyArea();
     void placeContent();
+    void applyShape(bool force);
 
     QWidget *m_content = nullptr;
+    QRect m_area;
     QRect m_frame;
     QRect m_clip;
+    /// How far the native window reaches beyond the area: the shadow's margin.
+    QMargins m_margins;
+    /// The part of the window that takes input while the margin is shown (window coordinates),
+    /// and what the window system was last told.
+    std::optional<QRegion> m_input;
+    std::optional<QRegion> m_appliedInput;
+    QMargins m_appliedExtents;
+    QRect m_shadowBounds;
+    bool m_shadowShown = false;
+    DrawerShadow m_shadow;
     X11WindowActivation *m_activation = nullptr;
+    CompositingMonitor *m_compositing = nullptr;
 };

@@ -145,7 +145,8 @@ void LinkDialogView::present(QWidget *host)
 {
     adjustSize();
     if (host) {
-        const QRect area = host->window()->geometry();
+        // Centred on the host itself: its window may reach beyond it (the drawer's shadow).
+        const QRect area(host->mapToGlobal(QPoint(0, 0)), host->size());
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
     open();

@@ -84,8 +84,11 @@ void AppearanceTab::buildMarginsSection()
     m_manualMargins->setAccessibleDescription(
         QStringLiteral("Sets the text margins by hand instead of from the notepad's width"));
     stack->addWidget(m_manualMargins);
-    connect(m_manualMargins, &QCheckBox::clicked, this,
-            [state](bool on) { state->setUseManualMargins(on); });
+    // toggled(), not clicked(): assistive technology's toggle action does not click.
+    connect(m_manualMargins, &QCheckBox::toggled, this, [state](bool on) {
+        if (state->useManualMargins() != on)
+            state->setUseManualMargins(on);
+    });
 
     m_margins
         = new SliderRow(QStringLiteral("Margins"), bindSetting(m_state, Settings::manualMargins),
@@ -150,8 +153,10 @@ void AppearanceTab::buildColorsSection()
     m_customColors->setAccessibleDescription(
         QStringLiteral("Draws the notepad in the two colors below"));
     stack->addWidget(m_customColors);
-    connect(m_customColors, &QCheckBox::clicked, this,
-            [state](bool on) { state->setUseCustomColors(on); });
+    connect(m_customColors, &QCheckBox::toggled, this, [state](bool on) {
+        if (state->useCustomColors() != on)
+            state->setUseCustomColors(on);
+    });
 
     m_backgroundWell = new ColorWell(bindSetting(m_state, Settings::backgroundColor));
     m_backgroundWell->setTitle(QStringLiteral("Background"));

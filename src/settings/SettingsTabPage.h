@@ -42,8 +42,12 @@ QCheckBox *SettingsTabPage::addCheckBox(QVBoxLayout *layout, const QString &labe
     auto *box = new QCheckBox(label, m_content);
     layout->addWidget(box);
     m_state.subscribe(row.get, row.changed, box, [box](bool on) { box->setChecked(on); });
-    // clicked() comes from the user only, so showing the model's value never writes it back.
+    // toggled() comes from a click, the keyboard and assistive technology's toggle action alike
+    // (which never clicks); the model's own value, shown, is not written back.
     AppState *state = &m_state;
-    connect(box, &QCheckBox::clicked, box, [state, &row](bool on) { row.assign(*state, on); });
+    connect(box, &QCheckBox::toggled, box, [state, &row](bool on) {
+        if (row.value(*state) != on)
+            row.assign(*state, on);
+    });
     return box;
 }

@@ -1,5 +1,6 @@
 #include "settings/SettingsWindow.h"
 
+#include "app/AccessibleRoles.h"
 #include "app/AppState.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
@@ -17,6 +18,7 @@ SettingsWindow::SettingsWindow(AppState &state, QWidget *parent)
     , m_state(state)
     , m_view(new SettingsView(state, this))
 {
+    AccessibleRoles::install();
     setWindowTitle(QStringLiteral("Jotshelf Settings"));
     setFixedSize(fixedWidth, fixedHeight);
     auto *layout = new QVBoxLayout(this);

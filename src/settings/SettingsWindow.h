@@ -9,7 +9,10 @@ class SettingsView;
 
 /// The settings window: made once per run, centred when first made, shown where the user left
 /// it afterwards; closing it only hides it, so the chosen tab is kept. It asks the window manager
-/// for a title and a close button only. When it closes while the drawer is open, the keyboard
+/// for a title and a close button only (Motif hints, and a fixed size, which takes maximising
+/// away). openbox 3.6 reads neither the Motif minimise nor maximise bit, by design ("dont let mwm
+/// hints kill any buttons"): it draws both buttons on any normal or dialog window, the maximise
+/// one inert here. When it closes while the drawer is open, the keyboard
 /// goes back to the drawer.
 class SettingsWindow : public QWidget, public SettingsControl
 {

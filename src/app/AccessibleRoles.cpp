@@ -1,0 +1,39 @@
+#include "app/AccessibleRoles.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QFrame>
+#include <QWidget>
+
+namespace {
+// Asked for each class of an object from the most derived up: a class with an interface of its
+// own (a dialog, a button, a label) answers before its QFrame or QWidget part is asked.
+QAccessibleInterface *interfaceFor(const QString &className, QObject *object)
+{
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    auto *widget = static_cast<QWidget *>(object);
+    if (className == QLatin1String("QFrame")) {
+        const QFrame::Shape shape = static_cast<QFrame *>(widget)->frameShape();
+        if (shape == QFrame::HLine || shape == QFrame::VLine)
+            return new QAccessibleWidget(widget, QAccessible::Separator);
+        return nullptr;
+    }
+    if (className == QLatin1String("QWidget") && widget->isWindow())
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    return nullptr;
+}
+} // namespace
+
+namespace AccessibleRoles {
+
+void install()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(interfaceFor);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+} // namespace AccessibleRoles

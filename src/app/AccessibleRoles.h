@@ -1,0 +1,13 @@
+#pragma once
+
+/**
+ * The roles assistive technology reads for widgets whose role Qt gets wrong in Jotshelf: its
+ * top-level windows (the drawer, the settings window) are plain QWidgets, which Qt describes as a
+ * client area ("filler" over AT-SPI, which screen readers do not announce when it opens), and
+ * its divider lines are QFrames, which Qt describes as a border ("frame" over AT-SPI, the role
+ * of a window). Here a top-level plain QWidget is a window and a line a separator. Call it
+ * before the first window is shown; later calls do nothing.
+ */
+namespace AccessibleRoles {
+void install();
+} // namespace AccessibleRoles

@@ -1,0 +1,117 @@
+#include "platform/CompositingMonitor.h"
+
+#include "platform/PlatformLog.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+
+#include <xcb/xcb.h>
+#include <xcb/xfixes.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+struct FreeReply
+{
+    void operator()(void *pointer) const { std::free(pointer); }
+};
+template<typename T>
+using Reply = std::unique_ptr<T, FreeReply>;
+
+xcb_connection_t *qtConnection()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    const auto *x11
+        = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+/// The screen Qt's connection opened, as DISPLAY names it.
+int screenNumber()
+{
+    int screen = 0;
+    char *host = nullptr;
+    int display = 0;
+    if (xcb_parse_display(nullptr, &host, &display, &screen) == 0)
+        return 0;
+    std::free(host);
+    return screen;
+}
+
+xcb_window_t rootOf(xcb_connection_t *connection, int number)
+{
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; i < number && screens.rem; ++i)
+        xcb_screen_next(&screens);
+    return screens.rem ? screens.data->root : xcb_window_t(XCB_WINDOW_NONE);
+}
+} // namespace
+
+CompositingMonitor::CompositingMonitor(QObject *parent)
+    : QObject(parent)
+{
+    m_connection = qtConnection();
+    if (!m_connection)
+        return;
+    const int screen = screenNumber();
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen);
+    const Reply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
+        m_connection, xcb_intern_atom(m_connection, 0, std::uint16_t(name.size()), name.data()),
+        nullptr));
+    if (!atom)
+        return;
+    m_selection = atom->atom;
+
+    // Qt has set XFixes up on its connection (it follows this selection itself, without telling).
+    const xcb_query_extension_reply_t *xfixes
+        = xcb_get_extension_data(m_connection, &xcb_xfixes_id);
+    const xcb_window_t root = rootOf(m_connection, screen);
+    if (xfixes && xfixes->present && root != XCB_WINDOW_NONE) {
+        m_selectionNotify = std::uint8_t(xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY);
+        xcb_xfixes_select_selection_input(
+            m_connection, root, m_selection,
+            XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER
+                | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY
+                | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+
+    const Reply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+        m_connection, xcb_get_selection_owner(m_connection, m_selection), nullptr));
+    m_active = owner && owner->owner != XCB_WINDOW_NONE;
+    qCDebug(lcPlatform) << name << (m_active ? "has an owner" : "has no owner");
+}
+
+CompositingMonitor::~CompositingMonitor()
+{
+    if (m_selectionNotify && QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+bool CompositingMonitor::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+{
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    if ((event->response_type & 0x7f) != m_selectionNotify)
+        return false;
+    const auto *notify = reinterpret_cast<const xcb_xfixes_selection_notify_event_t *>(event);
+    if (notify->selection != m_selection)
+        return false;
+    // A new owner, or none: the old one went away with its window or its connection.
+    setActive(notify->subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER
+              && notify->owner != XCB_WINDOW_NONE);
+    // Qt follows this selection too.
+    return false;
+}
+
+void CompositingMonitor::setActive(bool active)
+{
+    if (m_active == active)
+        return;
+    m_active = active;
+    qCDebug(lcPlatform) << "compositing manager" << (active ? "started" : "stopped");
+    Q_EMIT activeChanged(active);
+}

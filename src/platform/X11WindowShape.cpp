@@ -1,0 +1,86 @@
+#include "platform/X11WindowShape.h"
+
+#include <QGuiApplication>
+#include <QList>
+#include <QWidget>
+
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+#include <xcb/xfixes.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+xcb_connection_t *qtConnection()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    const auto *x11
+        = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t frameExtentsAtom(xcb_connection_t *connection)
+{
+    static xcb_atom_t atom = XCB_ATOM_NONE;
+    if (atom == XCB_ATOM_NONE) {
+        static const char name[] = "_GTK_FRAME_EXTENTS";
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr);
+        if (reply)
+            atom = reply->atom;
+        std::free(reply);
+    }
+    return atom;
+}
+} // namespace
+
+namespace X11WindowShape {
+
+void setInputRegion(QWidget *window, const QRegion &region)
+{
+    xcb_connection_t *connection = qtConnection();
+    if (!connection)
+        return;
+    const auto id = xcb_window_t(window->winId());
+    QList<xcb_rectangle_t> rectangles;
+    for (const QRect &rect : region)
+        rectangles.append({std::int16_t(rect.x()), std::int16_t(rect.y()),
+                           std::uint16_t(rect.width()), std::uint16_t(rect.height())});
+    const xcb_xfixes_region_t shape = xcb_generate_id(connection);
+    xcb_xfixes_create_region(connection, shape, std::uint32_t(rectangles.size()),
+                             rectangles.constData());
+    xcb_xfixes_set_window_shape_region(connection, id, XCB_SHAPE_SK_INPUT, 0, 0, shape);
+    xcb_xfixes_destroy_region(connection, shape);
+}
+
+void clearInputRegion(QWidget *window)
+{
+    if (xcb_connection_t *connection = qtConnection())
+        xcb_xfixes_set_window_shape_region(connection, xcb_window_t(window->winId()),
+                                           XCB_SHAPE_SK_INPUT, 0, 0, XCB_XFIXES_REGION_NONE);
+}
+
+void setFrameExtents(QWidget *window, const QMargins &extents)
+{
+    xcb_connection_t *connection = qtConnection();
+    if (!connection)
+        return;
+    const xcb_atom_t atom = frameExtentsAtom(connection);
+    if (atom == XCB_ATOM_NONE)
+        return;
+    const auto id = xcb_window_t(window->winId());
+    if (extents.isNull()) {
+        xcb_delete_property(connection, id, atom);
+        return;
+    }
+    // Left, right, top, bottom.
+    const std::uint32_t values[] = {std::uint32_t(extents.left()), std::uint32_t(extents.right()),
+                                    std::uint32_t(extents.top()), std::uint32_t(extents.bottom())};
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, atom, XCB_ATOM_CARDINAL, 32, 4,
+                        values);
+}
+
+} // namespace X11WindowShape
