@@ -1,5 +1,6 @@
 #include "drawer/BorderlessWindow.h"
 
+#include "platform/SwayWindowPlacement.h"
 #include "platform/X11WindowActivation.h"
 
 #include <QGuiApplication>
@@ -21,6 +22,8 @@ BorderlessWindow::BorderlessWindow(QWidget *parent)
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     setFocusPolicy(Qt::StrongFocus);
     setWindowTitle(QStringLiteral("Notepad"));
+    if (const QString sway = SwayWindowPlacement::socketFromEnvironment(); !sway.isEmpty())
+        m_sway = new SwayWindowPlacement(sway, this);
 }
 
 BorderlessWindow::~BorderlessWindow() = default;
@@ -38,6 +41,7 @@ void BorderlessWindow::setContent(QWidget *content)
 
 void BorderlessWindow::setArea(const QRect &area)
 {
+    m_area = area;
     if (geometry() != area)
         setGeometry(area);
     placeContent();
@@ -106,6 +110,17 @@ void BorderlessWindow::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
     placeContent();
+    keepArea();
+}
+
+// sway centres the window on every map and every change of size: it is asked to put it back.
+void BorderlessWindow::keepArea()
+{
+    if (!m_sway || !isVisible() || m_area.isNull() || pos() == m_area.topLeft())
+        return;
+    const qreal ratio = devicePixelRatioF();
+    m_sway->place(std::uint32_t(winId()),
+                  QPoint(qRound(m_area.x() * ratio), qRound(m_area.y() * ratio)));
 }
 
 void BorderlessWindow::resizeEvent(QResizeEvent *event)

@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QWidget>
 
+class SwayWindowPlacement;
 class X11WindowActivation;
 
 /// The drawer's window: borderless, kept above ordinary windows, without a taskbar or pager
@@ -47,9 +48,12 @@ protected:
 
 private:
     void placeContent();
+    void keepArea();
 
     QWidget *m_content = nullptr;
     QRect m_frame;
     QRect m_clip;
+    QRect m_area; // where the native window should stand
     X11WindowActivation *m_activation = nullptr;
+    SwayWindowPlacement *m_sway = nullptr;
 };
