@@ -97,6 +97,16 @@ void BorderlessWindow::present()
     m_activation->activate(this);
 }
 
+void BorderlessWindow::setStartupId(const QByteArray &id)
+{
+    m_activation->setStartupId(id);
+}
+
+void BorderlessWindow::finishCommand()
+{
+    m_activation->endStartup();
+}
+
 void BorderlessWindow::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);

@@ -37,6 +37,11 @@ public:
     /// manager's focus-stealing prevention accepts.
     void present();
 
+    /// The startup id of the launch whose command comes next (see X11WindowActivation): the
+    /// next present() carries it; finishCommand() ends it when the command showed nothing.
+    void setStartupId(const QByteArray &id);
+    void finishCommand();
+
 Q_SIGNALS:
     /// The drawer went off screen (closed at the end of a slide-out, or at once).
     void hidden();
