@@ -14,7 +14,9 @@
 #      group in kglobalshortcutsrc is the same one (a stable session token);
 #   3. Alt+` through the compositor hides and shows the drawer;
 #   4. typed keys reach the note on disk;
-#   5. a click on the drawer gives it the keyboard back from another window.
+#   5. a click on the drawer gives it the keyboard back from another window;
+#   6. jotshelf --toggle launched with an activation token, as a shortcut does, while another
+#      window has the keyboard, shows the drawer with the keyboard.
 # Exit 0 when every check passes. Every process started here is stopped on the way out.
 set -u
 
@@ -268,6 +270,31 @@ if wait_for 10 triggered 2 && wait_for 10 drawer_visible; then
         pass "a click gives the drawer the keyboard"
     else
         fail "after a click on the drawer ($x,$y ${w}x$h) typing did not reach the note: '$(note)'"
+    fi
+
+    # 6. A launch from a shortcut (with its activation token) while another window has the
+    # keyboard: KWin's focus-stealing prevention lets the drawer it shows take the keyboard.
+    other=$(xdotool search --name '^xmessage$' | head -1)
+    ox=0 oy=0 ow=0 oh=0
+    [[ -n $other ]] && read -r ox oy ow oh < <(xwininfo -id "$other" |
+        awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+             /Width/{w=$NF} /Height/{h=$NF} END{print x, y, w, h}')
+    "$app" --toggle > /dev/null 2>&1
+    if [[ -z $other ]]; then
+        fail "xmessage's window is gone"
+    elif ! wait_for 10 drawer_hidden; then
+        fail "jotshelf --toggle did not hide the drawer"
+    else
+        press "move:$((ox + ow / 2)),$((oy + oh / 2))" click sleep:300
+        wait_for 10 bash -c "[[ \$(xdotool getactivewindow 2> /dev/null) == $other ]]" ||
+            fail "a click on xmessage did not make it the active window"
+        XDG_ACTIVATION_TOKEN=kde-rig-$$ "$app" --toggle > /dev/null 2>&1
+        if wait_for 10 drawer_visible && sleep 1 && press type:launched &&
+            wait_for 10 bash -c "grep -q 'clickedlaunched' '$XDG_CONFIG_HOME/Jotshelf/note.conf' 2> /dev/null"; then
+            pass "jotshelf --toggle from a shortcut shows the drawer with the keyboard over another window"
+        else
+            fail "after jotshelf --toggle over another window typing did not reach the drawer: '$(note)'"
+        fi
     fi
 else
     fail "Alt+\` through the compositor did not show the drawer again:"
