@@ -97,8 +97,10 @@ else
 fi
 
 if shots_wanted; then
-    "${as_user[@]}" wtype -k Shift_L -s 300 -M ctrl a -m ctrl "On sway 1.7" -k Return "- milk" -k Return "bread" \
-        -k Return "eggs"
+    # wtype reads a word starting with "-" as an option: the list's marker is the key "minus".
+    "${as_user[@]}" wtype -k Shift_L -s 300 -k Return "On sway 1.7" -k Return -k minus " milk" -k Return \
+        "bread" -k Return "eggs"
+    wait_until 10 note_has "eggs" || fail "the text for the screenshot did not reach the note"
     sleep 0.5
     "${as_user[@]}" grim "$desk/shot.png" \
         || fail "grim took no screenshot"
