@@ -75,6 +75,9 @@ stop_all() {
 
 cleanup() {
     stop_all
+    # The document portal, started by the bus, may still hold its FUSE folder in the runtime
+    # folder: unmounted, the scratch folder can go.
+    fusermount3 -u -z "$scratch/runtime/doc" 2> /dev/null || fusermount -u -z "$scratch/runtime/doc" 2> /dev/null
     if [[ ${KEEP_SCRATCH:-} == 1 ]]; then
         echo "scratch kept in $scratch"
     else
