@@ -5,11 +5,12 @@
 # Proves: Alt+` shows the drawer while another program (xmessage) holds the focus, and what is
 # typed then lands in the note on disk; a click into the drawer takes the keyboard back from the
 # other program; `jotshelf --toggle` launched with a startup id (as a desktop's shortcut does)
-# shows the drawer with the keyboard, and the drawer carries that id as _NET_STARTUP_ID.
+# shows the drawer with the keyboard, the drawer carries that id as _NET_STARTUP_ID, and a
+# startup-notification message ends the launch's feedback.
 #   tests/desktops/x11.sh build/jotshelf
 source "$(dirname "$0")/common.bash"
 desk_binary "$@"
-need Xvfb xfwm4 xfconf-query xdotool xwininfo xprop xmessage dbus-daemon gdbus
+need Xvfb xfwm4 xfconf-query xdotool xwininfo xprop xev xmessage dbus-daemon gdbus
 
 make_desk
 start xvfb Xvfb -displayfd 1 -screen 0 1440x900x24 -noreset -nolisten tcp
@@ -83,9 +84,19 @@ run_under() {
     wait_until 10 drawer_unmapped || fail "$wm: jotshelf --toggle did not hide the drawer"
     xdotool mousemove 170 70 click 1
     wait_until 10 other_focused || fail "$wm: a click did not give xmessage the focus back"
+    # The startup-notification messages go to the root window, for those who watch it.
+    start root-events xev -root -event property
+    local xev_pid=${desk_pids[-1]}
+    sleep 0.5
     DESKTOP_STARTUP_ID=$id "$binary" --toggle >>"$desk/client.log" 2>&1 \
         || fail "$wm: jotshelf --toggle failed"
     wait_until 10 drawer_mapped || fail "$wm: jotshelf --toggle did not show the drawer"
+    if wait_until 10 grep -q '(_NET_STARTUP_INFO_BEGIN)' "$desk/root-events.log"; then
+        ok "$wm: the launch's feedback was ended (a startup-notification message on the root window)"
+    else
+        not_ok "$wm: no startup-notification message ended the launch's feedback"
+    fi
+    kill -TERM -- "-$xev_pid" 2>/dev/null
     if xprop -id "$(drawer_window)" _NET_STARTUP_ID | grep -qF "\"$id\""; then
         ok "$wm: the drawer shown by jotshelf --toggle carries its launch's startup id"
     else
