@@ -62,6 +62,37 @@ private Q_SLOTS:
                  qPrintable(client.errorString()));
     }
 
+    // An instance older than the launch refuses a command with a startup id: the launch sends
+    // the command alone.
+    void olderInstanceGetsTheCommandAlone()
+    {
+        QLocalServer server;
+        QVERIFY(server.listen(socketPath()));
+        QList<QByteArray> lines;
+        connect(&server, &QLocalServer::newConnection, &server, [&server, &lines] {
+            QLocalSocket *socket = server.nextPendingConnection();
+            connect(socket, &QLocalSocket::readyRead, socket, [socket, &lines] {
+                if (!socket->canReadLine())
+                    return;
+                const QByteArray line = socket->readLine();
+                lines << line;
+                socket->write(line == "show\n" ? "ok\n" : "error: unknown command\n");
+                socket->disconnectFromServer();
+            });
+        });
+        InstanceClient client(socketPath());
+        InstanceRequest request;
+        request.command = InstanceCommand::Show;
+        request.startupId = "id_TIME1";
+        InstanceClient::Result result = InstanceClient::Result::Failed;
+        std::unique_ptr<QThread> thread(QThread::create([&] { result = client.send(request); }));
+        thread->start();
+        QTRY_VERIFY_WITH_TIMEOUT(thread->isFinished(), 15000);
+        thread->wait();
+        QCOMPARE(result, InstanceClient::Result::Delivered);
+        QCOMPARE(lines, QList<QByteArray>({"show startup=id_TIME1\n", "show\n"}));
+    }
+
     void answersOtherThanOk_data()
     {
         QTest::addColumn<QByteArray>("answer");

@@ -89,6 +89,30 @@ private Q_SLOTS:
         QVERIFY(!answeredEarly);
     }
 
+    // A launch from a desktop's shortcut hands its startup id to the instance with the command.
+    void startupIdIsHandedOver()
+    {
+        InstanceServer server;
+        QVERIFY(server.listen(m_paths->socketPath(), nullptr));
+        QList<QByteArray> ids;
+        server.setHandler([&ids](const InstanceRequest &request) {
+            ids << request.startupId;
+            return InstanceReply {};
+        });
+        InstanceRequest request;
+        request.command = InstanceCommand::Toggle;
+        request.startupId = "xfce4-panel-42-host-jotshelf_TIME1234";
+        InstanceClient::Result withId = InstanceClient::Result::Failed;
+        InstanceClient::Result without = InstanceClient::Result::Failed;
+        runBeside([&] {
+            withId = InstanceClient(m_paths->socketPath()).send(request);
+            without = InstanceClient(m_paths->socketPath()).send(InstanceCommand::Show);
+        });
+        QCOMPARE(withId, InstanceClient::Result::Delivered);
+        QCOMPARE(without, InstanceClient::Result::Delivered);
+        QCOMPARE(ids, QList<QByteArray>({request.startupId, QByteArray()}));
+    }
+
     void socketIsOpenToTheUserOnly()
     {
         InstanceServer server;
@@ -131,7 +155,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("request");
         QTest::newRow("unknown") << QByteArray("frobnicate\n");
         QTest::newRow("wrong case") << QByteArray("Toggle\n");
-        QTest::newRow("too long") << QByteArray(200, 't');
+        QTest::newRow("too long") << QByteArray(400, 't');
+        QTest::newRow("empty startup id") << QByteArray("show startup=\n");
+        QTest::newRow("startup id on append") << QByteArray("append 1 startup=x\n");
     }
 
     void unknownWordsAreRefused()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QPointF>
 
@@ -37,4 +38,10 @@ public:
     /// Actions the drawer's context menu offers below the editing actions (where there is no
     /// tray, the tray menu's items live there).
     virtual void offerContextActions(const QList<QAction *> &actions) = 0;
+
+    /// The startup id of the launch whose command runs next: a drawer the command shows carries
+    /// it, so that the window manager lets it take the focus.
+    virtual void setStartupId(const QByteArray &id) = 0;
+    /// Ends the launch's startup feedback once its command ran, also when it showed nothing.
+    virtual void finishCommand() = 0;
 };

@@ -84,7 +84,17 @@ QIcon JotshelfApp::icon()
                             QIcon(QStringLiteral(":/icons/jotshelf.svg")));
 }
 
-void JotshelfApp::runCommand(InstanceCommand command)
+void JotshelfApp::runCommand(InstanceCommand command, const QByteArray &startupId)
+{
+    DrawerControl *drawer = m_appState->drawerWindow() ? &m_appState->drawer() : nullptr;
+    if (drawer && !startupId.isEmpty())
+        drawer->setStartupId(startupId);
+    runDrawerCommand(command);
+    if (drawer && !startupId.isEmpty())
+        drawer->finishCommand();
+}
+
+void JotshelfApp::runDrawerCommand(InstanceCommand command)
 {
     AppState *state = m_appState.get();
     BorderlessWindow *drawer = state->drawerWindow();
@@ -167,7 +177,7 @@ InstanceReply JotshelfApp::handleRequest(const InstanceRequest &request)
                 .arg(outcome.file, outcome.reason, outcome.rescuePath));
     }
     default:
-        runCommand(request.command);
+        runCommand(request.command, request.startupId);
         return {};
     }
 }

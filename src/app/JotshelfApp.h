@@ -36,8 +36,9 @@ public:
     /// The icon of the tray and the windows: the theme's, or the bundled one.
     static QIcon icon();
 
-    /// Carries out a command of the command line, given to this instance or to another launch.
-    void runCommand(InstanceCommand command);
+    /// Carries out a command of the command line, given to this instance or to another launch;
+    /// the drawer it shows carries that launch's \a startupId.
+    void runCommand(InstanceCommand command, const QByteArray &startupId = {});
     /// Carries out a request of another launch and says how it went: Append changes the note
     /// (and with sync waits until it is on disk), Print hands the note over, Quit says whether
     /// the note is safe.
@@ -53,6 +54,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void runDrawerCommand(InstanceCommand command);
     void buildMenu();
     void offerMenuWithoutTray();
     void showNotice(const QString &title, const QString &message);

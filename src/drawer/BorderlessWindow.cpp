@@ -2,6 +2,7 @@
 
 #include "app/AccessibleRoles.h"
 #include "platform/CompositingMonitor.h"
+#include "platform/SwayWindowPlacement.h"
 #include "platform/X11WindowActivation.h"
 #include "platform/X11WindowShape.h"
 
@@ -30,6 +31,8 @@ BorderlessWindow::BorderlessWindow(QWidget *parent)
     m_shadowShown = m_compositing->isActive();
     connect(m_compositing, &CompositingMonitor::activeChanged, this,
             &BorderlessWindow::setShadowShown);
+    if (const QString sway = SwayWindowPlacement::socketFromEnvironment(); !sway.isEmpty())
+        m_sway = new SwayWindowPlacement(sway, this);
 }
 
 BorderlessWindow::~BorderlessWindow() = default;
@@ -192,6 +195,16 @@ void BorderlessWindow::paintEvent(QPaintEvent *)
     m_shadow.paint(painter, m_frame.translated(-geometry().topLeft()));
 }
 
+void BorderlessWindow::setStartupId(const QByteArray &id)
+{
+    m_activation->setStartupId(id);
+}
+
+void BorderlessWindow::finishCommand()
+{
+    m_activation->endStartup();
+}
+
 void BorderlessWindow::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
@@ -205,6 +218,21 @@ void BorderlessWindow::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
     placeContent();
+    keepArea();
+}
+
+// sway centres the window on every map and every change of size: it is asked to put it back.
+void BorderlessWindow::keepArea()
+{
+    if (!m_sway || !isVisible() || m_area.isNull())
+        return;
+    // The native window holds the shadow's margin around the area.
+    const QPoint target = m_area.marginsAdded(m_margins).topLeft();
+    if (pos() == target)
+        return;
+    const qreal ratio = devicePixelRatioF();
+    m_sway->place(std::uint32_t(winId()),
+                  QPoint(qRound(target.x() * ratio), qRound(target.y() * ratio)));
 }
 
 void BorderlessWindow::resizeEvent(QResizeEvent *event)

@@ -10,6 +10,7 @@
 #include <optional>
 
 class CompositingMonitor;
+class SwayWindowPlacement;
 class X11WindowActivation;
 
 /// The drawer's window: borderless, kept above ordinary windows, without a taskbar or pager
@@ -52,6 +53,11 @@ public:
     bool isShadowShown() const { return m_shadowShown; }
     void setShadowShown(bool shown);
 
+    /// The startup id of the launch whose command comes next (see X11WindowActivation): the
+    /// next present() carries it; finishCommand() ends it when the command showed nothing.
+    void setStartupId(const QByteArray &id);
+    void finishCommand();
+
 Q_SIGNALS:
     /// The drawer went off screen (closed at the end of a slide-out, or at once).
     void hidden();
@@ -67,6 +73,7 @@ private:
     void applyArea();
     void placeContent();
     void applyShape(bool force);
+    void keepArea();
 
     QWidget *m_content = nullptr;
     QRect m_area;
@@ -84,4 +91,5 @@ private:
     DrawerShadow m_shadow;
     X11WindowActivation *m_activation = nullptr;
     CompositingMonitor *m_compositing = nullptr;
+    SwayWindowPlacement *m_sway = nullptr;
 };

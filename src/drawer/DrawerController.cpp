@@ -188,3 +188,15 @@ void DrawerController::offerContextActions(const QList<QAction *> &actions)
     if (auto *view = m_window ? qobject_cast<DrawerView *>(m_window->content()) : nullptr)
         view->editor()->setExtraContextActions(actions);
 }
+
+void DrawerController::setStartupId(const QByteArray &id)
+{
+    if (BorderlessWindow *drawer = window())
+        drawer->setStartupId(id);
+}
+
+void DrawerController::finishCommand()
+{
+    if (BorderlessWindow *drawer = window())
+        drawer->finishCommand();
+}

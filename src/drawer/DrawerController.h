@@ -45,6 +45,8 @@ public:
     void toggle() override;
     bool isShowing() const override;
     void offerContextActions(const QList<QAction *> &actions) override;
+    void setStartupId(const QByteArray &id) override;
+    void finishCommand() override;
 
     /// The screen the drawer's frames are computed on; nothing when there is no screen.
     const std::optional<ScreenFrames> &screen() const { return m_screen; }

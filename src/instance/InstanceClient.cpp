@@ -16,6 +16,19 @@ InstanceClient::Result InstanceClient::send(InstanceCommand command, int timeout
 
 InstanceClient::Result InstanceClient::send(const InstanceRequest &request, int timeoutMs)
 {
+    const Result result = exchange(request, timeoutMs);
+    // An instance older than this launch refuses the startup id: it gets the command alone.
+    if (result == Result::Failed && !request.startupId.isEmpty()
+        && m_error == QLatin1String("unknown command")) {
+        InstanceRequest plain = request;
+        plain.startupId.clear();
+        return exchange(plain, timeoutMs);
+    }
+    return result;
+}
+
+InstanceClient::Result InstanceClient::exchange(const InstanceRequest &request, int timeoutMs)
+{
     m_error.clear();
     m_reply.clear();
     const QDeadlineTimer deadline(timeoutMs);
@@ -37,6 +50,8 @@ InstanceClient::Result InstanceClient::send(const InstanceRequest &request, int 
         line += ' ' + QByteArray::number(request.text.size());
         if (request.sync)
             line += " sync";
+    } else if (InstanceCommands::isValidStartupId(request.startupId)) {
+        line += " startup=" + request.startupId;
     }
     socket.write(line + '\n');
     if (request.command == InstanceCommand::Append)

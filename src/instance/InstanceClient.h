@@ -30,6 +30,8 @@ public:
     const QByteArray &reply() const { return m_reply; }
 
 private:
+    Result exchange(const InstanceRequest &request, int timeoutMs);
+
     QString m_socketPath;
     QString m_error;
     QByteArray m_reply;

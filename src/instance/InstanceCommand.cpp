@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace InstanceCommands {
 
 QString name(InstanceCommand command)
@@ -38,6 +40,23 @@ bool startsInstance(InstanceCommand command)
 {
     return command != InstanceCommand::Hide && command != InstanceCommand::Quit
         && command != InstanceCommand::Print;
+}
+
+bool isValidStartupId(QByteArrayView id)
+{
+    if (id.isEmpty() || id.size() > maxStartupIdBytes)
+        return false;
+    return std::all_of(id.begin(), id.end(), [](char c) { return c > ' ' && c < 0x7f; });
+}
+
+QByteArray startupIdFromEnvironment()
+{
+    for (const char *name : {"DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"}) {
+        const QByteArray id = qgetenv(name);
+        if (isValidStartupId(id))
+            return id;
+    }
+    return {};
 }
 
 namespace {

@@ -17,6 +17,10 @@ struct InstanceRequest
     QByteArray text;
     /// Append: answer only once the note is on disk.
     bool sync = false;
+    /// The launch's startup id (DESKTOP_STARTUP_ID, or XDG_ACTIVATION_TOKEN): the window the
+    /// command shows carries it, so that the desktop lets it take the focus and ends the launch
+    /// feedback. Empty when the launch had none.
+    QByteArray startupId;
 };
 
 /// The running instance's answer to one request.
@@ -51,6 +55,17 @@ std::optional<InstanceCommand> fromName(QStringView name);
 /// Whether the command starts Jotshelf when none runs (hiding, quitting or printing one that
 /// does not run has nothing to start for).
 bool startsInstance(InstanceCommand command);
+
+/// The most bytes of a startup id sent along.
+inline constexpr qsizetype maxStartupIdBytes = 255;
+
+/// Whether \a id can go over the instance socket: 1 to maxStartupIdBytes printable ASCII
+/// characters, without spaces.
+bool isValidStartupId(QByteArrayView id);
+
+/// This launch's startup id: DESKTOP_STARTUP_ID (X11) or else XDG_ACTIVATION_TOKEN (Wayland),
+/// when it is a valid one; otherwise empty.
+QByteArray startupIdFromEnvironment();
 
 /// Whether \a bytes is well-formed UTF-8 (no overlong forms, no surrogates, nothing past
 /// U+10FFFF).

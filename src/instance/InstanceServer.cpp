@@ -15,7 +15,7 @@
 
 namespace {
 // A request line is short; anything longer is not one of ours.
-constexpr qint64 maxRequestBytes = 64;
+constexpr qint64 maxRequestBytes = 64 + InstanceCommands::maxStartupIdBytes;
 // How long the server waits before accepting again after the process ran out of descriptors.
 constexpr int backoffMs = 100;
 // How long an answer may take to be read.
@@ -34,8 +34,16 @@ std::optional<InstanceRequest> parseRequest(const QByteArray &line, qint64 *text
         return std::nullopt;
     InstanceRequest request;
     request.command = *command;
-    if (*command != InstanceCommand::Append)
+    if (*command != InstanceCommand::Append) {
+        // A launch started with a startup id sends it along: "show startup=<id>".
+        if (words.size() == 2 && words[1].startsWith("startup=")) {
+            request.startupId = words[1].mid(8);
+            if (!InstanceCommands::isValidStartupId(request.startupId))
+                return std::nullopt;
+            return request;
+        }
         return words.size() == 1 ? std::optional(request) : std::nullopt;
+    }
     if (words.size() < 2 || words.size() > 3 || (words.size() == 3 && words[2] != "sync"))
         return std::nullopt;
     bool isNumber = false;

@@ -15,8 +15,9 @@ class QSocketNotifier;
 class QTimer;
 
 /// The running instance's end of the instance socket. A launch connects and sends one request
-/// line: a command word ("toggle", "show", "hide", "settings", "quit", "print"), or "append
-/// <bytes>[ sync]" followed by that many bytes of UTF-8 text. The answer is "ok" once the
+/// line: a command word ("toggle", "show", "hide", "settings", "quit", "print"), optionally
+/// followed by " startup=<id>" (the launch's startup id), or "append <bytes>[ sync]" followed
+/// by that many bytes of UTF-8 text. The answer is "ok" once the
 /// command was carried out ("ok <bytes>" and the note for "print"), or "error: ..." with the
 /// reason.
 ///

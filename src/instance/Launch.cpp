@@ -143,6 +143,9 @@ std::optional<int> Launch::run(int argc, char *argv[])
     InstanceRequest request;
     request.command = m_commandLine.request();
     request.sync = m_commandLine.sync();
+    if (request.command == InstanceCommand::Toggle || request.command == InstanceCommand::Show
+        || request.command == InstanceCommand::Settings)
+        request.startupId = InstanceCommands::startupIdFromEnvironment();
     if (request.command == InstanceCommand::Append) {
         QString error;
         const auto text = appendText(m_commandLine, argc, argv, &error);

@@ -6,9 +6,11 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace {
 struct FreeReply
@@ -65,6 +67,53 @@ void X11WindowActivation::prepareShow(QWidget *window)
     }
     xcb_change_property(qt, XCB_PROP_MODE_REPLACE, std::uint32_t(window->winId()), m_stateAtom,
                         XCB_ATOM_ATOM, 32, 2, m_skipAtoms);
+    if (!m_startupId.isEmpty()) {
+        const std::uint32_t startupAtom = internAtom(qt, "_NET_STARTUP_ID");
+        const std::uint32_t utf8 = internAtom(qt, "UTF8_STRING");
+        xcb_change_property(qt, XCB_PROP_MODE_REPLACE, std::uint32_t(window->winId()), startupAtom,
+                            utf8, 8, std::uint32_t(m_startupId.size()), m_startupId.constData());
+        m_shownStartupId = std::exchange(m_startupId, {});
+    }
+}
+
+void X11WindowActivation::setStartupId(const QByteArray &id)
+{
+    m_startupId = id;
+}
+
+void X11WindowActivation::endStartup()
+{
+    if (!m_startupId.isEmpty() && connectToServer()) {
+        sendStartupRemove(m_startupId);
+        xcb_flush(m_connection);
+    }
+    m_startupId.clear();
+}
+
+// "remove: ID=<id>" on the root window, as the startup-notification protocol has it: in pieces
+// of 20 bytes, the first of type _NET_STARTUP_INFO_BEGIN, the rest _NET_STARTUP_INFO, ending
+// with a NUL.
+void X11WindowActivation::sendStartupRemove(const QByteArray &id)
+{
+    QByteArray value = id;
+    if (value.contains('"') || value.contains('\\')) {
+        value.replace("\\", "\\\\").replace("\"", "\\\"");
+        value = '"' + value + '"';
+    }
+    const QByteArray text = "remove: ID=" + value + '\0';
+    const std::uint32_t begin = internAtom(m_connection, "_NET_STARTUP_INFO_BEGIN");
+    const std::uint32_t more = internAtom(m_connection, "_NET_STARTUP_INFO");
+    for (qsizetype offset = 0; offset < text.size(); offset += 20) {
+        xcb_client_message_event_t message {};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 8;
+        message.window = m_clock;
+        message.type = offset == 0 ? begin : more;
+        std::memcpy(message.data.data8, text.constData() + offset,
+                    size_t(std::min<qsizetype>(20, text.size() - offset)));
+        xcb_send_event(m_connection, 0, m_root, XCB_EVENT_MASK_PROPERTY_CHANGE,
+                       reinterpret_cast<const char *>(&message));
+    }
 }
 
 bool X11WindowActivation::connectToServer()
@@ -175,5 +224,7 @@ void X11WindowActivation::finish()
     xcb_send_event(m_connection, 0, m_root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char *>(&message));
+    if (!m_shownStartupId.isEmpty())
+        sendStartupRemove(std::exchange(m_shownStartupId, {}));
     xcb_flush(m_connection);
 }

@@ -5,6 +5,9 @@
                                    a keysym name or a chord such as alt+grave
   desk.py mutter-type TEXT         type TEXT (printable ASCII) through org.gnome.Mutter.RemoteDesktop
   desk.py shell-screenshot FILE    a screenshot of the GNOME Shell stage into FILE (PNG)
+  desk.py kwin-screenshot FILE     a screenshot of KWin's screen into FILE (PNG), through
+                                   org.kde.KWin.ScreenShot2 (KWin started with
+                                   KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1)
   desk.py sni-items                the StatusNotifierItems the watcher knows, one a line
   desk.py sni-menu                 the labels of Jotshelf's tray menu (dbusmenu), one a line,
                                    sub-menu entries indented
@@ -13,8 +16,11 @@
 Exit status 0 on success, 1 with a message on standard error otherwise.
 """
 import os
+import struct
 import sys
+import threading
 import time
+import zlib
 
 import dbus
 
@@ -110,6 +116,50 @@ def shell_screenshot(bus, filename):
     print(used)
 
 
+def write_png(filename, width, height, rows):
+    """Writes 8-bit RGBA rows (bytes of width * 4 each) as a PNG file."""
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+    raw = b"".join(b"\0" + row for row in rows)
+    with open(filename, "wb") as out:
+        out.write(b"\x89PNG\r\n\x1a\n")
+        out.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)))
+        out.write(chunk(b"IDAT", zlib.compress(raw, 9)))
+        out.write(chunk(b"IEND", b""))
+
+
+def kwin_screenshot(bus, filename):
+    # KWin writes the image, raw, into the pipe it is handed and says its layout in the reply.
+    read_end, write_end = os.pipe()
+    data = []
+    reader = threading.Thread(target=lambda: data.append(os.fdopen(read_end, "rb").read()))
+    reader.start()
+    kwin = bus.get_object("org.kde.KWin", "/org/kde/KWin/ScreenShot2")
+    try:
+        result = dbus.Interface(kwin, "org.kde.KWin.ScreenShot2").CaptureActiveScreen(
+            {"include-cursor": False, "native-resolution": True}, dbus.types.UnixFd(write_end))
+    finally:
+        os.close(write_end)
+    reader.join(30)
+    width, height, stride = int(result["width"]), int(result["height"]), int(result["stride"])
+    # QImage's 32-bit formats (RGB32, ARGB32 and its premultiplied form) hold B, G, R, A in
+    # memory on a little-endian machine; the screen is opaque.
+    if int(result["format"]) not in (4, 5, 6):
+        fail(f"KWin answered an image of QImage format {int(result['format'])}")
+    pixels = data[0] if data else b""
+    if len(pixels) < stride * height:
+        fail(f"KWin sent {len(pixels)} bytes for {width}x{height}")
+    rows = []
+    for y in range(height):
+        row = bytearray(pixels[y * stride:y * stride + width * 4])
+        row[0::4], row[2::4] = row[2::4], row[0::4]
+        row[3::4] = b"\xff" * width
+        rows.append(bytes(row))
+    write_png(filename, width, height, rows)
+    print(os.path.abspath(filename))
+
+
 WATCHER = ("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher")
 
 
@@ -163,6 +213,8 @@ def main():
             mutter_type(bus, args[0])
         elif command == "shell-screenshot":
             shell_screenshot(bus, args[0])
+        elif command == "kwin-screenshot":
+            kwin_screenshot(bus, args[0])
         elif command == "sni-items":
             print("\n".join(sni_items(bus)))
         elif command == "sni-menu":

@@ -16,8 +16,21 @@ if [[ -z ${JOTSHELF_DESK_PRIVATE_TMP:-} ]]; then
     ((EUID == 0)) || skip "needs root for a private /tmp (unshare -m)"
     JOTSHELF_DESK_PRIVATE_TMP=1 exec unshare --mount --propagation private "$0" "$@"
 fi
+# What this test needs from the old /tmp (the binary, these scripts, the screenshot folder: a
+# clone may live there, as on CI) is bound back into the new one at the same place.
+under_tmp=()
+for path in "$binary" "$desk_here" ${JOTSHELF_DESK_SHOTS:+"$(realpath "$JOTSHELF_DESK_SHOTS")"}; do
+    [[ $path == /tmp/* ]] && under_tmp+=("$(cut -d/ -f3 <<<"$path")")
+done
+old_tmp=$(mktemp -d /var/tmp/jotshelf-desk-tmp.XXXXXX) || fail "cannot make a folder in /var/tmp"
+mount --bind /tmp "$old_tmp" || fail "cannot keep the old /tmp at hand"
 mount -t tmpfs -o mode=1777 jotshelf-desk /tmp || fail "cannot mount a private /tmp"
 mkdir -m 1777 /tmp/.X11-unix
+for top in $(printf '%s\n' "${under_tmp[@]}" | sort -u); do
+    if [[ -d $old_tmp/$top ]]; then mkdir -p "/tmp/$top"; else touch "/tmp/$top"; fi
+    mount --bind "$old_tmp/$top" "/tmp/$top" || fail "cannot bind /tmp/$top into the private /tmp"
+done
+umount "$old_tmp" && rmdir "$old_tmp"
 
 make_desk
 # gnome-shell needs a system bus; a private one with the session policy is enough: the services

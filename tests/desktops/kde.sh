@@ -14,7 +14,9 @@
 #      group in kglobalshortcutsrc is the same one (a stable session token);
 #   3. Alt+` through the compositor hides and shows the drawer;
 #   4. typed keys reach the note on disk;
-#   5. a click on the drawer gives it the keyboard back from another window.
+#   5. a click on the drawer gives it the keyboard back from another window;
+#   6. jotshelf --toggle launched with an activation token, as a shortcut does, while another
+#      window has the keyboard, shows the drawer with the keyboard.
 # Exit 0 when every check passes. Every process started here is stopped on the way out.
 set -u
 
@@ -24,6 +26,10 @@ if [[ -z $app || ! -x $app ]]; then
     exit 2
 fi
 app=$(realpath "$app")
+# JOTSHELF_DESK_SHOTS=docs, as for the other desktops, takes docs/desktop-kde.png.
+if [[ -n ${JOTSHELF_DESK_SHOTS:-} && -z ${KDE_SCREENSHOT:-} ]]; then
+    export KDE_SCREENSHOT=$(realpath "$JOTSHELF_DESK_SHOTS")/desktop-kde.png
+fi
 # The whole run is bounded: a hung compositor must not hang the suite.
 if [[ -z ${KDE_RIG_BOUNDED:-} ]]; then
     KDE_RIG_BOUNDED=1 timeout -k 10 "${KDE_RIG_TIMEOUT:-170}" "$0" "$app"
@@ -69,6 +75,9 @@ stop_all() {
 
 cleanup() {
     stop_all
+    # The document portal, started by the bus, may still hold its FUSE folder in the runtime
+    # folder: unmounted, the scratch folder can go.
+    fusermount3 -u -z "$scratch/runtime/doc" 2> /dev/null || fusermount -u -z "$scratch/runtime/doc" 2> /dev/null
     if [[ ${KEEP_SCRATCH:-} == 1 ]]; then
         echo "scratch kept in $scratch"
     else
@@ -143,6 +152,8 @@ echo "\$DISPLAY" > "$scratch/display"
 exec sleep 600
 EOF
 chmod +x "$scratch/session.sh"
+# A screenshot through org.kde.KWin.ScreenShot2 needs the permission check off.
+[[ -n ${KDE_SCREENSHOT:-} ]] && export KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1
 "$scratch/kwin_wayland" --virtual --xwayland --socket "$WAYLAND_DISPLAY" --width 1280 \
     --height 800 --no-lockscreen --exit-with-session "$scratch/session.sh" \
     > "$scratch/kwin.log" 2>&1 &
@@ -209,6 +220,13 @@ component=$(shortcut_groups | head -1 | tr -d '[]')
 kglobalaccel setForeignShortcut "[$walk]" "@ai []" > /dev/null
 kglobalaccel setForeignShortcut "['${component:-jotshelf}','toggle-drawer','','']" \
     "@ai [$alt_grave]" > /dev/null
+# KWin alone draws no wallpaper: behind the black drawer, a window of a colour for the picture.
+if [[ -n ${KDE_SCREENSHOT:-} ]]; then
+    xmessage -geometry 1280x760+0+0 -bg '#31363b' -fg '#eff0f1' -buttons "" \
+        "KDE Plasma 5.27: kwin_wayland, Jotshelf through XWayland" 2> /dev/null &
+    pids+=($!)
+    sleep 1
+fi
 start_app 2 || fail "the second start printed no hot-key line"
 if grep -qx "✅ Global hotkey (Option+Backtick) registered successfully" "$scratch/app2.log"; then
     pass "once Alt+\` is Jotshelf's, the next start registers it"
@@ -239,9 +257,12 @@ press down:56 tap:41 up:56
 if wait_for 10 triggered 2 && wait_for 10 drawer_visible; then
     pass "Alt+\` shows the drawer again"
     sleep 1
-    if [[ -n ${KDE_SCREENSHOT:-} ]] && command -v import > /dev/null; then
-        import -window "$(xdotool search --onlyvisible --name '^Notepad$' | head -1)" \
-            "$KDE_SCREENSHOT" && echo "screenshot of the drawer in $KDE_SCREENSHOT"
+    if [[ -n ${KDE_SCREENSHOT:-} ]]; then
+        press "type:on kde plasma" tap:28 tap:12 "type: milk" tap:28 type:bread tap:28 type:eggs &&
+            sleep 1 && "$here/desk.py" kwin-screenshot "$KDE_SCREENSHOT" > /dev/null &&
+            echo "screenshot in $KDE_SCREENSHOT"
+        press down:29 tap:30 up:29 tap:14 # Ctrl+A, BackSpace: the note is empty again
+        sleep 1
     fi
     # 4. Typing reaches the note (saved 0.5 s after the last key).
     press "type:hello kde"
@@ -268,6 +289,31 @@ if wait_for 10 triggered 2 && wait_for 10 drawer_visible; then
         pass "a click gives the drawer the keyboard"
     else
         fail "after a click on the drawer ($x,$y ${w}x$h) typing did not reach the note: '$(note)'"
+    fi
+
+    # 6. A launch from a shortcut (with its activation token) while another window has the
+    # keyboard: KWin's focus-stealing prevention lets the drawer it shows take the keyboard.
+    other=$(xdotool search --name '^xmessage$' | head -1)
+    ox=0 oy=0 ow=0 oh=0
+    [[ -n $other ]] && read -r ox oy ow oh < <(xwininfo -id "$other" |
+        awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+             /Width/{w=$NF} /Height/{h=$NF} END{print x, y, w, h}')
+    "$app" --toggle > /dev/null 2>&1
+    if [[ -z $other ]]; then
+        fail "xmessage's window is gone"
+    elif ! wait_for 10 drawer_hidden; then
+        fail "jotshelf --toggle did not hide the drawer"
+    else
+        press "move:$((ox + ow / 2)),$((oy + oh / 2))" click sleep:300
+        wait_for 10 bash -c "[[ \$(xdotool getactivewindow 2> /dev/null) == $other ]]" ||
+            fail "a click on xmessage did not make it the active window"
+        XDG_ACTIVATION_TOKEN=kde-rig-$$ "$app" --toggle > /dev/null 2>&1
+        if wait_for 10 drawer_visible && sleep 1 && press type:launched &&
+            wait_for 10 bash -c "grep -q 'clickedlaunched' '$XDG_CONFIG_HOME/Jotshelf/note.conf' 2> /dev/null"; then
+            pass "jotshelf --toggle from a shortcut shows the drawer with the keyboard over another window"
+        else
+            fail "after jotshelf --toggle over another window typing did not reach the drawer: '$(note)'"
+        fi
     fi
 else
     fail "Alt+\` through the compositor did not show the drawer again:"

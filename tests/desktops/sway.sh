@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # sway 1.7 on a headless wlroots backend with XWayland, Jotshelf through XWayland, keys through
 # wtype (the virtual-keyboard protocol: the compositor routes them to the focused window).
-# Proves: typing lands in the note on disk, and sway keeps the drawer at the frame it slid to.
+# Proves: typing lands in the note on disk, and sway keeps the drawer at the frame it slid to,
+# shown at start and shown again by jotshelf --toggle.
 #   tests/desktops/sway.sh build/jotshelf
 source "$(dirname "$0")/common.bash"
 desk_binary "$@"
@@ -77,13 +78,33 @@ else
     not_ok "typing through wtype did not reach the note on disk"
 fi
 
+# Hidden and shown again: sway maps the window anew and centres it again.
+"${as_user[@]}" "$binary" --toggle >>"$desk/client.log" 2>&1 || fail "jotshelf --toggle failed"
+wait_until 10 drawer_unmapped || fail "jotshelf --toggle did not hide the drawer"
+"${as_user[@]}" "$binary" --toggle >>"$desk/client.log" 2>&1 || fail "jotshelf --toggle failed"
+wait_until 10 drawer_mapped || fail "a second jotshelf --toggle did not show the drawer again"
+sleep 1 # the slide-in
+if ! wait_until 5 eval '[[ $(sway_rect) == "$want" ]]'; then
+    not_ok "shown again by jotshelf --toggle, the drawer stands at $(sway_rect), not at $want"
+else
+    ok "hidden and shown again by jotshelf --toggle, the drawer is back at its frame"
+fi
+"${as_user[@]}" wtype -k Shift_L -s 300 " and again" || fail "wtype could not type"
+if wait_until 10 note_has "$text and again"; then
+    ok "typing into the drawer shown again landed in note.conf"
+else
+    not_ok "typing into the drawer shown again did not reach the note on disk"
+fi
+
 if shots_wanted; then
-    "${as_user[@]}" wtype -k Shift_L -s 300 -M ctrl a -m ctrl "On sway 1.7" -k Return "- milk" -k Return "bread" \
-        -k Return "eggs"
+    # wtype reads a word starting with "-" as an option: the list's marker is the key "minus".
+    "${as_user[@]}" wtype -k Shift_L -s 300 -k Return "On sway 1.7" -k Return -k minus " milk" -k Return \
+        "bread" -k Return "eggs"
+    wait_until 10 note_has "eggs" || fail "the text for the screenshot did not reach the note"
     sleep 0.5
     "${as_user[@]}" grim "$desk/shot.png" \
         || fail "grim took no screenshot"
     cp "$desk/shot.png" "$JOTSHELF_DESK_SHOTS/desktop-sway.png"
     ok "screenshot in $JOTSHELF_DESK_SHOTS/desktop-sway.png"
 fi
-finish "sway: the drawer sits at its frame and typing through wtype reaches the note"
+finish "sway: the drawer sits at its frame, shown at start and by jotshelf --toggle, and typing through wtype reaches the note"
