@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     // see only what an insertion keeps.
     world->state->setNoteContent(QStringLiteral("• warm\n"));
     world->view->insertMarkdownLink(QStringLiteral("日本 😀"), QStringLiteral("x"));
-    world->state->drawer().slides().setDurationScale(0);
+    static_cast<DrawerController &>(world->state->drawer()).slides().setDurationScale(0);
     world->state->toggleDrawer();
     QCoreApplication::processEvents();
     return 0;
