@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QFileInfo>
 
+#include <malloc.h>
+
 #include <csignal>
 #include <cstdlib>
 
@@ -28,6 +30,11 @@ int fail(const QString &message)
 
 int main(int argc, char *argv[])
 {
+    // Buffers of a megabyte or more (a long note, its copies while it is read and written) go
+    // back to the system when freed. Left to itself glibc raises this bar to the largest block
+    // freed so far, and the next note-sized blocks then stay in the heap after they are freed.
+    mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
+
     // A file-size limit (ulimit -f) would end the process at the first write past it, losing
     // the note: ignored, the write fails (EFBIG) and is handled like one on a full disk.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -58,6 +65,10 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
                                    "start it from a desktop session"));
 
+    // This process is the instance: a long note is read and decoded while the application
+    // connects to the display and builds its windows.
+    auto note = SettingsStore::readNoteInBackground(SettingsStore::defaultFilePath());
+
     PlatformChoice::preferXcbOnWayland(argc, argv);
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Jotshelf"));
@@ -75,7 +86,8 @@ int main(int argc, char *argv[])
         ConsoleOutput::printError(error);
 
     AppServices services;
-    services.store = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath());
+    services.store
+        = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath(), std::move(note));
     services.screens = std::make_shared<QtScreenSource>();
     services.hotkeys = PlatformChoice::createHotkeyBackend();
     services.prompts = std::make_unique<DialogPrompts>();

@@ -132,6 +132,33 @@ private Q_SLOTS:
         QCOMPARE(t.stored("noteContent").toString(), QStringLiteral("my words"));
     }
 
+    // The application reads the note file on a thread of its own while it starts: the store
+    // judges what that thread read as it judges a file it reads itself.
+    void aNoteReadInBackgroundIsCheckedLikeOneReadAtOpening_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("setAside");
+        QTest::newRow("as written") << QByteArray("[General]\nnoteContent=\"my words\"\n") << 0;
+        QTest::newRow("damaged") << QByteArray("[General]\nnoteContent=my words\nstray line\n")
+                                 << 1;
+    }
+
+    void aNoteReadInBackgroundIsCheckedLikeOneReadAtOpening()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, setAside);
+        QTemporaryDir dir;
+        const QString settingsPath = dir.filePath(QStringLiteral("Jotshelf.conf"));
+        QFile note(dir.filePath(QStringLiteral("note.conf")));
+        QVERIFY(note.open(QIODevice::WriteOnly));
+        note.write(file);
+        note.close();
+        SettingsStore store(settingsPath, SettingsStore::readNoteInBackground(settingsPath));
+        QCOMPARE(store.text(SettingsStore::noteKey), QStringLiteral("my words"));
+        QCOMPARE(store.setAside().size(), setAside);
+        QCOMPARE(setAsideCopies(dir.path()).size(), setAside);
+    }
+
     // A FIFO where a file should be is moved aside without being opened: reading it would
     // wait for a writer for ever.
     void aFifoInPlaceOfAFileIsMovedAsideUnread_data()

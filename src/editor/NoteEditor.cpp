@@ -1,7 +1,8 @@
 #include "editor/NoteEditor.h"
 
-#include "editor/LinkFinder.h"
 #include "editor/LinePieces.h"
+#include "editor/LinkFinder.h"
+#include "editor/NoteDocumentLayout.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -23,6 +24,13 @@ NoteEditor::NoteEditor(QWidget *parent)
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(false);
+    // A document of its own, laid out without Qt's walks over every block (see
+    // NoteDocumentLayout).
+    auto *notes = new QTextDocument(this);
+    auto *layout = new NoteDocumentLayout(notes);
+    notes->setDocumentLayout(layout);
+    setDocument(notes);
+    layout->setWrapWidget(viewport());
     document()->setDocumentMargin(0);
     // The editor fills its whole area, insets included, in one colour; the text area shows it.
     setBackgroundRole(QPalette::Base);

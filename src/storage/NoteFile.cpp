@@ -35,6 +35,18 @@ NoteFile::Parsed NoteFile::parse(QByteArrayView bytes, const QString &key)
     return parsed;
 }
 
+NoteFile::Loaded NoteFile::load(const QString &filePath, const QString &key)
+{
+    Loaded loaded;
+    loaded.contents = PrivateFile::read(filePath, PrivateFile::maxNoteBytes);
+    if (loaded.contents.exists && loaded.contents.problem.isEmpty()) {
+        loaded.parsed = parse(loaded.contents.bytes, key);
+        if (loaded.parsed.ours)
+            loaded.contents.bytes = QByteArray();
+    }
+    return loaded;
+}
+
 std::optional<QString> NoteFile::text(const QString &key) const
 {
     const PrivateFile::Contents contents = PrivateFile::read(m_filePath, PrivateFile::maxNoteBytes);

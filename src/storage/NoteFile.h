@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/PrivateFile.h"
+
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
@@ -34,6 +36,17 @@ public:
     /// Parses \a bytes, a whole note file: empty, "[General]\n" alone, or that line and one
     /// line holding \a key and its text as IniWriter encodes it.
     static Parsed parse(QByteArrayView bytes, const QString &key);
+
+    /// A note file as read at the start: its contents and what they hold.
+    struct Loaded
+    {
+        /// The bytes are dropped once they parsed as the note: only a file to be set aside
+        /// needs them.
+        PrivateFile::Contents contents;
+        Parsed parsed;
+    };
+    /// Reads \a filePath (up to PrivateFile::maxNoteBytes) and parses it; safe on any thread.
+    static Loaded load(const QString &filePath, const QString &key);
 
     /// The text stored under \a key, when there is text (read whole, up to
     /// PrivateFile::maxNoteBytes).

@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 
 #include <cmath>
+#include <system_error>
 
 const QString SettingsStore::noteKey = QStringLiteral("noteContent");
 
@@ -31,6 +32,20 @@ std::optional<QString> noteFrom(const QVariant &value)
 } // namespace
 
 SettingsStore::SettingsStore(const QString &filePath, QObject *parent)
+    : SettingsStore(filePath, std::future<NoteFile::Loaded>(), parent)
+{ }
+
+std::future<NoteFile::Loaded> SettingsStore::readNoteInBackground(const QString &filePath)
+{
+    try {
+        return std::async(std::launch::async, &NoteFile::load, noteFileBeside(filePath), noteKey);
+    } catch (const std::system_error &) {
+        return {}; // no thread to be had: the store reads the file when it opens
+    }
+}
+
+SettingsStore::SettingsStore(const QString &filePath, std::future<NoteFile::Loaded> preloaded,
+                             QObject *parent)
     : QObject(parent)
     , m_filePath(filePath)
     , m_note(std::make_unique<NoteFile>(noteFileBeside(filePath)))
@@ -64,16 +79,13 @@ SettingsStore::SettingsStore(const QString &filePath, QObject *parent)
 
     // The note file is read once; only one that is not the note as NoteFile writes it goes
     // through QSettings, to recover what it can.
-    const PrivateFile::Contents note = PrivateFile::read(notePath, PrivateFile::maxNoteBytes);
-    if (note.exists && note.problem.isEmpty()) {
-        NoteFile::Parsed parsed = NoteFile::parse(note.bytes, noteKey);
-        if (parsed.ours) {
-            m_startNote = std::move(parsed.note);
-            connectNote();
-            return;
-        }
+    NoteFile::Loaded note = preloaded.valid() ? preloaded.get() : NoteFile::load(notePath, noteKey);
+    if (note.parsed.ours) {
+        m_startNote = std::move(note.parsed.note);
+        connectNote();
+        return;
     }
-    const QVariantMap recoveredNote = checkFile(notePath, note, true);
+    const QVariantMap recoveredNote = checkFile(notePath, note.contents, true);
     if (const auto recovered = noteFrom(recoveredNote.value(noteKey)))
         m_recoveredNote = recovered;
     connectNote();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/NoteFile.h"
 #include "storage/PrivateFile.h"
 
 #include <QList>
@@ -9,10 +10,9 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <future>
 #include <memory>
 #include <optional>
-
-class NoteFile;
 
 /**
  * The defaults store: the user's settings file (INI, `Jotshelf/Jotshelf.conf` under the XDG
@@ -40,6 +40,14 @@ public:
 
     /// Opens the settings file at \a filePath and the note file beside it.
     explicit SettingsStore(const QString &filePath, QObject *parent = nullptr);
+    /// The same, with the note file as readNoteInBackground() read it.
+    SettingsStore(const QString &filePath, std::future<NoteFile::Loaded> note,
+                  QObject *parent = nullptr);
+
+    /// Reads and checks the note file beside the settings file \a filePath on a thread of its
+    /// own, so that a long note is decoded while the application sets itself up. Only the
+    /// instance that holds the note's lock may start it: nothing writes the file meanwhile.
+    static std::future<NoteFile::Loaded> readNoteInBackground(const QString &filePath);
     ~SettingsStore() override;
 
     /// `$XDG_CONFIG_HOME/Jotshelf/Jotshelf.conf`.
