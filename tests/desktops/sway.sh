@@ -43,14 +43,19 @@ wait_until 20 jot_said "❌ No system tray found" || fail "no no-tray line; Jots
 wait_until 10 drawer_mapped || fail "the drawer did not open at start"
 ok "Jotshelf started without a tray and opened its drawer"
 
-# sway's view of the drawer: the window named "Notepad" in its tree, as "x y width height".
+# sway's view of the drawer: the window named "Notepad" in its tree, as "x y width height",
+# less the shadow's margin the window declares (_GTK_FRAME_EXTENTS: left, right, top, bottom)
+# where XWayland composites.
 sway_rect() {
-    swaymsg -t get_tree | /usr/bin/python3 -c '
-import json, sys
+    local extents
+    extents=$("${as_user[@]}" xprop -name Notepad _GTK_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p' | tr -d ,)
+    swaymsg -t get_tree | EXTENTS="${extents:-0 0 0 0}" /usr/bin/python3 -c '
+import json, os, sys
 def walk(node):
     if node.get("name") == "Notepad" and node.get("pid"):
         r = node["rect"]
-        print(r["x"], r["y"], r["width"], r["height"])
+        left, right, top, bottom = (int(v) for v in os.environ["EXTENTS"].split())
+        print(r["x"] + left, r["y"] + top, r["width"] - left - right, r["height"] - top - bottom)
         sys.exit(0)
     for child in node.get("nodes", []) + node.get("floating_nodes", []):
         walk(child)
