@@ -1,6 +1,7 @@
 #include "platform/CompositingMonitor.h"
 
 #include "platform/PlatformLog.h"
+#include "platform/QtXcb.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -12,21 +13,7 @@
 #include <memory>
 
 namespace {
-struct FreeReply
-{
-    void operator()(void *pointer) const { std::free(pointer); }
-};
-template<typename T>
-using Reply = std::unique_ptr<T, FreeReply>;
-
-xcb_connection_t *qtConnection()
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return nullptr;
-    const auto *x11
-        = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
+using QtXcb::Reply;
 
 /// The screen Qt's connection opened, as DISPLAY names it.
 int screenNumber()
@@ -52,17 +39,14 @@ xcb_window_t rootOf(xcb_connection_t *connection, int number)
 CompositingMonitor::CompositingMonitor(QObject *parent)
     : QObject(parent)
 {
-    m_connection = qtConnection();
+    m_connection = QtXcb::connection();
     if (!m_connection)
         return;
     const int screen = screenNumber();
     const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen);
-    const Reply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
-        m_connection, xcb_intern_atom(m_connection, 0, std::uint16_t(name.size()), name.data()),
-        nullptr));
-    if (!atom)
+    m_selection = QtXcb::internAtom(m_connection, name.constData());
+    if (m_selection == XCB_ATOM_NONE)
         return;
-    m_selection = atom->atom;
 
     // Qt has set XFixes up on its connection (it follows this selection itself, without telling).
     const xcb_query_extension_reply_t *xfixes

@@ -1,5 +1,7 @@
 #include "platform/X11WindowActivation.h"
 
+#include "platform/QtXcb.h"
+
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QWidget>
@@ -13,12 +15,7 @@
 #include <utility>
 
 namespace {
-struct FreeReply
-{
-    void operator()(void *pointer) const { std::free(pointer); }
-};
-template<typename T>
-using Reply = std::unique_ptr<T, FreeReply>;
+using QtXcb::Reply;
 
 constexpr std::uint32_t sourcePager = 2;
 
@@ -27,20 +24,7 @@ bool onX11()
     return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
-xcb_connection_t *qtConnection()
-{
-    const auto *x11
-        = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-std::uint32_t internAtom(xcb_connection_t *connection, const char *name)
-{
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, std::uint16_t(std::strlen(name)), name),
-        nullptr));
-    return reply ? reply->atom : std::uint32_t(XCB_ATOM_NONE);
-}
+using QtXcb::internAtom;
 } // namespace
 
 X11WindowActivation::X11WindowActivation(QObject *parent)
@@ -55,7 +39,7 @@ X11WindowActivation::~X11WindowActivation()
 
 void X11WindowActivation::prepareShow(QWidget *window)
 {
-    xcb_connection_t *qt = onX11() ? qtConnection() : nullptr;
+    xcb_connection_t *qt = QtXcb::connection();
     if (!qt)
         return;
     // On Qt's own connection, so that it lands before Qt reads the state back to add its own

@@ -1,5 +1,7 @@
 #include "platform/X11WindowShape.h"
 
+#include "platform/QtXcb.h"
+
 #include <QGuiApplication>
 #include <QList>
 #include <QWidget>
@@ -13,25 +15,12 @@
 #include <memory>
 
 namespace {
-xcb_connection_t *qtConnection()
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return nullptr;
-    const auto *x11
-        = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
 
 xcb_atom_t frameExtentsAtom(xcb_connection_t *connection)
 {
     static xcb_atom_t atom = XCB_ATOM_NONE;
     if (atom == XCB_ATOM_NONE) {
-        static const char name[] = "_GTK_FRAME_EXTENTS";
-        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-            connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr);
-        if (reply)
-            atom = reply->atom;
-        std::free(reply);
+        atom = QtXcb::internAtom(connection, "_GTK_FRAME_EXTENTS");
     }
     return atom;
 }
@@ -41,7 +30,7 @@ namespace X11WindowShape {
 
 void setInputRegion(QWidget *window, const QRegion &region)
 {
-    xcb_connection_t *connection = qtConnection();
+    xcb_connection_t *connection = QtXcb::connection();
     if (!connection)
         return;
     const auto id = xcb_window_t(window->winId());
@@ -58,14 +47,14 @@ void setInputRegion(QWidget *window, const QRegion &region)
 
 void clearInputRegion(QWidget *window)
 {
-    if (xcb_connection_t *connection = qtConnection())
+    if (xcb_connection_t *connection = QtXcb::connection())
         xcb_xfixes_set_window_shape_region(connection, xcb_window_t(window->winId()),
                                            XCB_SHAPE_SK_INPUT, 0, 0, XCB_XFIXES_REGION_NONE);
 }
 
 void setFrameExtents(QWidget *window, const QMargins &extents)
 {
-    xcb_connection_t *connection = qtConnection();
+    xcb_connection_t *connection = QtXcb::connection();
     if (!connection)
         return;
     const xcb_atom_t atom = frameExtentsAtom(connection);
