@@ -281,15 +281,16 @@ private Q_SLOTS:
     void ctrlClickOpensLinks()
     {
         UrlRecorder browser;
-        for (const char *scheme : {"https", "javascript"})
+        for (const char *scheme : {"https", "javascript", "mailto"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &browser, "open");
         const auto unregister = qScopeGuard([] {
-            for (const char *scheme : {"https", "javascript"})
+            for (const char *scheme : {"https", "javascript", "mailto"})
                 QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
         });
         OpenDrawer d;
-        const QString note = QStringLiteral("see [F](https://en.wikipedia.org/wiki/F_(band)) or\n"
-                                            "[x](javascript:alert(1)) plain");
+        const QString note
+            = QStringLiteral("see [F](https://en.wikipedia.org/wiki/F_(band)) or\n"
+                             "[x](javascript:alert(1)) plain\n[two\nlines](mailto:a@b.org)");
         d.state.setNoteContent(note);
         auto pointAt = [&d](int position) {
             QTextCursor cursor(d.editor->document());
@@ -312,7 +313,10 @@ private Q_SLOTS:
         const int javascript = int(note.indexOf(u'\n')) + 3;
         QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, pointAt(javascript));
         QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier,
-                          pointAt(int(note.size()) - 2));
+                          pointAt(int(note.indexOf(QStringLiteral(" plain"))) + 3));
+        // Brackets on two lines make no link, though the editor may show both in one block.
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier,
+                          pointAt(int(note.size()) - 4));
         QCOMPARE(browser.opened.size(), 1);
         QCOMPARE(d.state.noteContent(), note);
 
@@ -326,6 +330,36 @@ private Q_SLOTS:
         QCOMPARE(moveWith(8, Qt::ControlModifier), Qt::PointingHandCursor);
         QCOMPARE(moveWith(8, Qt::NoModifier), Qt::IBeamCursor);
         QCOMPARE(moveWith(javascript, Qt::ControlModifier), Qt::IBeamCursor);
+    }
+
+    // A triple click selects the line of the note with its line feed, however the editor
+    // holds it: several short lines in one block, a long line in several.
+    void tripleClickSelectsTheNoteLine()
+    {
+        OpenDrawer d;
+        QString longLine;
+        while (longLine.size() < 3 * 2048)
+            longLine += QStringLiteral("word ");
+        d.state.setNoteContent(QStringLiteral("one\ntwo words\nthree\n") + longLine
+                               + QStringLiteral("\nend"));
+        QWidget *viewport = d.editor->viewport();
+        const auto tripleClickAt = [&](qsizetype notePosition) {
+            QTextCursor cursor(d.editor->document());
+            cursor.setPosition(d.view->binding()->toDocument(notePosition));
+            d.editor->setTextCursor(cursor);
+            d.editor->ensureCursorVisible();
+            const QPoint point = d.editor->cursorRect(cursor).center() + QPoint(2, 0);
+            QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, point);
+            QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, point);
+            const QTextCursor selection = d.editor->textCursor();
+            const NoteBinding &binding = *d.view->binding();
+            return QList<qsizetype>({binding.toNote(selection.selectionStart()),
+                                     binding.toNote(selection.selectionEnd())});
+        };
+        QCOMPARE(tripleClickAt(6), QList<qsizetype>({4, 14}));
+        const qsizetype longStart = 20;
+        QCOMPARE(tripleClickAt(longStart + 2500),
+                 QList<qsizetype>({longStart, longStart + longLine.size() + 1}));
     }
 
     void ctrlKIsNeverDeleteToEndOfLine()

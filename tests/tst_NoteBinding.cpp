@@ -269,6 +269,21 @@ private Q_SLOTS:
         QCOMPARE(d.state.noteContent(), QStringLiteral("y") + shown + QStringLiteral("z"));
     }
 
+    // Short lines share a block, joined by line separators; a note with line separators of its
+    // own is shown one line to a block, and they stay what they are.
+    void lineSeparatorsOfTheNoteStayApart()
+    {
+        OpenDrawer d([](TestAppState &t) { t.seed("noteContent", QStringLiteral("a\nb")); });
+        QCOMPARE(d.editor->document()->blockCount(), 1);
+        d.state.replaceNoteRange(3, 0, QStringLiteral("\u2028c"));
+        QCOMPARE(d.state.noteContent(), QStringLiteral("a\nb\u2028c"));
+        QCOMPARE(d.shown(), d.state.noteContent());
+        QCOMPARE(d.editor->document()->blockCount(), 2);
+        d.placeCaret(d.documentEnd());
+        QTest::keyClicks(d.editor, QStringLiteral("x"));
+        QCOMPARE(d.state.noteContent(), QStringLiteral("a\nb\u2028cx"));
+    }
+
     void unrepresentableAppendReloads()
     {
         OpenDrawer d;
@@ -377,16 +392,22 @@ private Q_SLOTS:
     void documentAndModelNeverDiverge_data()
     {
         QTest::addColumn<bool>("longLines");
-        QTest::newRow("short lines") << false;
-        QTest::newRow("long lines in pieces") << true;
+        QTest::addColumn<QString>("loaded");
+        QTest::newRow("short lines") << false << QString();
+        QTest::newRow("short lines sharing blocks")
+            << false << QStringLiteral("one\ntwo\n\n- three\n").repeated(200);
+        QTest::newRow("line separators of the note's own")
+            << false << QStringLiteral("a\u2028b\nc\n").repeated(50);
+        QTest::newRow("long lines in pieces")
+            << true << longLine(5000) + u'\n' + longLine(3000) + QStringLiteral("\na\nb");
     }
 
     void documentAndModelNeverDiverge()
     {
         QFETCH(bool, longLines);
+        QFETCH(QString, loaded);
         OpenDrawer d;
-        if (longLines)
-            d.state.setNoteContent(longLine(5000) + u'\n' + longLine(3000));
+        d.state.setNoteContent(loaded);
         QRandomGenerator random(20240611);
         const QStringList pieces = {QStringLiteral("a"),
                                     QStringLiteral("word "),
@@ -396,6 +417,7 @@ private Q_SLOTS:
                                     QString(nbsp),
                                     emoji,
                                     QStringLiteral("• x\n"),
+                                    QString(QChar::LineSeparator),
                                     longLines ? longLine(2500) : QStringLiteral("b")};
         for (int step = 0; step < 400; ++step) {
             const int end = d.documentEnd();

@@ -5,10 +5,13 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace LinePieces {
 
 namespace {
 constexpr int markProperty = QTextFormat::UserProperty + 0x4C50;
+constexpr char joinsLinesProperty[] = "jotshelfJoinsLines";
 // How far back from the longest piece a space is looked for.
 constexpr qsizetype spaceSearch = 256;
 
@@ -33,18 +36,6 @@ bool isCuttableBefore(QStringView line, qsizetype at)
              && QChar::isMark(QChar::surrogateToUcs4(c, line[at + 1])));
 }
 
-void insertLine(QTextCursor &cursor, QStringView line)
-{
-    qsizetype from = 0;
-    while (line.size() - from > pieceLength) {
-        const qsizetype end = pieceEnd(line, from);
-        cursor.insertText(line.sliced(from, end - from).toString());
-        cursor.insertBlock(pieceFormat());
-        from = end;
-    }
-    if (from < line.size())
-        cursor.insertText(line.sliced(from).toString());
-}
 } // namespace
 
 QTextBlockFormat pieceFormat()
@@ -56,21 +47,49 @@ QTextBlockFormat pieceFormat()
     return format;
 }
 
-std::vector<qsizetype> pieceStarts(QStringView text)
+bool joinsLines(const QTextDocument &document)
 {
-    std::vector<qsizetype> starts;
-    for (qsizetype start = 0; start <= text.size();) {
-        qsizetype end = text.indexOf(u'\n', start);
+    return document.property(joinsLinesProperty).toBool();
+}
+
+void setJoinsLines(QTextDocument &document, bool joins)
+{
+    document.setProperty(joinsLinesProperty, joins);
+}
+
+QString documentText(QStringView note, bool joinLines, std::vector<int> &pieceBreaks)
+{
+    QString text;
+    text.reserve(note.size() + note.size() / pieceLength + 1);
+    pieceBreaks.clear();
+    // The characters the block being filled holds so far.
+    qsizetype blockLength = 0;
+    for (qsizetype start = 0;;) {
+        qsizetype end = note.indexOf(u'\n', start);
         if (end < 0)
-            end = text.size();
-        const QStringView line = text.sliced(start, end - start);
-        for (qsizetype from = 0; line.size() - from > pieceLength;) {
-            from = pieceEnd(line, from);
-            starts.push_back(start + from);
+            end = note.size();
+        const QStringView line = note.sliced(start, end - start);
+        if (start > 0) {
+            const bool joins = joinLines && blockLength + 1 + line.size() <= joinedLength;
+            text.append(joins ? QChar::LineSeparator : QChar(u'\n'));
+            blockLength = joins ? blockLength + 1 : 0;
         }
+        qsizetype from = 0;
+        while (line.size() - from > pieceLength) {
+            const qsizetype to = pieceEnd(line, from);
+            text.append(line.sliced(from, to - from));
+            pieceBreaks.push_back(int(text.size()));
+            text.append(QChar::ParagraphSeparator);
+            from = to;
+            blockLength = 0;
+        }
+        text.append(line.sliced(from));
+        blockLength += line.size() - from;
+        if (end == note.size())
+            break;
         start = end + 1;
     }
-    return starts;
+    return text;
 }
 
 bool isMarked(const QTextBlock &block)
@@ -82,6 +101,44 @@ bool continuesLine(const QTextBlock &block)
 {
     const qlonglong mark = markOf(block);
     return mark != 0 && markOf(block.previous()) != mark && block.previous().isValid();
+}
+
+std::pair<int, int> noteLine(const QTextDocument &document, int position)
+{
+    const bool joined = joinsLines(document);
+    const QTextBlock block = document.findBlock(position);
+    if (!block.isValid())
+        return {position, position};
+
+    int start = block.position();
+    for (QTextBlock b = block; b.isValid(); b = b.previous()) {
+        const QString text = b.text();
+        const qsizetype at = b == block ? position - b.position() : text.size();
+        const qsizetype separator
+            = joined && at > 0 ? text.lastIndexOf(QChar::LineSeparator, at - 1) : -1;
+        if (separator >= 0) {
+            start = b.position() + int(separator) + 1;
+            break;
+        }
+        start = b.position();
+        if (!continuesLine(b))
+            break;
+    }
+
+    int end = block.position() + block.length() - 1;
+    for (QTextBlock b = block; b.isValid(); b = b.next()) {
+        const QString text = b.text();
+        const qsizetype at = b == block ? position - b.position() : 0;
+        const qsizetype separator = joined ? text.indexOf(QChar::LineSeparator, at) : -1;
+        if (separator >= 0) {
+            end = b.position() + int(separator);
+            break;
+        }
+        end = b.position() + b.length() - 1;
+        if (!continuesLine(b.next()))
+            break;
+    }
+    return {start, end};
 }
 
 qsizetype pieceEnd(QStringView line, qsizetype from)
@@ -102,20 +159,51 @@ qsizetype pieceEnd(QStringView line, qsizetype from)
 
 void insertNoteText(QTextCursor &cursor, QStringView text)
 {
+    const bool join = cursor.document() && joinsLines(*cursor.document());
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && !isBreak(text[i]))
-            continue;
-        insertLine(cursor, text.sliced(start, i - start));
-        if (i == text.size())
+    // What is still to go into the current block, in one insertion.
+    QString run;
+    const auto insertRun = [&cursor, &run] {
+        if (!run.isEmpty())
+            cursor.insertText(run);
+        run.clear();
+    };
+    // The characters the current block holds, the ones after the cursor included.
+    qsizetype blockLength = cursor.block().length() - 1;
+    for (qsizetype start = 0;;) {
+        qsizetype end = start;
+        while (end < text.size() && !isBreak(text[end]))
+            ++end;
+        const QStringView line = text.sliced(start, end - start);
+        if (start > 0) {
+            if (join && blockLength + 1 + line.size() <= joinedLength) {
+                run.append(QChar::LineSeparator);
+                ++blockLength;
+            } else {
+                insertRun();
+                cursor.insertBlock(QTextBlockFormat());
+                blockLength = 0;
+            }
+        }
+        qsizetype from = 0;
+        while (line.size() - from > pieceLength) {
+            const qsizetype to = pieceEnd(line, from);
+            run.append(line.sliced(from, to - from));
+            insertRun();
+            cursor.insertBlock(pieceFormat());
+            from = to;
+            blockLength = 0;
+        }
+        run.append(line.sliced(from));
+        blockLength += line.size() - from;
+        if (end == text.size())
             break;
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        cursor.insertBlock(QTextBlockFormat());
-        start = i + 1;
+        start = end + 1;
+        if (text[end] == u'\r' && start < text.size() && text[start] == u'\n')
+            ++start;
     }
+    insertRun();
     cursor.endEditBlock();
 }
 
@@ -144,6 +232,7 @@ QString noteText(const QTextDocument &document, int from, int to)
     QString text;
     if (to <= from)
         return text;
+    const bool joined = joinsLines(document);
     text.reserve(to - from);
     for (QTextBlock block = document.findBlock(from); block.isValid(); block = block.next()) {
         const int start = block.position();
@@ -152,8 +241,13 @@ QString noteText(const QTextDocument &document, int from, int to)
         const int separator = start + block.length() - 1;
         const int begin = std::max(from, start);
         const int end = std::min(to, separator);
-        if (end > begin)
+        if (end > begin) {
+            const qsizetype at = text.size();
             text += block.text().mid(begin - start, end - begin);
+            if (joined)
+                std::replace(text.begin() + at, text.end(), QChar(QChar::LineSeparator),
+                             QChar(u'\n'));
+        }
         if (separator >= from && separator < to && !continuesLine(block.next()))
             text += u'\n';
     }

@@ -120,23 +120,12 @@ void NoteBinding::reload()
     QTextDocument *document = m_editor.document();
 
     // Long lines reach the document already in pieces, so that no block is ever laid out
-    // whole: a block break before each piece, then the piece's mark.
-    const std::vector<qsizetype> starts = LinePieces::pieceStarts(shown);
-    m_breaks.clear();
-    m_breaks.reserve(starts.size());
-    if (!starts.empty()) {
-        QString cut;
-        cut.reserve(shown.size() + qsizetype(starts.size()));
-        qsizetype from = 0;
-        for (const qsizetype start : starts) {
-            cut.append(QStringView(shown).sliced(from, start - from));
-            m_breaks.push_back(int(cut.size()));
-            cut.append(QChar::ParagraphSeparator);
-            from = start;
-        }
-        cut.append(QStringView(shown).sliced(from));
-        shown = std::move(cut);
-    }
+    // whole: a block break before each piece, then the piece's mark. Short lines share blocks
+    // unless the note has line separators of its own, which the document could then not tell
+    // from the ones that join lines.
+    const bool joinLines = !shown.contains(QChar::LineSeparator);
+    LinePieces::setJoinsLines(*document, joinLines);
+    shown = LinePieces::documentText(shown, joinLines, m_breaks);
     m_editor.setPlainText(shown);
     shown = QString();
     if (!m_breaks.empty()) {
@@ -336,7 +325,9 @@ bool NoteBinding::apply(const ModelEdit &edit, bool followsUserEdit)
     const qsizetype length = noteLength();
     const bool wholeNote = edit.position == 0 && edit.removed == length && length > 0;
     const bool fits = !m_writeBackPending && edit.position >= 0 && edit.removed >= 0
-        && edit.position + edit.removed <= length && isRepresentable(edit.text);
+        && edit.position + edit.removed <= length && isRepresentable(edit.text)
+        && !(LinePieces::joinsLines(*m_editor.document())
+             && edit.text.contains(QChar::LineSeparator));
     if (!fits || (wholeNote && !followsUserEdit)) {
         reload();
         return false;

@@ -4,6 +4,7 @@
 #include "editor/LinkFinder.h"
 #include "editor/NoteDocumentLayout.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
@@ -14,6 +15,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -130,7 +132,15 @@ std::optional<QUrl> NoteEditor::linkAt(QPoint point) const
     // The caret lands on the nearer edge of a character: take the character the point is on.
     if (position > 0 && point.x() < cursorRect(cursor).left())
         --position;
-    const auto link = LinkFinder::linkAt(block.text(), position);
+    // A link lies within one line: a line separator ends it as a block break does.
+    const QString text = block.text();
+    const qsizetype start
+        = position > 0 ? text.lastIndexOf(QChar::LineSeparator, position - 1) + 1 : 0;
+    qsizetype end = text.indexOf(QChar::LineSeparator, position);
+    if (end < 0)
+        end = text.size();
+    const auto link
+        = LinkFinder::linkAt(QStringView(text).sliced(start, end - start), position - start);
     if (!link)
         return std::nullopt;
     const QUrl url(link->target, QUrl::TolerantMode);
@@ -149,7 +159,32 @@ void NoteEditor::mousePressEvent(QMouseEvent *event)
             return;
         }
     }
+    // The third click of a triple click, as Qt's editor tells it.
+    const QPoint point = event->position().toPoint();
+    const bool thirdClick = event->button() == Qt::LeftButton && m_sinceDoubleClick.isValid()
+        && !m_sinceDoubleClick.hasExpired(QApplication::doubleClickInterval())
+        && (point - m_doubleClickPoint).manhattanLength() < QApplication::startDragDistance();
+    m_sinceDoubleClick.invalidate();
+    const int clicked = thirdClick ? cursorForPosition(point).position() : 0;
     QPlainTextEdit::mousePressEvent(event);
+    if (!thirdClick)
+        return;
+    // Qt selects the block; the note's line is less when the block joins lines, more when the
+    // line is in pieces.
+    const auto [start, end] = LinePieces::noteLine(*document(), clicked);
+    QTextCursor line(document());
+    line.setPosition(start);
+    line.setPosition(std::min(end + 1, document()->characterCount() - 1), QTextCursor::KeepAnchor);
+    setTextCursor(line);
+}
+
+void NoteEditor::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        m_sinceDoubleClick.start();
+        m_doubleClickPoint = event->position().toPoint();
+    }
 }
 
 void NoteEditor::mouseReleaseEvent(QMouseEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QUrl>
 
@@ -58,6 +59,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
@@ -72,6 +74,10 @@ private:
     void updateLinkCursor(Qt::KeyboardModifiers modifiers);
 
     QList<QAction *> m_extraActions;
+    /// Since the last double click, to tell a third click: it selects the note's line, which
+    /// may be only part of a block.
+    QElapsedTimer m_sinceDoubleClick;
+    QPoint m_doubleClickPoint;
     /// The link a Ctrl+click pressed on, opened when the button is released on it.
     std::optional<QUrl> m_pressedLink;
     bool m_showsLinkCursor = false;
