@@ -1,10 +1,12 @@
 #include "DescribeText.h"
 #include "storage/AtomicFile.h"
 #include "storage/IniWriter.h"
+#include "storage/NoteEncoder.h"
 #include "storage/NoteFile.h"
 #include "storage/PrivateFile.h"
 
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -114,6 +116,37 @@ private Q_SLOTS:
             roundTrip(values);
             if (QTest::currentTestFailed())
                 return;
+        }
+    }
+
+    // A long note is encoded a slice at a time between events: what a slice ends with reaches
+    // the next (an escape a hex digit must not extend, a surrogate pair), and the file is byte
+    // for byte the one written at once.
+    void aNoteEncodedInSlicesIsTheNoteEncodedAtOnce_data()
+    {
+        QTest::addColumn<QString>("around"); // put across the first slice's end
+        QTest::newRow("surrogate pair") << QStringLiteral("😀");
+        QTest::newRow("escape, then a hex digit") << QString(QChar(1)) + u'a';
+        QTest::newRow("unpaired surrogate, then a digit") << QString(QChar(0xD83D)) + u'7';
+        QTest::newRow("byte order mark") << QStringLiteral("\uFEFFF");
+        QTest::newRow("line end and quote") << QStringLiteral("\n\"");
+    }
+
+    void aNoteEncodedInSlicesIsTheNoteEncodedAtOnce()
+    {
+        QFETCH(QString, around);
+        const QString key = QStringLiteral("noteContent");
+        for (qsizetype before = 1; before < around.size(); ++before) {
+            const QString note = QStringLiteral("@")
+                + QString(NoteEncoder::sliceSize - 1 - before, QLatin1Char('a')) + around
+                + QString(NoteEncoder::sliceSize, QLatin1Char('b'));
+            NoteEncoder encoder;
+            QSignalSpy finished(&encoder, &NoteEncoder::finished);
+            encoder.start(key, [&note] { return QStringView(note); });
+            QTRY_COMPARE(finished.count(), 1);
+            const QByteArray file = finished.first().first().toByteArray();
+            QCOMPARE(file, IniWriter::generalSection({{key, note}}));
+            QCOMPARE(NoteFile::parse(file, key).note, std::optional(note));
         }
     }
 

@@ -1,10 +1,12 @@
 #include "TestAppState.h"
 
 #include "app/Persistence.h"
+#include "storage/NoteEncoder.h"
 
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 const QStringList immediateKeys
@@ -211,6 +213,39 @@ private Q_SLOTS:
         QVERIFY(state.useCustomColors());
         QCOMPARE(state.backgroundColor(), QColor::fromRgbF(0, 0, 0, 0.3f));
         QCOMPARE(state.textColor(), QColor(Qt::white));
+    }
+
+    // A long note is encoded between events before it is written. A change meanwhile drops that
+    // encoding, whose first slices hold the note before the change: the file never holds a
+    // note made of both, and the save after the next pause writes the note as it is then.
+    void aChangeWhileTheNoteIsEncodedIsWrittenNext()
+    {
+        TestAppState t;
+        AppState &state = t.start();
+        const QString before = QString(3 * NoteEncoder::sliceSize, QLatin1Char('a'));
+        state.setNoteContent(before);
+        state.flushPendingSaves();
+        QString after = before;
+        after[0] = u'b';
+        after[after.size() - 1] = u'b';
+
+        // Runs once the first slice is encoded: a timer started after the encoder's.
+        QTimer change;
+        change.setSingleShot(true);
+        change.setInterval(0);
+        connect(&change, &QTimer::timeout, &state, [&] {
+            state.replaceNoteRange(0, 1, u"b");
+            state.replaceNoteRange(after.size() - 1, 1, u"b");
+        });
+        connect(&state.persistence(), &Persistence::keyWritten, &change, [&](const QString &key) {
+            if (key == SettingsStore::noteKey && state.noteContent() == before)
+                change.start();
+        });
+        state.replaceNoteRange(1, 1, u"a"); // the same note, saved again after the pause
+        QTRY_COMPARE(state.noteContent(), after);
+        QVERIFY(state.userDefaults().waitForNote());
+        QCOMPARE(t.stored("noteContent").toString(), before);
+        QTRY_COMPARE(t.stored("noteContent").toString(), after);
     }
 
     // A note typed a moment before the application ends is on disk afterwards.

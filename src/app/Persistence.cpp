@@ -147,10 +147,26 @@ void Persistence::write(const Row &row, const typename Row::Value &value)
     }
 }
 
+void Persistence::saveNote()
+{
+    SettingsStore &store = m_state.userDefaults();
+    // Encoded from the model's own string between events, then written in the background: a
+    // string handed to the writer thread would be shared with the model, and a keystroke
+    // before the thread had a copy of its own would copy the whole note.
+    save(SettingsStore::noteKey, [&store, &state = m_state] {
+        store.saveNote([&state] { return QStringView(state.noteContent()); });
+        return true;
+    });
+}
+
 void Persistence::setupAutoSave()
 {
-    // Each change of the note makes a rescue copy taken before it out of date.
-    connect(&m_state, &AppState::noteContentChanged, this, [this] { ++m_noteRevision; });
+    connect(&m_state, &AppState::noteContentChanged, this, [this] {
+        // Each change of the note makes a rescue copy taken before it out of date, and the
+        // note's encoding under way stale: the save after the next pause writes the new note.
+        ++m_noteRevision;
+        m_state.userDefaults().noteChanged();
+    });
     Settings::forEach([this](const auto &row) {
         if (row.saving == Settings::Saving::AtOnce) {
             m_state.subscribe(row.get, row.changed, this,
@@ -161,9 +177,16 @@ void Persistence::setupAutoSave()
             // the whole note.
             auto *writer = new DebouncedWriter(debounceMs, this);
             m_debounced.append(writer);
-            m_state.subscribe(row.get, row.changed, this, [this, &row, writer](const auto &) {
-                writer->schedule([this, &row] { write(row, row.value(m_state)); });
-            });
+            const bool isNote = key(row) == SettingsStore::noteKey;
+            m_state.subscribe(row.get, row.changed, this,
+                              [this, &row, writer, isNote](const auto &) {
+                                  writer->schedule([this, &row, isNote] {
+                                      if (isNote)
+                                          saveNote();
+                                      else
+                                          write(row, row.value(m_state));
+                                  });
+                              });
         }
     });
 }

@@ -54,6 +54,8 @@ private:
     template<typename Row>
     void write(const Row &row, const typename Row::Value &value);
     void save(const QString &key, const std::function<bool()> &write);
+    /// Saves the model's note as it is when its slices are encoded.
+    void saveNote();
     void writeFinished(const QString &filePath, bool ok, const QString &reason);
     void reportSetAsideFiles();
     void reportMadePrivate();

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
 #include <optional>
 
 namespace IniWriter {
@@ -23,27 +24,35 @@ void appendHexEscape(QByteArray &out, char16_t u)
 }
 } // namespace
 
-QByteArray encodeText(QStringView text)
+void beginText(QByteArray &out, QStringView text)
 {
-    QByteArray out;
-    out.reserve(text.size() + text.size() / 8 + 4);
     out += '"';
     if (text.startsWith(u'@'))
         out += '@'; // QSettings reads a leading '@' as the start of a typed value
-    // A \x escape goes on for as long as hex digits follow: a digit right after one is
-    // escaped too.
-    bool afterHexEscape = false;
-    qsizetype plainStart = 0; // characters written as they are, converted in one go
+}
+
+qsizetype appendText(QByteArray &out, QStringView text, qsizetype from, qsizetype to,
+                     bool &afterHexEscape)
+{
+    const char16_t *units = text.utf16();
+    const qsizetype size = text.size();
+    from = std::clamp<qsizetype>(from, 0, size);
+    to = std::clamp<qsizetype>(to, from, size);
+    // A surrogate pair is encoded whole, by the part that holds its first half.
+    if (to > from && to < size && QChar::isHighSurrogate(units[to - 1])
+        && QChar::isLowSurrogate(units[to]))
+        ++to;
+    qsizetype plainStart = from; // characters written as they are, converted in one go
     auto flushPlain = [&](qsizetype end) {
         if (end > plainStart)
             out += text.sliced(plainStart, end - plainStart).toUtf8();
     };
-    const char16_t *units = text.utf16();
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
+    for (qsizetype i = from; i < to; ++i) {
         const char16_t u = units[i];
         const bool paired
             = QChar::isHighSurrogate(u) && i + 1 < size && QChar::isLowSurrogate(units[i + 1]);
+        // A \x escape goes on for as long as hex digits follow: a digit right after one is
+        // escaped too.
         const bool special = u < 0x20 || u == u'"' || u == u'\\' || u == 0x7F || u == 0xFEFF
             || (QChar::isSurrogate(u) && !paired) || (afterHexEscape && isHexDigit(u));
         if (!special) {
@@ -79,8 +88,23 @@ QByteArray encodeText(QStringView text)
         }
         afterHexEscape = false;
     }
-    flushPlain(text.size());
+    flushPlain(to);
+    return to;
+}
+
+void endText(QByteArray &out)
+{
     out += '"';
+}
+
+QByteArray encodeText(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size() + text.size() / 8 + 4);
+    beginText(out, text);
+    bool afterHexEscape = false;
+    appendText(out, text, 0, text.size(), afterHexEscape);
+    endText(out);
     return out;
 }
 

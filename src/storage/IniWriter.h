@@ -22,6 +22,16 @@ namespace IniWriter {
 /// doubled, everything else as UTF-8.
 QByteArray encodeText(QStringView text);
 
+/// encodeText() in parts, for a text too long to encode at once: beginText(), appendText() for
+/// ranges that follow each other from 0 to the end of \a text, then endText() give its bytes.
+void beginText(QByteArray &out, QStringView text);
+/// Appends the characters of \a text from \a from up to \a to as encodeText() writes them and
+/// returns where the next part starts: \a to, or one past it when \a to would part a surrogate
+/// pair. \a afterHexEscape carries what a part leaves to the next one (false before the first).
+qsizetype appendText(QByteArray &out, QStringView text, qsizetype from, qsizetype to,
+                     bool &afterHexEscape);
+void endText(QByteArray &out);
+
 /// The [General] section holding \a entries (keys of letters and digits) as text values.
 QByteArray generalSection(const QList<QPair<QString, QString>> &entries);
 

@@ -9,6 +9,8 @@ NoteFile::NoteFile(const QString &filePath, QObject *parent)
     , m_filePath(filePath)
 {
     m_pool.setMaxThreadCount(1);
+    connect(&m_encoder, &NoteEncoder::finished, this,
+            [this](const QByteArray &file) { enqueue(file); });
 }
 
 NoteFile::~NoteFile()
@@ -62,17 +64,31 @@ bool NoteFile::contains(const QString &key) const
 
 void NoteFile::setText(const QString &key, const QString &value)
 {
-    enqueue({key, value});
+    m_encoder.cancel(); // older than this text
+    enqueue(NoteEncoder::encode(key, value));
 }
 
-void NoteFile::remove(const QString &key)
+void NoteFile::save(const QString &key, NoteEncoder::Source source)
 {
-    enqueue({key, std::nullopt});
+    m_encoder.start(key, std::move(source));
+}
+
+void NoteFile::noteChanged()
+{
+    m_encoder.cancel();
+}
+
+void NoteFile::remove(const QString &)
+{
+    m_encoder.cancel();
+    enqueue(IniWriter::generalSection({}));
 }
 
 void NoteFile::retry()
 {
-    std::optional<Change> failed;
+    if (m_encoder.isRunning())
+        return; // a newer note is on its way
+    std::optional<QByteArray> failed;
     {
         const std::lock_guard lock(m_mutex);
         if (m_pending || m_running)
@@ -91,39 +107,36 @@ bool NoteFile::isWritten() const
 
 bool NoteFile::waitForWritten()
 {
+    m_encoder.finish();
     m_pool.waitForDone();
     return isWritten();
 }
 
-void NoteFile::enqueue(Change change)
+void NoteFile::enqueue(QByteArray file)
 {
     const std::lock_guard lock(m_mutex);
-    m_pending = std::move(change);
+    m_pending = std::move(file);
     if (m_running)
         return;
     m_running = true;
     m_pool.start([this] { drain(); });
 }
 
-// Runs on the pool's thread: writes the newest change until none waits.
+// Runs on the pool's thread: writes the newest file until none waits.
 void NoteFile::drain()
 {
     for (;;) {
-        Change change;
+        QByteArray file;
         {
             const std::lock_guard lock(m_mutex);
             if (!m_pending) {
                 m_running = false;
                 return;
             }
-            change = std::move(*m_pending);
+            file = std::move(*m_pending);
             m_pending.reset();
         }
-        // A copy of the writer's own, made at once: while this thread shares the model's note,
-        // a keystroke makes the main thread copy the whole note before it can change it.
-        if (change.value)
-            change.value = QString(change.value->constData(), change.value->size());
-        const int error = write(change);
+        const int error = write(file);
         const bool ok = error == 0;
         QString reason;
         {
@@ -131,7 +144,7 @@ void NoteFile::drain()
             if (ok) {
                 m_failed.reset();
             } else {
-                m_failed = change;
+                m_failed = std::move(file);
                 reason = PrivateFile::whyUnwritable(m_filePath, error);
             }
         }
@@ -140,14 +153,11 @@ void NoteFile::drain()
     }
 }
 
-int NoteFile::write(const Change &change) const
+int NoteFile::write(const QByteArray &file) const
 {
     // The file holds the note alone and is written whole, without QSettings: its sync can put a
     // file cut short by a full disk in place of the whole one and report success.
-    QList<QPair<QString, QString>> entries;
-    if (change.value)
-        entries.append({change.key, *change.value});
     PrivateFile::prepare(m_filePath);
-    AtomicFile file(m_filePath, AtomicFile::Mode::Private);
-    return file.write(IniWriter::generalSection(entries)) ? 0 : file.error();
+    AtomicFile atomic(m_filePath, AtomicFile::Mode::Private);
+    return atomic.write(file) ? 0 : atomic.error();
 }

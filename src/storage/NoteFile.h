@@ -1,7 +1,9 @@
 #pragma once
 
+#include "storage/NoteEncoder.h"
 #include "storage/PrivateFile.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
@@ -13,13 +15,16 @@
 /// note changes, never when a switch does. Writes run on a background thread so that a large
 /// note never holds up typing; they are atomic (the file holds the whole previous note or the
 /// whole new one, also after a crash), and only the newest text waits while one is written.
+/// The thread is handed the file's bytes, never the note's string: save() encodes the note
+/// where it lives, a slice at a time between events (NoteEncoder).
 class NoteFile : public QObject
 {
     Q_OBJECT
 
 public:
     explicit NoteFile(const QString &filePath, QObject *parent = nullptr);
-    /// Waits for a write still under way.
+    /// Waits for a write still under way; a note still being encoded is dropped (its source
+    /// may be gone by now): waitForWritten() writes it.
     ~NoteFile() override;
 
     QString filePath() const { return m_filePath; }
@@ -53,13 +58,21 @@ public:
     std::optional<QString> text(const QString &key) const;
     bool contains(const QString &key) const;
 
-    /// Writes \a value under \a key in the background.
+    /// Writes \a value under \a key in the background; it is encoded here first, at once.
     void setText(const QString &key, const QString &value);
-    /// Removes \a key, in order with the writes.
+    /// Writes the note that \a source reads under \a key: encoded on this thread, a slice at
+    /// each turn of the event loop, then written in the background. \a source must stay valid
+    /// until the note is encoded; noteChanged() is told when the note changes.
+    void save(const QString &key, NoteEncoder::Source source);
+    /// The note that save() reads changed: an encoding still under way is dropped, for the next
+    /// save() to write the note as it is then.
+    void noteChanged();
+    /// Removes \a key, in order with the writes (the file holds that key alone).
     void remove(const QString &key);
     /// Writes again what the last failed write could not.
     void retry();
-    /// Blocks until every requested change is on disk; false when the last write failed.
+    /// Blocks until every requested change is on disk, a note still being encoded too (it is
+    /// encoded whole at once); false when the last write failed.
     bool waitForWritten();
     /// False while the last write failed and nothing newer succeeded.
     bool isWritten() const;
@@ -69,21 +82,17 @@ Q_SIGNALS:
     void writeFinished(bool ok, const QString &reason);
 
 private:
-    struct Change
-    {
-        QString key;
-        std::optional<QString> value; // nothing: remove the key
-    };
-
-    void enqueue(Change change);
+    /// Writes \a file, the whole file, in the background.
+    void enqueue(QByteArray file);
     void drain();
     /// 0 when it was written, otherwise the errno of the step that failed.
-    int write(const Change &change) const;
+    int write(const QByteArray &file) const;
 
     const QString m_filePath;
+    NoteEncoder m_encoder;
     QThreadPool m_pool;
     mutable std::mutex m_mutex;
-    std::optional<Change> m_pending;
-    std::optional<Change> m_failed;
+    std::optional<QByteArray> m_pending;
+    std::optional<QByteArray> m_failed;
     bool m_running = false;
 };

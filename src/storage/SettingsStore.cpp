@@ -168,8 +168,10 @@ std::optional<QString> SettingsStore::text(const QString &key) const
             return std::exchange(m_startNote, std::nullopt);
         if (auto note = m_note->text(key))
             return note;
+        // The same for a note recovered from a file set aside: kept here as well, it would
+        // stay in memory twice.
         if (m_recoveredNote)
-            return m_recoveredNote;
+            return std::exchange(m_recoveredNote, std::nullopt);
     }
     const QVariant value = m_values.value(key);
     if (value.typeId() != QMetaType::QString)
@@ -228,6 +230,16 @@ bool SettingsStore::setText(const QString &key, const QString &value)
         return true;
     }
     return write(key, value);
+}
+
+void SettingsStore::saveNote(NoteEncoder::Source source)
+{
+    m_note->save(noteKey, std::move(source));
+}
+
+void SettingsStore::noteChanged()
+{
+    m_note->noteChanged();
 }
 
 bool SettingsStore::setNumber(const QString &key, double value)

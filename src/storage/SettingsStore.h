@@ -18,7 +18,8 @@
  * The defaults store: the user's settings file (INI, `Jotshelf/Jotshelf.conf` under the XDG
  * config folder) and, beside it, the note's own file (`note.conf`, the same key "noteContent"),
  * so that a switch never rewrites a large note. Both are readable by their owner only and
- * replaced atomically on every write; the note is written on a background thread.
+ * replaced atomically on every write; the note is written on a background thread, once
+ * saveNote() has encoded it between events where it lives.
  *
  * Reads follow fixed rules: a text key counts when it holds text; a number key is usable when
  * it holds a finite number (0 otherwise, as for an absent key); a Boolean key is present only
@@ -76,6 +77,12 @@ public:
     /// Each write of a setting reaches the file before it returns; the note's write is under
     /// way when it returns. False when the settings file could not be written.
     bool setText(const QString &key, const QString &value);
+    /// Saves the note that \a source reads: encoded on this thread a slice at a time between
+    /// events, then written in the background (NoteFile::save()); tell noteChanged() when it
+    /// changes.
+    void saveNote(NoteEncoder::Source source);
+    /// The note that saveNote() reads changed: its encoding, if still under way, is dropped.
+    void noteChanged();
     bool setNumber(const QString &key, double value);
     bool setBoolean(const QString &key, bool value);
     bool remove(const QString &key);
@@ -84,7 +91,8 @@ public:
     bool sync();
     /// Tries again what could not be written, in both files.
     void retry();
-    /// Waits until the note is on disk; false when it could not be written.
+    /// Waits until the note is on disk, one still being encoded too; false when it could not be
+    /// written.
     bool waitForNote();
     /// True while both files hold everything written to them.
     bool isWritten() const;
@@ -107,7 +115,8 @@ private:
     QStringList m_madePrivate;
     /// The note as the note file held it at opening, until its first reader takes it.
     mutable std::optional<QString> m_startNote;
-    std::optional<QString> m_recoveredNote;
+    /// The note recovered from a file set aside, until its first reader takes it.
+    mutable std::optional<QString> m_recoveredNote;
     /// What the settings file holds, with every change made since; the file is written whole.
     QVariantMap m_values;
     std::unique_ptr<NoteFile> m_note;
