@@ -162,7 +162,8 @@ note_has() { grep -qF -- "$1" "$XDG_CONFIG_HOME/Jotshelf/note.conf" 2>/dev/null;
 
 # The drawer (the X11 window named "Notepad") is mapped on $DISPLAY; a hidden drawer may have
 # no X window at all.
-drawer_mapped() { xwininfo -name Notepad 2>/dev/null | grep -q 'Map State: IsViewable'; }
+# grep -c reads to the end: with -q, xwininfo could die of SIGPIPE and pipefail fail the check.
+drawer_mapped() { xwininfo -name Notepad 2>/dev/null | grep -c 'Map State: IsViewable' >/dev/null; }
 drawer_unmapped() { ! drawer_mapped; }
 
 # The "   Final: (x, y, w, h)" frame of the last slide-in as a Qt rectangle "X Y W H" (top-left

@@ -32,7 +32,9 @@ jotshelf_down() {
 
 # --- XEmbed: trayer docks the icon's own X window.
 start trayer trayer --edge top --align right --widthtype pixel --width 120 --height 24
-wait_until 10 eval 'xwininfo -root -tree | grep -q "\"panel\""' || fail "trayer did not start"
+# grep reads the whole tree (-c, not -q): leaving early would end xwininfo with SIGPIPE, which
+# pipefail counts as a failed check.
+wait_until 10 eval 'xwininfo -root -tree | grep -c "\"panel\"" >/dev/null' || fail "trayer did not start"
 jotshelf_up
 # The icon: a window of Jotshelf's (class "Jotshelf") inside trayer's panel, "x y w h" on screen.
 icon_geometry() {
@@ -113,7 +115,7 @@ watcher=$(gdbus call --session --timeout 5 -d org.freedesktop.DBus -o /org/freed
     -m org.freedesktop.DBus.GetNameOwner org.kde.StatusNotifierWatcher | sed -E "s/.*'(.*)'.*/\1/")
 panel_read_item() {
     grep -E "^method call .* sender=$watcher .*member=(GetAll|Get)$" "$desk/bus-monitor.log" \
-        -A 2 | grep -q 'string "org.kde.StatusNotifierItem"'
+        -A 2 | grep -c 'string "org.kde.StatusNotifierItem"' >/dev/null
 }
 wait_until 10 panel_read_item || fail "xfce4-panel never read the item's properties"
 ok "SNI: Jotshelf's item ($item) is registered and xfce4-panel read it"
