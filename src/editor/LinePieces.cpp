@@ -36,6 +36,44 @@ bool isCuttableBefore(QStringView line, qsizetype at)
              && QChar::isMark(QChar::surrogateToUcs4(c, line[at + 1])));
 }
 
+// What a text becomes in a document, part by part: runs of its characters, and between them
+// the line separator that joins a line to the block before it, the block break of a line
+// feed, or the block break before the next piece of a long line.
+enum class Part { Text, JoinedLine, LineBreak, PieceBreak };
+
+// Hands \a text's parts to \a take as \a text goes into a document after the \a blockLength
+// characters its block already holds: a line joins the block while the block stays within
+// joinedLength.
+template<typename Take>
+void forEachPart(QStringView text, qsizetype blockLength, bool joinLines, Take &&take)
+{
+    for (qsizetype start = 0;;) {
+        qsizetype end = start;
+        while (end < text.size() && !isBreak(text[end]))
+            ++end;
+        const QStringView line = text.sliced(start, end - start);
+        if (start > 0) {
+            const bool joins = joinLines && blockLength + 1 + line.size() <= joinedLength;
+            take(joins ? Part::JoinedLine : Part::LineBreak, QStringView());
+            blockLength = joins ? blockLength + 1 : 0;
+        }
+        qsizetype from = 0;
+        while (line.size() - from > pieceLength) {
+            const qsizetype to = pieceEnd(line, from);
+            take(Part::Text, line.sliced(from, to - from));
+            take(Part::PieceBreak, QStringView());
+            from = to;
+            blockLength = 0;
+        }
+        take(Part::Text, line.sliced(from));
+        blockLength += line.size() - from;
+        if (end == text.size())
+            return;
+        start = end + 1;
+        if (text[end] == u'\r' && start < text.size() && text[start] == u'\n')
+            ++start;
+    }
+}
 } // namespace
 
 QTextBlockFormat pieceFormat()
@@ -62,33 +100,23 @@ QString documentText(QStringView note, bool joinLines, std::vector<int> &pieceBr
     QString text;
     text.reserve(note.size() + note.size() / pieceLength + 1);
     pieceBreaks.clear();
-    // The characters the block being filled holds so far.
-    qsizetype blockLength = 0;
-    for (qsizetype start = 0;;) {
-        qsizetype end = note.indexOf(u'\n', start);
-        if (end < 0)
-            end = note.size();
-        const QStringView line = note.sliced(start, end - start);
-        if (start > 0) {
-            const bool joins = joinLines && blockLength + 1 + line.size() <= joinedLength;
-            text.append(joins ? QChar::LineSeparator : QChar(u'\n'));
-            blockLength = joins ? blockLength + 1 : 0;
-        }
-        qsizetype from = 0;
-        while (line.size() - from > pieceLength) {
-            const qsizetype to = pieceEnd(line, from);
-            text.append(line.sliced(from, to - from));
+    forEachPart(note, 0, joinLines, [&](Part part, QStringView characters) {
+        switch (part) {
+        case Part::Text:
+            text.append(characters);
+            break;
+        case Part::JoinedLine:
+            text.append(QChar::LineSeparator);
+            break;
+        case Part::LineBreak:
+            text.append(u'\n');
+            break;
+        case Part::PieceBreak:
             pieceBreaks.push_back(int(text.size()));
             text.append(QChar::ParagraphSeparator);
-            from = to;
-            blockLength = 0;
-        }
-        text.append(line.sliced(from));
-        blockLength += line.size() - from;
-        if (end == note.size())
             break;
-        start = end + 1;
-    }
+        }
+    });
     return text;
 }
 
@@ -164,46 +192,31 @@ void insertNoteText(QTextCursor &cursor, QStringView text)
     cursor.removeSelectedText();
     // What is still to go into the current block, in one insertion.
     QString run;
-    const auto insertRun = [&cursor, &run] {
+    const auto breakBlock = [&cursor, &run](const QTextBlockFormat &format) {
         if (!run.isEmpty())
             cursor.insertText(run);
         run.clear();
+        cursor.insertBlock(format);
     };
-    // The characters the current block holds, the ones after the cursor included.
-    qsizetype blockLength = cursor.block().length() - 1;
-    for (qsizetype start = 0;;) {
-        qsizetype end = start;
-        while (end < text.size() && !isBreak(text[end]))
-            ++end;
-        const QStringView line = text.sliced(start, end - start);
-        if (start > 0) {
-            if (join && blockLength + 1 + line.size() <= joinedLength) {
-                run.append(QChar::LineSeparator);
-                ++blockLength;
-            } else {
-                insertRun();
-                cursor.insertBlock(QTextBlockFormat());
-                blockLength = 0;
-            }
-        }
-        qsizetype from = 0;
-        while (line.size() - from > pieceLength) {
-            const qsizetype to = pieceEnd(line, from);
-            run.append(line.sliced(from, to - from));
-            insertRun();
-            cursor.insertBlock(pieceFormat());
-            from = to;
-            blockLength = 0;
-        }
-        run.append(line.sliced(from));
-        blockLength += line.size() - from;
-        if (end == text.size())
+    // The block's characters after the cursor count too: they stay in the last block.
+    forEachPart(text, cursor.block().length() - 1, join, [&](Part part, QStringView characters) {
+        switch (part) {
+        case Part::Text:
+            run.append(characters);
             break;
-        start = end + 1;
-        if (text[end] == u'\r' && start < text.size() && text[start] == u'\n')
-            ++start;
-    }
-    insertRun();
+        case Part::JoinedLine:
+            run.append(QChar::LineSeparator);
+            break;
+        case Part::LineBreak:
+            breakBlock(QTextBlockFormat());
+            break;
+        case Part::PieceBreak:
+            breakBlock(pieceFormat());
+            break;
+        }
+    });
+    if (!run.isEmpty())
+        cursor.insertText(run);
     cursor.endEditBlock();
 }
 

@@ -28,20 +28,6 @@ NoteEncoder::NoteEncoder(QObject *parent)
     connect(&m_slices, &QTimer::timeout, this, &NoteEncoder::encodeSlice);
 }
 
-QByteArray NoteEncoder::encode(const QString &key, QStringView text)
-{
-    const QByteArray prefix = prefixOf(key);
-    QByteArray file;
-    reserveFor(file, prefix.size(), text);
-    file += prefix;
-    IniWriter::beginText(file, text);
-    bool afterHexEscape = false;
-    IniWriter::appendText(file, text, 0, text.size(), afterHexEscape);
-    IniWriter::endText(file);
-    file += '\n';
-    return file;
-}
-
 void NoteEncoder::start(const QString &key, Source source)
 {
     m_source = std::move(source);

@@ -32,10 +32,6 @@ public:
 
     explicit NoteEncoder(QObject *parent = nullptr);
 
-    /// The whole note file holding \a text under \a key, encoded at once: the same bytes as an
-    /// encoding in slices.
-    static QByteArray encode(const QString &key, QStringView text);
-
     /// Starts encoding the note that \a source reads, under \a key; an encoding under way starts
     /// over. \a source must stay valid until finished() or cancel().
     void start(const QString &key, Source source);

@@ -65,7 +65,7 @@ bool NoteFile::contains(const QString &key) const
 void NoteFile::setText(const QString &key, const QString &value)
 {
     m_encoder.cancel(); // older than this text
-    enqueue(NoteEncoder::encode(key, value));
+    enqueue(IniWriter::generalSection({{key, value}}));
 }
 
 void NoteFile::save(const QString &key, NoteEncoder::Source source)
