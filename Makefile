@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Jotshelf developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Jotshelf: `make run` builds and starts the app, `make test` builds and runs the whole suite.
 # Both install the Debian packages they need first (apt-get; through sudo when not root).
 # `make install` installs Jotshelf under PREFIX (through sudo when that is not writable);

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Jotshelf developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Times the list continuation after a line break on notes of 1 KB, 1 MB and 10 MB: the whole
 // handleAutoFormatting call (decision, note assignment and its announcement to every
 // subscriber of the model), and beside it the decision alone, the copy of the note that

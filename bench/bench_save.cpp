@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Jotshelf developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Times the save of a note of 1 MB and 10 MB as the application makes it: the note saver's
 // pause ends, the note is encoded on the main thread a slice at a time between events and
 // handed to the note file's background thread, and the write is on disk (written, synced and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Jotshelf developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Starts the real jotshelf binary and Debian's xpad, one after the other, on a private Xvfb with
 // a tray (trayer) and a session bus of their own, each with a fresh HOME, and measures:
 // - the start: until jotshelf prints its hot-key line, and until each one's tray icon is docked

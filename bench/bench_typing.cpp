@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Jotshelf developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Times one keystroke typed into the shown drawer's editor on notes of 10 KB to 20 MB of short
 // lines, and of 1 MB to 20 MB in one single line (words and spaces, no line break):
 // the key event with everything it sets off synchronously (the document edit, the model's

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Jotshelf developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the build tree BUILD_DIR into the folder STAGE and checks what lands there.
 #   cmake -DBUILD_DIR=<build> -DSTAGE=<folder> -P CheckInstall.cmake
 file(REMOVE_RECURSE "${STAGE}")

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Jotshelf developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Makes the manual page, the bash completion and the package's changelog in OUT from the built
 # binary's own option table, so that they never drift from `jotshelf --help`.
 #   cmake -DBINARY=<jotshelf> -DOUT=<folder> -DVERSION=<x.y.z> -DMAINTAINER=<name <mail>>

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Jotshelf developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installation (`cmake --install`, `make install`) and the Debian package (`make package`).
 include(GNUInstallDirs)
 

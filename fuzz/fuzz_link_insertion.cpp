@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Jotshelf developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A link inserted into any note, with any text and address: the note ends with "[text](url)"
 // exactly as given, what came before is untouched, the list rule does not fire on it, and the
 // drawer's editor shows the same note.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Jotshelf developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The list rule on any text: the same answer as splitting the whole note, and only a marker
 // the rule knows.
 

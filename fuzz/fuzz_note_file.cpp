@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Jotshelf developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any note written to the note's file reads back through QSettings as the very same text, and
 // the file is one the start-up check accepts.
 

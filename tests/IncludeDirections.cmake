@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Jotshelf developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 cmake_minimum_required(VERSION 3.20)
 # Fails when a source folder includes one that is above it, so the folders never include one
 # another in a circle. Each folder may include itself and the folders listed after it here:

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Jotshelf developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads Jotshelf's windows as a screen reader does, over AT-SPI: the tree of the running
 # application, each tab of the settings window after pressing its tab button, and where the
 # focus goes with each press of Tab. Prints one line per finding for tst_AtSpiTree:

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Jotshelf developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real application read as a screen reader reads it: over AT-SPI (at-spi2-core's bus on a
 // private session bus, Qt's bridge switched on), on a private X server. atspi_walk.py walks the
 // tree with pyatspi, presses a tab button and Tab; this test reads what it found.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Jotshelf developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The drawer's window on a real X server under a window manager (openbox): managed, it never
 // leaves its screen while it slides, it takes the keyboard from another program when the hot
 // key shows it and when it or its link dialog is clicked, and under a compositing manager its

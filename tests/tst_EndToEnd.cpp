@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Jotshelf developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real application on a private X server with a window manager, driven like a user would:
 // the global key, the drawer on screen, typing into it, the settings written to disk.
 #include "LaunchedJotshelf.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Jotshelf developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The drawer's placement on sway, against a stand-in for sway's IPC socket: the message as sway
 // reads it, a window not yet in sway's tree tried again, a newer request taking over.
 #include "platform/SwayWindowPlacement.h"

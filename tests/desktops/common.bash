@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Jotshelf developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Sourced by each desktop test: the binary, a scratch folder, processes that are ended on every
 # way out, bounded waits, and the lines a test prints.
 #   ok "what was shown"      one proven fact

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Jotshelf developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """D-Bus steps of the desktop tests, on the session bus of DBUS_SESSION_BUS_ADDRESS.
 
   desk.py mutter-keys KEY...       press keys through org.gnome.Mutter.RemoteDesktop: each KEY is

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Jotshelf developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # GNOME Shell 43 on Wayland, headless, with Jotshelf through XWayland. Keys go through mutter's
 # own input path (org.gnome.Mutter.RemoteDesktop), as a keyboard would.
 # Proves: the no-tray start (line and drawer), the notice reaching GNOME Shell's notification

@@ -1,4 +1,6 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 The Jotshelf developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Jotshelf on KDE Plasma 5.27 Wayland, in the real compositor: a private kwin_wayland (virtual
 # output, XWayland), a private session bus with xdg-desktop-portal and xdg-desktop-portal-kde,
 # kglobalaccel inside KWin, and keys and clicks sent THROUGH the compositor with KWin's fake-input

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Jotshelf developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /*
  * Sends keys and pointer events through KWin's org_kde_kwin_fake_input protocol, so that they
  * travel the compositor's own input path (focus, global shortcuts) as a user's would.

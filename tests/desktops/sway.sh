@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Jotshelf developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # sway 1.7 on a headless wlroots backend with XWayland, Jotshelf through XWayland, keys through
 # wtype (the virtual-keyboard protocol: the compositor routes them to the focused window).
 # Proves: typing lands in the note on disk, and sway keeps the drawer at the frame it slid to,

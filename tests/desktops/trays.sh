@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Jotshelf developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Jotshelf's tray icon in two kinds of tray on X11 (Xvfb with openbox): an XEmbed tray (trayer),
 # driven with the mouse, and a StatusNotifierItem tray (xfce4-panel's systray plugin), driven
 # through the menu it exports over com.canonical.dbusmenu.

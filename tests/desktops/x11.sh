@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Jotshelf developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Jotshelf on plain X11 (Xvfb) under xfwm4, Xfce's window manager, with its focus-stealing
 # prevention on; keys and clicks from xdotool (XTest), which on X11 is the user's own input path.
 # (openbox is covered by the suite's tst_DrawerWindow: focus, two screens, the slides.)

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Jotshelf developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Saves two large notes in turn, over and over, into the settings folder named on the command
 // line, as the application does; prints "saved A" or "saved B" after each save is on disk. A
 // test kills it at random moments and checks what the files hold.
