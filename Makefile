@@ -12,7 +12,12 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-BUILD_PACKAGES := build-essential cmake qt6-base-dev qt6-svg-dev libx11-dev libxcb1-dev \
+# ccache keeps compiled objects across build folders and clones (paths taken relative to the
+# clone, the working folder left out of the hash), so a second clone builds in a fraction.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+
+BUILD_PACKAGES := build-essential cmake ccache qt6-base-dev qt6-svg-dev libx11-dev libxcb1-dev \
                   libxcb-xfixes0-dev libxcb-shape0-dev
 TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox trayer \
                  fonts-dejavu-core dbus desktop-file-utils xcompmgr \
