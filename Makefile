@@ -18,10 +18,10 @@ export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
 BUILD_PACKAGES := build-essential cmake ccache qt6-base-dev qt6-svg-dev libx11-dev libxcb1-dev \
-                  libxcb-xfixes0-dev libxcb-shape0-dev
+                  libxcb-xfixes0-dev libxcb-shape0-dev qt6-tools-dev qt6-l10n-tools
 TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox trayer \
                  fonts-dejavu-core dbus desktop-file-utils xcompmgr \
-                 at-spi2-core python3-pyatspi
+                 at-spi2-core python3-pyatspi qt6-translations-l10n
 
 .PHONY: all build run test install package deps-build deps-test clean format test-desktops deps-desktops
 

@@ -61,5 +61,8 @@ colours.")
 # themes, the SVG icon engine) are not linked, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
+# Jotshelf's own translations are built in; Qt's (standard buttons, file dialog, key names) come
+# from this package.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 include(CPack)

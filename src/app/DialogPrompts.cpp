@@ -32,13 +32,13 @@ bool DialogPrompts::confirmClearAll(QWidget *parent)
     // A question to answer, not a window to keep: a title and a close button only.
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                        | Qt::WindowCloseButtonHint);
-    box.setWindowTitle(QStringLiteral("Clear All Data"));
+    box.setWindowTitle(tr("Clear All Data"));
     box.setIcon(QMessageBox::Warning);
-    box.setText(QStringLiteral("Clear All Data?"));
-    box.setInformativeText(QStringLiteral("This will permanently delete all notes and reset "
-                                          "settings to defaults. This action cannot be undone."));
-    QPushButton *clearAll = box.addButton(QStringLiteral("Clear All"), QMessageBox::AcceptRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    box.setText(tr("Clear All Data?"));
+    box.setInformativeText(tr("This will permanently delete all notes and reset "
+                              "settings to defaults. This action cannot be undone."));
+    QPushButton *clearAll = box.addButton(tr("Clear All"), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
     box.setDefaultButton(clearAll);
     box.setEscapeButton(cancel);
     fitToText(box);
@@ -48,11 +48,11 @@ bool DialogPrompts::confirmClearAll(QWidget *parent)
 
 QString DialogPrompts::chooseExportFile(QWidget *parent)
 {
-    QFileDialog dialog(parent, QStringLiteral("Export Notes"));
+    QFileDialog dialog(parent, tr("Export Notes"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // Plain text only: the note is written as UTF-8 text, whatever the name.
-    dialog.setNameFilter(QStringLiteral("Text files (*.txt)"));
+    dialog.setNameFilter(tr("Text files (*.txt)"));
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     dialog.setDirectory(QDir::homePath());
     dialog.selectFile(QStringLiteral("notes.txt"));

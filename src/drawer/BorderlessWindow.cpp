@@ -30,7 +30,7 @@ BorderlessWindow::BorderlessWindow(QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     setFocusPolicy(Qt::StrongFocus);
-    setWindowTitle(QStringLiteral("Notepad"));
+    setWindowTitle(tr("Notepad"));
     m_shadowShown = m_compositing->isActive();
     connect(m_compositing, &CompositingMonitor::activeChanged, this,
             &BorderlessWindow::setShadowShown);

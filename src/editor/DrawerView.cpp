@@ -72,9 +72,9 @@ DrawerView::DrawerView(AppState &state, QWidget *parent)
     setObjectName(QStringLiteral("drawerView"));
     m_background = new TransparentGradientView(this);
     m_editor = new NoteEditor(this);
-    m_editor->setAccessibleName(QStringLiteral("Note"));
+    m_editor->setAccessibleName(tr("Note"));
     m_editor->setAccessibleDescription(
-        QStringLiteral("Your note; it is saved by itself as you type. Ctrl+K adds a link"));
+        tr("Your note; it is saved by itself as you type. Ctrl+K adds a link"));
     m_corners = new RoundedCorners(cornerRadius, this);
     setFocusProxy(m_editor);
 

@@ -3,8 +3,8 @@
 
 #include "platform/PortalHotkeyBackend.h"
 
-#include "platform/PlatformLog.h"
 #include "platform/HotkeyKeys.h"
+#include "platform/PlatformLog.h"
 #include "platform/PortalRequest.h"
 #include "platform/PortalShortcutEvents.h"
 
@@ -91,7 +91,7 @@ PortalHotkeyBackend::PortalHotkeyBackend(const QDBusConnection &bus, QObject *pa
     m_answerTimer.setSingleShot(true);
     connect(&m_answerTimer, &QTimer::timeout, this, [this] {
         qCWarning(lcPlatform) << "the desktop portal did not answer within"
-                                  << m_answerTimeout.count() << "ms";
+                              << m_answerTimeout.count() << "ms";
         fail({Result::NoAnswer, QStringLiteral("The desktop portal did not answer.")});
     });
 }
@@ -155,7 +155,7 @@ void PortalHotkeyBackend::registerHotkey(const QString &id, QKeyCombination key)
     }
     if (!m_bus.isConnected()) {
         qCWarning(lcPlatform) << "no session bus for the desktop portal:"
-                                  << m_bus.lastError().message();
+                              << m_bus.lastError().message();
         Q_EMIT registrationFinished(
             id, Result::Unavailable,
             QStringLiteral("There is no session bus to reach the desktop portal with."));
@@ -199,7 +199,7 @@ void PortalHotkeyBackend::registerApp()
 QList<PortalShortcut> PortalHotkeyBackend::shortcuts() const
 {
     return {{m_id,
-             {{QStringLiteral("description"), QStringLiteral("Show or hide the Jotshelf notepad")},
+             {{QStringLiteral("description"), tr("Show or hide the Jotshelf notepad")},
               {QStringLiteral("preferred_trigger"), m_trigger}}}};
 }
 
