@@ -18,6 +18,7 @@
 
 #include <malloc.h>
 
+#include <clocale>
 #include <csignal>
 #include <cstdlib>
 
@@ -74,6 +75,9 @@ int main(int argc, char *argv[])
 
     PlatformChoice::preferXcbOnWayland(argc, argv);
     QApplication application(argc, argv);
+    // QApplication gave the C library the user's locale; its messages (strerror) end up in
+    // console lines, which stay English whatever the language of the windows.
+    std::setlocale(LC_MESSAGES, "C");
     QApplication::setOrganizationName(QStringLiteral("Jotshelf"));
     QApplication::setApplicationName(QStringLiteral("Jotshelf"));
     QApplication::setApplicationVersion(QStringLiteral(JOTSHELF_VERSION));

@@ -12,6 +12,7 @@
 #include "drawer/SlideAnimator.h"
 #include "editor/DrawerView.h"
 #include "editor/NoteEditor.h"
+#include "settings/SettingsView.h"
 #include "settings/SettingsWindow.h"
 
 #include <QAbstractButton>
@@ -279,9 +280,13 @@ private Q_SLOTS:
                                     "Programm oder der Desktop belegt Alt+` selbst. ")),
                  qPrintable(notices.at(0).at(1).toString()));
         QCOMPARE(m_lines,
-                 QStringList({"❌ Failed to register global hotkey. Status: -9868",
-                              "   Reason: Hotkey already exists",
-                              "   Another program holds Alt+` already."}));
+                 QStringList(
+                     {"❌ Failed to register global hotkey. Status: -9868",
+                      "   Reason: Hotkey already exists", "   Another program holds Alt+` already.",
+                      "❌ No system tray found: the notepad opens now, and its right-click "
+                      "menu holds Settings... and Quit",
+                      "🔄 Animating IN from right:", "   Start: (1540.0, 175.0, 400.0, 600.0)",
+                      "   Final: (1040.0, 175.0, 400.0, 600.0)", "   Slide animation started!"}));
     }
 };
 
