@@ -2,41 +2,26 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Fails when a translation misses a text the sources show: lupdate runs over the sources into a
-# copy of each .ts file (the file itself is left alone), and every message of the copy must have
-# a finished translation. A new or changed English text without its translation shows up as an
-# unfinished message. Run with -DLUPDATE=... -DSOURCE_LIST=... -DWORK_DIR=... -DTS_FILES=a;b
+# copy of each .ts file (the file itself is left alone), where a new or changed English text
+# without its translation shows up as unfinished. Run with -DLUPDATE=... -DSOURCE_LIST=...
+# -DWORK_DIR=... -DTS_FILES=a.ts;b.ts
 foreach(ts IN LISTS TS_FILES)
     get_filename_component(name "${ts}" NAME)
-    set(copy "${WORK_DIR}/${name}")
-    file(MAKE_DIRECTORY "${WORK_DIR}")
-    configure_file("${ts}" "${copy}" COPYONLY)
+    configure_file("${ts}" "${WORK_DIR}/${name}" COPYONLY)
     execute_process(COMMAND "${LUPDATE}" -silent -locations none -no-obsolete "@${SOURCE_LIST}"
-                            -ts "${copy}"
+                            -ts "${WORK_DIR}/${name}"
                     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
     if(NOT result EQUAL 0)
         message(FATAL_ERROR "lupdate failed on ${name}:\n${output}")
     endif()
-    file(READ "${copy}" content)
-    string(REPLACE "</message>" "</message>;" messages "${content}")
-    set(missing "")
-    set(count 0)
-    foreach(message IN LISTS messages)
-        if(NOT message MATCHES "<source>(.*)</source>")
-            continue()
-        endif()
-        math(EXPR count "${count} + 1")
-        string(REGEX MATCH "<source>[^<]*</source>" source "${message}")
-        if(message MATCHES "type=\"(unfinished|vanished|obsolete)\""
-           OR message MATCHES "<translation>[ \n]*</translation>"
-           OR NOT message MATCHES "<translation")
-            list(APPEND missing "${source}")
-        endif()
-    endforeach()
+    file(READ "${WORK_DIR}/${name}" content)
+    # A message without a finished translation: marked unfinished (or vanished), or empty.
+    set(message "<source>[^<]*</source>[^<]*(<comment>[^<]*</comment>[^<]*)?")
+    string(REGEX MATCHALL "${message}<translation( type=[^>]*>|></translation>)" missing
+           "${content}")
     if(missing)
         list(JOIN missing "\n  " lines)
-        message(FATAL_ERROR "${name} has no translation for:\n  ${lines}\n"
-                "Run `cmake --build build --target update_translations` and translate these "
-                "in ${ts}.")
+        message(FATAL_ERROR "${name} has no translation for:\n  ${lines}\nRun `cmake --build "
+                "build --target update_translations` and translate these in ${ts}.")
     endif()
-    message(STATUS "${name}: all ${count} texts translated")
 endforeach()
