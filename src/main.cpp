@@ -65,6 +65,8 @@ int main(int argc, char *argv[])
     if (exitCode)
         return *exitCode;
 
+    if (!Launch::raiseFileLimit(&error))
+        return fail(error);
     if (!Launch::hasDisplay(argc, argv))
         return fail(QStringLiteral("no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
                                    "start it from a desktop session"));
@@ -95,6 +97,11 @@ int main(int argc, char *argv[])
     AppServices services;
     services.store
         = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath(), std::move(note));
+    // Starting without it would write an empty note over the one that could not be read.
+    if (const QString unreadable = services.store->unreadable(); !unreadable.isEmpty())
+        return fail(unreadable
+                    + QStringLiteral("; Jotshelf did not start, so as not to write over "
+                                     "it, and left it as it is"));
     services.screens = std::make_shared<QtScreenSource>();
     services.hotkeys = PlatformChoice::createHotkeyBackend();
     services.prompts = std::make_unique<DialogPrompts>();

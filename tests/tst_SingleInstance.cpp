@@ -11,13 +11,17 @@
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
+#include <csignal>
+
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class tst_SingleInstance : public QObject
 {
@@ -167,6 +171,46 @@ private Q_SLOTS:
                  next->output().constData());
         QCOMPARE(run({QStringLiteral("--quit")}).exitCode, 0);
         QVERIFY2(next->finishedWithSuccess(), next->output().constData());
+    }
+
+    // The lock ends with its holder, however it ends, and what the file says never blocks: a
+    // lock restored from a backup of another machine, one naming a live process of this one,
+    // a crashed instance's. Every launch, --print too, goes on; the file is the user's alone.
+    void aLockFileFromElsewhereBlocksNothing_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("another machine")
+            << QByteArray("4242\njotshelf\nold-laptop\n0123456789abcdef0123456789abcdef\n");
+        QTest::newRow("a live process here") << QByteArray::number(qint64(::getpid()))
+                + "\njotshelf\n" + QSysInfo::machineHostName().toUtf8() + "\n";
+    }
+
+    void aLockFileFromElsewhereBlocksNothing()
+    {
+        QFETCH(QByteArray, content);
+        QVERIFY(QDir().mkpath(m_home->noteFolder()));
+        QFile lock(m_paths->lockPath());
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(content);
+        lock.close();
+        QVERIFY(lock.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                    | QFile::ReadOther));
+        QCOMPARE(run({QStringLiteral("--print")}).exitCode, 0);
+
+        auto instance = launchInstance();
+        QVERIFY2(instance->waitForStart(), instance->output().constData());
+        QCOMPARE(QFileInfo(m_paths->lockPath()).permissions(),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        // Held by a process that is stopped: the launch names the file to delete.
+        ::kill(pid_t(instance->process().processId()), SIGSTOP);
+        QVERIFY(QFile::remove(m_paths->socketPath()));
+        const Finished blocked = run({QStringLiteral("--hide")});
+        ::kill(pid_t(instance->process().processId()), SIGCONT);
+        QCOMPARE(blocked.exitCode, 1);
+        QVERIFY2(blocked.err.contains(QLatin1String("delete ") + m_paths->lockPath()),
+                 qPrintable(blocked.err));
+        instance->crash();
+        QCOMPARE(run({QStringLiteral("--print")}).exitCode, 0);
     }
 
     void withoutARunningInstance_data()

@@ -145,7 +145,9 @@ InstanceReply JotshelfApp::handleRequest(const InstanceRequest &request)
     switch (request.command) {
     case InstanceCommand::Append: {
         const QString text = InstanceCommands::fromUtf8(request.text);
-        state->appendToNote(text);
+        if (!state->appendToNote(text))
+            return InstanceReply::failure(AppState::noteTooLongMessage()
+                                          + QStringLiteral("; nothing was appended"));
         if (!request.sync)
             return {};
         if (state->persistence().writeNow())

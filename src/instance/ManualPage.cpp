@@ -81,15 +81,25 @@ QString roff()
           << QStringLiteral("1")
           << escaped(QStringLiteral("The command could not be delivered or carried out (the "
                                     "message says why): no display to start on, text that is not "
-                                    "UTF-8 or too long, a note that could not be saved."))
+                                    "UTF-8 or too long, a note that would grow past 64 MB, a note "
+                                    "that could not be read or saved, fewer than 64 open files "
+                                    "allowed (ulimit -n)."))
           << QStringLiteral(".TP") << QStringLiteral("2") << QStringLiteral("An unknown option.")
+          << QStringLiteral(".TP") << QStringLiteral("3")
+          << escaped(QStringLiteral("The running Jotshelf took the command but did not answer "
+                                    "within the time a launch waits (it is stopped or busy): the "
+                                    "command may still be carried out. Jotshelf drops a command "
+                                    "whose launch gave up before it carries it out, so a retry "
+                                    "is carried out once."))
           << QStringLiteral(".SH FILES") << QStringLiteral(".TP")
           << escaped(QStringLiteral("~/.config/Jotshelf/note.conf"))
           << escaped(QStringLiteral("The note (under $XDG_CONFIG_HOME when it is set)."))
           << QStringLiteral(".TP") << escaped(QStringLiteral("~/.config/Jotshelf/Jotshelf.conf"))
           << QStringLiteral("The settings.") << QStringLiteral(".TP")
           << escaped(QStringLiteral("~/.config/Jotshelf/jotshelf.lock"))
-          << escaped(QStringLiteral("Held by the Jotshelf that runs for this note."))
+          << escaped(QStringLiteral("Locked (flock) by the Jotshelf that runs for this note; "
+                                    "the lock ends with that process, however it ends, and what "
+                                    "the file holds never blocks a launch."))
           << QStringLiteral(".SH EXAMPLES") << QStringLiteral(".nf")
           << escaped(QStringLiteral("jotshelf --append - milk"))
           << escaped(QStringLiteral("echo \"call Ann\" | jotshelf --append --sync"))
