@@ -176,4 +176,5 @@ test-desktops-debian13: deps-debian13
 	@root=$$(scripts/debian-root make $(DEBIAN13_SUITE) debian13 $(DEBIAN13_PACKAGES) \
 	        -- $(DEBIAN13_DESKTOP_PACKAGES)) && \
 	    $(DEBIAN13_ENV) scripts/debian-root run "$$root" . -- \
-	        bash -c 'make build BUILD_DIR=/build JOBS=$(JOBS) && tests/desktops/run /build/jotshelf'
+	        bash -c 'cmake -S . -B /build -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null && \
+	            cmake --build /build -j $(JOBS) --target jotshelf && tests/desktops/run /build/jotshelf'
