@@ -147,3 +147,34 @@ test-stress: test-full-size
 # 20 MB paste.
 test-full-size: deps-test build
 	cd $(BUILD_DIR) && JOTSHELF_STRESS=1 ctest --output-on-failure -R '$(STRESS_TESTS)'
+
+# `make test-debian13` builds and runs the whole suite (`make test`, warnings as errors) against
+# Debian 13's Qt and GCC in a Debian 13 root made by scripts/debian-root with debootstrap from
+# Debian's packages: the build and test packages above, cached under /var/cache/jotshelf and keyed
+# by that list, so only the first run downloads (a few minutes) and any later one, from any clone,
+# starts in seconds. `make test-desktops-debian13` runs the desktop tests there, each desktop's
+# Debian 13 packages listed in tests/desktops/<name>.debian13.packages, against the binary built
+# in that root.
+DEBIAN13_SUITE := trixie
+DEBIAN13_PACKAGES = $(BUILD_PACKAGES) $(TEST_PACKAGES)
+# A desktop's Debian 13 list where its names differ from Debian 12's, its own list otherwise.
+DEBIAN13_DESKTOPS = $(basename $(notdir $(wildcard tests/desktops/*.sh)))
+DEBIAN13_DESKTOP_PACKAGES = $(sort $(foreach desktop,$(DEBIAN13_DESKTOPS),$(shell cat \
+    $(firstword $(wildcard tests/desktops/$(desktop).debian13.packages) tests/desktops/$(desktop).packages))))
+DEBIAN13_ENV := JOTSHELF_ROOT_ENV="CXXFLAGS=-Werror"
+
+.PHONY: test-debian13 test-desktops-debian13 deps-debian13
+
+deps-debian13:
+	@scripts/ensure-packages debootstrap debian-archive-keyring util-linux
+
+test-debian13: deps-debian13
+	@root=$$(scripts/debian-root make $(DEBIAN13_SUITE) debian13 $(DEBIAN13_PACKAGES)) && \
+	    $(DEBIAN13_ENV) scripts/debian-root run "$$root" . -- make test BUILD_DIR=/build JOBS=$(JOBS)
+
+test-desktops-debian13: deps-debian13
+	@root=$$(scripts/debian-root make $(DEBIAN13_SUITE) debian13 $(DEBIAN13_PACKAGES) \
+	        -- $(DEBIAN13_DESKTOP_PACKAGES)) && \
+	    $(DEBIAN13_ENV) scripts/debian-root run "$$root" . -- \
+	        bash -c 'cmake -S . -B /build -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null && \
+	            cmake --build /build -j $(JOBS) --target jotshelf && tests/desktops/run /build/jotshelf'
