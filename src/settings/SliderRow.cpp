@@ -97,7 +97,8 @@ double SliderRow::valueAt(int position) const
         return m_upper;
     if (position <= 0)
         return m_lower;
-    return m_lower + (m_upper - m_lower) * position / steps;
+    const double value = m_lower + (m_upper - m_lower) * position / steps;
+    return m_whole ? std::clamp(std::round(value), m_lower, m_upper) : value;
 }
 
 void SliderRow::userMoved(int position)
