@@ -10,6 +10,7 @@
 #include "settings/TabButton.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLayout>
 #include <QPushButton>
 #include <QScreen>
@@ -29,6 +30,7 @@ private Q_SLOTS:
     void keepsTheSelectedTab();
     void dismissedByKeysAndButtons_data();
     void dismissedByKeysAndButtons();
+    void returnPressesTheFocusedPushButton();
 };
 
 void tst_SettingsWindow::oneWindowPerRun()
@@ -173,6 +175,35 @@ void tst_SettingsWindow::dismissedByKeysAndButtons()
     // The drawer was open, so it has the keyboard again.
     QTRY_VERIFY(d.window->isActiveWindow());
     QTRY_VERIFY(d.editor->hasFocus());
+}
+
+// Return on a focused push button presses it (the window stays for "Reset to Defaults" and a
+// tab button); on anything else, a check box here, it is "Done".
+void tst_SettingsWindow::returnPressesTheFocusedPushButton()
+{
+    OpenDrawer d;
+    AppState &state = d.state;
+    state.showSettingsWindow();
+    SettingsWindow *window = state.settingsWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    SettingsView *view = window->view();
+    state.setWindowWidth(700);
+
+    view->resetButton()->setFocus();
+    QTest::keyClick(window, Qt::Key_Return);
+    QVERIFY(window->isVisible());
+    QCOMPARE(state.windowWidth(), 400.0);
+
+    view->tabButton(1)->setFocus();
+    QTest::keyClick(window, Qt::Key_Return);
+    QVERIFY(window->isVisible());
+    QCOMPARE(view->selectedTab(), 1);
+
+    QWidget *box = view->currentTab()->findChild<QCheckBox *>();
+    QVERIFY(box);
+    box->setFocus();
+    QTest::keyClick(window, Qt::Key_Return);
+    QVERIFY(!window->isVisible());
 }
 
 QTEST_MAIN(tst_SettingsWindow)

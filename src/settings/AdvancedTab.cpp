@@ -39,7 +39,7 @@ AdvancedTab::AdvancedTab(AppState &state, QWidget *parent)
     auto *buttons = new QHBoxLayout;
     m_export = new QPushButton(QStringLiteral("Export Notes"));
     m_clear = new QPushButton(QStringLiteral("Clear All Data"));
-    SettingsStyle::setTextColor(m_clear, SettingsStyle::destructiveText());
+    SettingsStyle::setTextColor(m_clear, SettingsStyle::destructiveText(palette()));
     m_export->setAccessibleDescription(QStringLiteral("Saves the note as a text file"));
     m_clear->setAccessibleDescription(
         QStringLiteral("Deletes the note and resets every setting, after asking you"));

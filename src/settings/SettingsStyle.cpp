@@ -3,6 +3,8 @@
 
 #include "settings/SettingsStyle.h"
 
+#include "app/ColorContrast.h"
+
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
@@ -10,14 +12,78 @@
 
 namespace SettingsStyle {
 
+namespace {
+// The style shades a button's fill a little lighter at its top than the colour it is given.
+constexpr double accentAllowance = 0.5;
+} // namespace
+
+QPalette readablePalette(const QPalette &base, bool highContrast)
+{
+    const double minimum
+        = highContrast ? ColorContrast::highContrastText : ColorContrast::normalText;
+    QPalette palette = base;
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        const QColor window = base.color(group, QPalette::Window);
+        const QColor text = base.color(group, QPalette::WindowText);
+        const QColor secondary = highContrast ? text : base.color(group, QPalette::PlaceholderText);
+        palette.setColor(group, QPalette::PlaceholderText,
+                         ColorContrast::readable(secondary, window, minimum));
+        palette.setColor(group, QPalette::WindowText,
+                         ColorContrast::readable(text, window, minimum));
+        // The accent is the ground of "Done"'s label and of selected text: it moves away from
+        // the label's colour until the label reads on it.
+        const QColor label = base.color(group, QPalette::HighlightedText);
+        palette.setColor(group, QPalette::Highlight,
+                         ColorContrast::readable(base.color(group, QPalette::Highlight),
+                                                 label, minimum + accentAllowance));
+    }
+    return palette;
+}
+
 QColor secondaryText(const QPalette &palette)
 {
     return palette.color(QPalette::PlaceholderText);
 }
 
-QColor destructiveText()
+QColor destructiveText(const QPalette &palette)
 {
-    return QColor(0xe0, 0x2f, 0x26);
+    return ColorContrast::destructive(palette.color(QPalette::Button));
+}
+
+QPalette darkPalette()
+{
+    const QColor window(0x2d, 0x2d, 0x2d);
+    const QColor text(0xee, 0xee, 0xee);
+    const QColor button(0x3c, 0x3c, 0x3c);
+    QPalette palette(button, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::BrightText, Qt::white);
+    palette.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    palette.setColor(QPalette::AlternateBase, QColor(0x35, 0x35, 0x35));
+    palette.setColor(QPalette::ToolTipBase, window);
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::Light, QColor(0x55, 0x55, 0x55));
+    palette.setColor(QPalette::Midlight, QColor(0x48, 0x48, 0x48));
+    palette.setColor(QPalette::Mid, QColor(0x5a, 0x5a, 0x5a));
+    palette.setColor(QPalette::Dark, QColor(0x1a, 0x1a, 0x1a));
+    palette.setColor(QPalette::Shadow, Qt::black);
+    palette.setColor(QPalette::Highlight, QColor(0x35, 0x84, 0xe4));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Link, QColor(0x78, 0xae, 0xed));
+    palette.setColor(QPalette::PlaceholderText, QColor(0xee, 0xee, 0xee, 0x80));
+    const QColor disabled(0x80, 0x80, 0x80);
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, disabled);
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x50, 0x50, 0x50));
+    return palette;
+}
+
+bool isLight(const QPalette &palette)
+{
+    return ColorContrast::luminance(palette.color(QPalette::Window))
+        > ColorContrast::luminance(palette.color(QPalette::WindowText));
 }
 
 void useSecondaryText(QLabel *label)
