@@ -161,8 +161,8 @@ void tst_AtSpiTree::theWindowsReadAsTheyShow()
     QStringList tabs;
     for (const Node &node : std::as_const(nodes))
         if (node.role == QLatin1String("page tab"))
-            tabs << QStringLiteral("%1 %2 %3").arg(node.path.section('/', 0, 0), node.name,
-                                                   node.selected);
+            tabs << QStringLiteral("%1 %2 %3")
+                        .arg(node.path.section('/', 0, 0), node.name, node.selected);
     QCOMPARE(tabs,
              QStringList({"Appearance Appearance selected", "Appearance Behavior unselected",
                           "Appearance Advanced unselected", "Behavior Appearance unselected",
@@ -208,14 +208,13 @@ void tst_AtSpiTree::theWindowsReadAsTheyShow()
     const qsizetype close = focus.indexOf(QStringLiteral("push button | Close"));
     QVERIFY2(close >= 0, qPrintable(focus.join('\n')));
     focus = focus.mid(close) + focus.first(close);
-    QCOMPARE(
-        focus,
-        QStringList({"push button | Close", "page tab | Appearance", "page tab | Behavior",
-                     "page tab | Advanced", "check box | Auto-format bullets (• → • )",
-                     "check box | Auto-format numbers (1. → 2. )",
-                     "check box | Auto-format dashes (- → - )",
-                     "check box | Smart link insertion (Ctrl+K)", "push button | Reset to Defaults",
-                     "push button | Done"}));
+    QCOMPARE(focus,
+             QStringList({"push button | Close", "page tab | Appearance", "page tab | Behavior",
+                          "page tab | Advanced", "check box | Auto-format bullets (• → • )",
+                          "check box | Auto-format numbers (1. → 2. )",
+                          "check box | Auto-format dashes (- → - )",
+                          "check box | Smart link insertion (Ctrl+K)",
+                          "push button | Reset to Defaults", "push button | Done"}));
 
     // A switch toggled by its action, not clicked, changes the setting it shows.
     const QString settings = home.filePath(QStringLiteral(".config/Jotshelf/Jotshelf.conf"));

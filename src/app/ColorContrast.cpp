@@ -50,7 +50,7 @@ QColor readable(const QColor &text, const QColor &ground, double minimum)
         return start;
     // Away from the ground: towards whichever of black and white contrasts more with it.
     const QColor end = ratio(Qt::black, ground) >= ratio(Qt::white, ground) ? QColor(Qt::black)
-                                                                             : QColor(Qt::white);
+                                                                            : QColor(Qt::white);
     if (ratio(end, ground) < minimum)
         return end;
     double low = 0;

@@ -27,7 +27,8 @@ const QString kdeFont = QStringLiteral("font");
 // The portal's Read answers a variant in a variant.
 QVariant unwrap(QVariant value)
 {
-    while (value.canConvert<QDBusVariant>() && value.metaType() == QMetaType::fromType<QDBusVariant>())
+    while (value.canConvert<QDBusVariant>()
+           && value.metaType() == QMetaType::fromType<QDBusVariant>())
         value = value.value<QDBusVariant>().variant();
     return value;
 }
@@ -88,14 +89,13 @@ void DesktopAppearance::read(const QString &group, const QString &key)
     call << group << key;
     auto *watcher
         = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, watcher, group, key] {
-                watcher->deleteLater();
-                const QDBusPendingReply<QVariant> reply = *watcher;
-                // No portal, or a key this desktop does not have: nothing is known.
-                if (!reply.isError())
-                    take(group, key, unwrap(reply.value()));
-            });
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, group, key] {
+        watcher->deleteLater();
+        const QDBusPendingReply<QVariant> reply = *watcher;
+        // No portal, or a key this desktop does not have: nothing is known.
+        if (!reply.isError())
+            take(group, key, unwrap(reply.value()));
+    });
 }
 
 void DesktopAppearance::take(const QString &group, const QString &key, const QVariant &value)

@@ -34,8 +34,8 @@ QPalette readablePalette(const QPalette &base, bool highContrast)
         // the label's colour until the label reads on it.
         const QColor label = base.color(group, QPalette::HighlightedText);
         palette.setColor(group, QPalette::Highlight,
-                         ColorContrast::readable(base.color(group, QPalette::Highlight),
-                                                 label, minimum + accentAllowance));
+                         ColorContrast::readable(base.color(group, QPalette::Highlight), label,
+                                                 minimum + accentAllowance));
     }
     return palette;
 }
