@@ -4,7 +4,9 @@
 #include "OpenDrawer.h"
 #include "TestAppState.h"
 
+#include "app/ColorContrast.h"
 #include "settings/CloseButton.h"
+#include "settings/SettingsStyle.h"
 #include "settings/SettingsView.h"
 #include "settings/SettingsWindow.h"
 #include "settings/TabButton.h"
@@ -31,6 +33,7 @@ private Q_SLOTS:
     void dismissedByKeysAndButtons_data();
     void dismissedByKeysAndButtons();
     void returnPressesTheFocusedPushButton();
+    void readableInLightDarkAndHighContrast();
 };
 
 void tst_SettingsWindow::oneWindowPerRun()
@@ -204,6 +207,41 @@ void tst_SettingsWindow::returnPressesTheFocusedPushButton()
     box->setFocus();
     QTest::keyClick(window, Qt::Key_Return);
     QVERIFY(!window->isVisible());
+}
+
+// The captions and "Done"'s label as drawn reach 4.5:1 on their grounds in the style's light
+// palette and in a dark one, and 7:1 in high-contrast mode.
+void tst_SettingsWindow::readableInLightDarkAndHighContrast()
+{
+    TestAppState t;
+    AppState &state = t.start();
+    state.showSettingsWindow();
+    SettingsWindow *window = state.settingsWindow();
+    const QPalette light = QApplication::palette();
+    auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
+    for (const bool dark : {false, true}) {
+        QApplication::setPalette(dark ? SettingsStyle::darkPalette() : light);
+        for (const bool high : {false, true}) {
+            state.setHighContrastMode(high);
+            const double minimum = high ? 7.0 : 4.5;
+            const QPalette &palette = window->palette();
+            QCOMPARE(SettingsStyle::isLight(palette), !dark);
+            const double caption = ColorContrast::ratio(palette.color(QPalette::PlaceholderText),
+                                                        palette.color(QPalette::Window));
+            QPushButton *done = window->view()->doneButton();
+            const QImage drawn = done->grab().toImage();
+            const QColor label = done->palette().color(QPalette::ButtonText);
+            double fill = 21;
+            for (int y = drawn.height() / 4; y < drawn.height() * 3 / 4; ++y)
+                fill = std::min(fill, ColorContrast::ratio(drawn.pixelColor(4, y), label));
+            QVERIFY2(caption >= minimum && fill >= minimum,
+                     qPrintable(QStringLiteral("dark %1, high contrast %2: captions %3, Done %4")
+                                    .arg(dark)
+                                    .arg(high)
+                                    .arg(caption)
+                                    .arg(fill)));
+        }
+    }
 }
 
 QTEST_MAIN(tst_SettingsWindow)

@@ -43,8 +43,9 @@ QColor destructiveText(const QPalette &palette);
 /// Draws \a label's text in the secondary colour, following palette changes.
 void useSecondaryText(QLabel *label);
 /// Draws \a button as the window's default action: filled with the accent (the palette's
-/// highlight) and lettered in the highlighted-text colour. Call again when the palette changes.
-void makeProminent(QPushButton *button);
+/// highlight) and lettered in the highlighted-text colour, the fill as drawn at least
+/// \a minimum in contrast with the label. Call again when the palette changes.
+void makeProminent(QPushButton *button, double minimum);
 /// Gives \a widget's text the \a color, whatever role the widget draws its text with.
 void setTextColor(QWidget *widget, const QColor &color);
 

@@ -5,6 +5,7 @@
 
 #include "app/AccessibleRoles.h"
 #include "app/AppState.h"
+#include "app/ColorContrast.h"
 #include "settings/AdvancedTab.h"
 #include "settings/AppearanceTab.h"
 #include "settings/BehaviorTab.h"
@@ -128,7 +129,7 @@ QWidget *SettingsView::buildFooter()
     m_done = new QPushButton(QStringLiteral("Done"), footer);
     m_done->setDefault(true);
     m_done->setAccessibleDescription(QStringLiteral("Closes the settings window (Return)"));
-    SettingsStyle::makeProminent(m_done);
+    SettingsStyle::makeProminent(m_done, prominentContrast());
     connect(m_done, &QPushButton::clicked, this, &SettingsView::dismiss);
     row->addWidget(m_done);
     return footer;
@@ -144,6 +145,11 @@ QWidget *SettingsView::divider()
     line->setFixedHeight(1);
     line->setForegroundRole(QPalette::Mid);
     return line;
+}
+
+double SettingsView::prominentContrast() const
+{
+    return m_state.highContrastMode() ? ColorContrast::highContrastText : ColorContrast::normalText;
 }
 
 void SettingsView::setSelectedTab(int index)
@@ -245,7 +251,7 @@ void SettingsView::changeEvent(QEvent *event)
 {
     // The accent follows the desktop's palette.
     if (event->type() == QEvent::PaletteChange && m_done)
-        SettingsStyle::makeProminent(m_done);
+        SettingsStyle::makeProminent(m_done, prominentContrast());
     // The text styles follow the desktop's font size: the tab's are made anew with it.
     if (event->type() == QEvent::FontChange && m_tab) {
         m_title->setFont(SettingsStyle::title2(font()));

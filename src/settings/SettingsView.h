@@ -52,6 +52,7 @@ private:
     void showTab();
     void orderFocusChain();
     void acceptKey();
+    double prominentContrast() const;
 
     AppState &m_state;
     int m_selectedTab = 0;
