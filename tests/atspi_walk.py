@@ -4,7 +4,7 @@
 # Reads Jotshelf's windows as a screen reader does, over AT-SPI: the tree of the running
 # application, each tab of the settings window after pressing its tab button, and where the
 # focus goes with each press of Tab. Prints one line per finding for tst_AtSpiTree:
-#   node <path> | <role> | <name> | <description> | <value or ->
+#   node <path> | <role> | <name> | <description> | <value or -> | <selected or ->
 #   focus <role> | <name>
 # Last it switches "Auto-format dashes" off by its toggle action. The settings window must be
 # open and hold the keyboard. Argument: the most Tab presses.
@@ -33,6 +33,13 @@ def value_of(node):
         return '-'
 
 
+def selected(node):
+    states = node.getState()
+    if not states.contains(pyatspi.STATE_SELECTABLE):
+        return '-'
+    return 'selected' if states.contains(pyatspi.STATE_SELECTED) else 'unselected'
+
+
 def walk(node, path, out):
     out.append((path, node))
     for index in range(node.childCount):
@@ -45,8 +52,9 @@ def dump(app, label):
     nodes = []
     walk(app, label, nodes)
     for path, node in nodes:
-        print('node %s | %s | %s | %s | %s' % (path, node.getRoleName(), node.name,
-                                              node.description, value_of(node)))
+        print('node %s | %s | %s | %s | %s | %s' % (path, node.getRoleName(), node.name,
+                                                   node.description, value_of(node),
+                                                   selected(node)))
     return nodes
 
 
@@ -60,7 +68,7 @@ def focused(app):
 
 def press(nodes, name):
     for _, node in nodes:
-        if node.getRoleName() == 'push button' and node.name == name:
+        if node.getRoleName() in ('push button', 'page tab') and node.name == name:
             node.queryAction().doAction(0)
             return
     sys.exit('no button %s' % name)

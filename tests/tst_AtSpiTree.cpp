@@ -24,7 +24,7 @@ const QString busLauncher = QStringLiteral("/usr/libexec/at-spi-bus-launcher");
 // Debian's own Python, where python3-pyatspi lives (not one a user put first on the PATH).
 const QString python = QStringLiteral("/usr/bin/python3");
 
-/// One accessible object: "role | name | description | value".
+/// One accessible object: "role | name | description | value | selected".
 struct Node
 {
     QString path;
@@ -32,6 +32,7 @@ struct Node
     QString name;
     QString description;
     QString value;
+    QString selected;
 };
 
 /// The parent path of \a path and the node's index in it.
@@ -51,6 +52,8 @@ private Q_SLOTS:
 };
 
 // Both windows are announced as windows with their titles; the drawer's editor is "Note";
+// "Settings" and the section titles are headings; the tabs a page tab list of page tabs, the
+// open one selected; slider values are spoken with their units; a closed link dialog is gone;
 // every control has a name and a description; each slider reads the number its value text
 // shows; the colour wells name their colours, the key badge reads "Alt plus backtick"; divider
 // lines are separators; Tab walks the settings window in reading order and comes round; a
@@ -89,6 +92,12 @@ void tst_AtSpiTree::theWindowsReadAsTheyShow()
     LaunchedJotshelf app(env, {});
     QVERIFY2(app.waitForLine(QStringLiteral("   Slide animation started!")),
              qPrintable(app.lines().join('\n')));
+    // The link dialog, opened and closed, leaves nothing in the tree.
+    runProgram(env, QStringLiteral("xdotool"), {"key", "--delay", "100", "ctrl+k"});
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !runProgram(env, QStringLiteral("xdotool"), {"search", "--name", "^Add Link$"}).isEmpty(),
+        10000);
+    runProgram(env, QStringLiteral("xdotool"), {"key", "--delay", "100", "Escape"});
     runProgram(env, binary, {QStringLiteral("--settings")});
 
     // The window manager is asked for a close button alone: Motif functions move, resize
@@ -122,8 +131,8 @@ void tst_AtSpiTree::theWindowsReadAsTheyShow()
             continue;
         }
         const QStringList parts = line.mid(5).split(QStringLiteral(" | "));
-        QCOMPARE(parts.size(), 5);
-        const Node node {parts[0], parts[1], parts[2], parts[3], parts[4]};
+        QCOMPARE(parts.size(), 6);
+        const Node node {parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]};
         nodes << node;
         byPath.insert(node.path, node);
     }
@@ -144,6 +153,23 @@ void tst_AtSpiTree::theWindowsReadAsTheyShow()
     QVERIFY(!find(QStringLiteral("push button"), QStringLiteral("Text Color: white (#ffffff)"))
                  .path.isEmpty());
 
+    // Headings, a page tab list of page tabs with the open one selected; the link dialog gone.
+    for (const char *heading : {"Settings", "Window Size", "Text Formatting", "Global Hotkey"})
+        QVERIFY2(!find(QStringLiteral("heading"), QLatin1String(heading)).path.isEmpty(), heading);
+    const Node tabList = find(QStringLiteral("page tab list"), QStringLiteral("Settings pages"));
+    QVERIFY(!tabList.path.isEmpty());
+    QStringList tabs;
+    for (const Node &node : std::as_const(nodes))
+        if (node.role == QLatin1String("page tab"))
+            tabs << QStringLiteral("%1 %2 %3")
+                        .arg(node.path.section('/', 0, 0), node.name, node.selected);
+    QCOMPARE(tabs,
+             QStringList({"Appearance Appearance selected", "Appearance Behavior unselected",
+                          "Appearance Advanced unselected", "Behavior Appearance unselected",
+                          "Behavior Behavior selected", "Behavior Advanced unselected"}));
+    QVERIFY(find(QStringLiteral("dialog"), QStringLiteral("Add Link")).path.isEmpty());
+    QVERIFY(find(QStringLiteral("text"), QStringLiteral("Link Text")).path.isEmpty());
+
     int sliders = 0;
     int separators = 0;
     for (const Node &node : std::as_const(nodes)) {
@@ -158,6 +184,10 @@ void tst_AtSpiTree::theWindowsReadAsTheyShow()
         QVERIFY2(!node.name.isEmpty() && !node.description.isEmpty(), qPrintable(node.path));
         if (node.role != QLatin1String("slider"))
             continue;
+        // Spoken with the unit: "400 pixels", "100 percent".
+        QVERIFY2(node.description.endsWith(QStringLiteral(": %1 pixels").arg(node.value))
+                     || node.description.endsWith(QStringLiteral(": %1 percent").arg(node.value)),
+                 qPrintable(node.description));
         // The value text beside the slider ("400 px", "85%") begins with the number read.
         ++sliders;
         const auto [parent, index] = split(node.path);
@@ -178,14 +208,13 @@ void tst_AtSpiTree::theWindowsReadAsTheyShow()
     const qsizetype close = focus.indexOf(QStringLiteral("push button | Close"));
     QVERIFY2(close >= 0, qPrintable(focus.join('\n')));
     focus = focus.mid(close) + focus.first(close);
-    QCOMPARE(
-        focus,
-        QStringList({"push button | Close", "push button | Appearance", "push button | Behavior",
-                     "push button | Advanced", "check box | Auto-format bullets (• → • )",
-                     "check box | Auto-format numbers (1. → 2. )",
-                     "check box | Auto-format dashes (- → - )",
-                     "check box | Smart link insertion (Ctrl+K)", "push button | Reset to Defaults",
-                     "push button | Done"}));
+    QCOMPARE(focus,
+             QStringList({"push button | Close", "page tab | Appearance", "page tab | Behavior",
+                          "page tab | Advanced", "check box | Auto-format bullets (• → • )",
+                          "check box | Auto-format numbers (1. → 2. )",
+                          "check box | Auto-format dashes (- → - )",
+                          "check box | Smart link insertion (Ctrl+K)",
+                          "push button | Reset to Defaults", "push button | Done"}));
 
     // A switch toggled by its action, not clicked, changes the setting it shows.
     const QString settings = home.filePath(QStringLiteral(".config/Jotshelf/Jotshelf.conf"));

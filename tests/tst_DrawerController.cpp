@@ -5,6 +5,11 @@
 
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
+#include "settings/AppearanceTab.h"
+#include "settings/SliderRow.h"
+
+#include <QAccessible>
+#include <QSlider>
 
 #include <QTest>
 
@@ -288,7 +293,7 @@ private Q_SLOTS:
         state.toggleDrawer();
         state.setWindowWidth(500);
         state.updateWindowSizeRealTime();
-        QTRY_COMPARE(window->frameRect(), QRect(1040, 125, 500, 600));
+        QTRY_COMPARE(window->frameRect(), QRect(940, 125, 500, 600));
         state.toggleDrawer();
         state.setWindowWidth(450);
         state.updateWindowSizeRealTime();
@@ -297,23 +302,84 @@ private Q_SLOTS:
         QCOMPARE(window->frameRect().width(), 450);
     }
 
-    // A visible drawer keeps its bottom-left corner when it grows; the next showing puts it
-    // flush with its edge again.
-    void aVisibleDrawerGrowsFromItsCorner()
+    // A shown drawer stays flush with its edge whatever changes its size: a mouse drag on a
+    // slider (applied at its start and end), a key, Page Down, a value set by assistive
+    // technology. The frame read back, the native window and the slide-out's "Current:" line
+    // all give the frame the drawer has.
+    void aShownDrawerStaysFlushWithItsEdge_data()
     {
+        QTest::addColumn<DrawerPosition>("edge");
+        QTest::newRow("right") << DrawerPosition::Right;
+        QTest::newRow("top") << DrawerPosition::Top;
+        QTest::newRow("bottom") << DrawerPosition::Bottom;
+        QTest::newRow("left") << DrawerPosition::Left;
+    }
+
+    void aShownDrawerStaysFlushWithItsEdge()
+    {
+        QFETCH(DrawerPosition, edge);
         TestAppState t;
         AppState &state = t.start();
         t.instantSlides();
+        state.setDrawerPosition(edge);
         state.toggleDrawer();
-        state.setWindowWidth(500);
-        state.updateWindowSizeRealTime();
-        QTRY_COMPARE(state.drawerWindow()->frameRect(), QRect(1040, 125, 500, 600));
-        // The native window holds only the part on the screen.
-        QTRY_COMPARE(state.drawerWindow()->geometry(), QRect(1040, 125, 400, 600));
-        QCOMPARE(state.defaultPosition(), QPointF(940, 175));
+        BorderlessWindow *window = state.drawerWindow();
+        AppearanceTab tab(state);
+        QSlider *width = tab.widthRow()->slider();
+        QSlider *height = tab.heightRow()->slider();
+        const QRect visible(0, 25, 1440, 800); // the example's visible frame, in Qt's terms
+
+        const auto flush = [&](const char *step) {
+            const QRect frame = window->frameRect();
+            const QSize size(int(state.windowWidth()), int(state.windowHeight()));
+            const bool onEdge = edge == DrawerPosition::Right ? frame.right() == visible.right()
+                : edge == DrawerPosition::Left                ? frame.left() == visible.left()
+                : edge == DrawerPosition::Top                 ? frame.top() == visible.top()
+                                                              : frame.bottom() == visible.bottom();
+            const bool centred = edge == DrawerPosition::Right || edge == DrawerPosition::Left
+                ? qAbs(frame.center().y() - visible.center().y()) <= 1
+                : qAbs(frame.center().x() - visible.center().x()) <= 1;
+            QVERIFY2(frame.size() == size && onEdge && centred && window->geometry() == frame,
+                     qPrintable(QStringLiteral("%1: frame %2,%3 %4x%5, window %6,%7 %8x%9")
+                                    .arg(QLatin1String(step))
+                                    .arg(frame.x())
+                                    .arg(frame.y())
+                                    .arg(frame.width())
+                                    .arg(frame.height())
+                                    .arg(window->geometry().x())
+                                    .arg(window->geometry().y())
+                                    .arg(window->geometry().width())
+                                    .arg(window->geometry().height())));
+        };
+
+        // A drag narrows the drawer by 100 px: applied when the mouse lets go.
+        width->setSliderDown(true);
+        width->setSliderPosition(qRound(0.3 * SliderRow::steps));
+        width->setSliderPosition(0);
+        width->setSliderDown(false);
+        QCOMPARE(state.windowWidth(), 300.0);
+        flush("drag");
+        QTest::keyClick(width, Qt::Key_Right);
+        QVERIFY(state.windowWidth() > 300);
+        flush("Right");
+        QTest::keyClick(height, Qt::Key_PageDown);
+        QVERIFY(state.windowHeight() < 600);
+        flush("Page Down");
+        QAccessibleInterface *widthAccess = QAccessible::queryAccessibleInterface(width);
+        QVERIFY(widthAccess && widthAccess->valueInterface());
+        widthAccess->valueInterface()->setCurrentValue(900.0);
+        QCOMPARE(state.windowWidth(), 900.0);
+        flush("assistive value");
+
+        t.lines.clear();
+        const QRect frame = window->frameRect();
         state.toggleDrawer();
-        state.toggleDrawer();
-        QCOMPARE(state.drawerWindow()->geometry(), QRect(940, 125, 500, 600));
+        QCOMPARE(t.lines.value(1),
+                 QStringLiteral("   Current: (%1.0, %2.0, %3.0, %4.0)")
+                     .arg(frame.x())
+                     .arg(900 - frame.y() - frame.height())
+                     .arg(frame.width())
+                     .arg(frame.height()));
     }
 };
 

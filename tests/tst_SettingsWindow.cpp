@@ -4,12 +4,15 @@
 #include "OpenDrawer.h"
 #include "TestAppState.h"
 
+#include "app/ColorContrast.h"
 #include "settings/CloseButton.h"
+#include "settings/SettingsStyle.h"
 #include "settings/SettingsView.h"
 #include "settings/SettingsWindow.h"
 #include "settings/TabButton.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLayout>
 #include <QPushButton>
 #include <QScreen>
@@ -29,6 +32,8 @@ private Q_SLOTS:
     void keepsTheSelectedTab();
     void dismissedByKeysAndButtons_data();
     void dismissedByKeysAndButtons();
+    void returnPressesTheFocusedPushButton();
+    void readableInLightDarkAndHighContrast();
 };
 
 void tst_SettingsWindow::oneWindowPerRun()
@@ -173,6 +178,70 @@ void tst_SettingsWindow::dismissedByKeysAndButtons()
     // The drawer was open, so it has the keyboard again.
     QTRY_VERIFY(d.window->isActiveWindow());
     QTRY_VERIFY(d.editor->hasFocus());
+}
+
+// Return on a focused push button presses it (the window stays for "Reset to Defaults" and a
+// tab button); on anything else, a check box here, it is "Done".
+void tst_SettingsWindow::returnPressesTheFocusedPushButton()
+{
+    OpenDrawer d;
+    AppState &state = d.state;
+    state.showSettingsWindow();
+    SettingsWindow *window = state.settingsWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    SettingsView *view = window->view();
+    state.setWindowWidth(700);
+
+    view->resetButton()->setFocus();
+    QTest::keyClick(window, Qt::Key_Return);
+    QVERIFY(window->isVisible());
+    QCOMPARE(state.windowWidth(), 400.0);
+
+    view->tabButton(1)->setFocus();
+    QTest::keyClick(window, Qt::Key_Return);
+    QVERIFY(window->isVisible());
+    QCOMPARE(view->selectedTab(), 1);
+
+    QWidget *box = view->currentTab()->findChild<QCheckBox *>();
+    QVERIFY(box);
+    box->setFocus();
+    QTest::keyClick(window, Qt::Key_Return);
+    QVERIFY(!window->isVisible());
+}
+
+// The captions and "Done"'s label as drawn reach 4.5:1 on their grounds in the style's light
+// palette and in a dark one, and 7:1 in high-contrast mode.
+void tst_SettingsWindow::readableInLightDarkAndHighContrast()
+{
+    TestAppState t;
+    AppState &state = t.start();
+    state.showSettingsWindow();
+    SettingsWindow *window = state.settingsWindow();
+    const QPalette light = QApplication::palette();
+    auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
+    for (const bool dark : {false, true}) {
+        QApplication::setPalette(dark ? SettingsStyle::darkPalette() : light);
+        for (const bool high : {false, true}) {
+            state.setHighContrastMode(high);
+            const double minimum = high ? 7.0 : 4.5;
+            const QPalette &palette = window->palette();
+            QCOMPARE(SettingsStyle::isLight(palette), !dark);
+            const double caption = ColorContrast::ratio(palette.color(QPalette::PlaceholderText),
+                                                        palette.color(QPalette::Window));
+            QPushButton *done = window->view()->doneButton();
+            const QImage drawn = done->grab().toImage();
+            const QColor label = done->palette().color(QPalette::ButtonText);
+            double fill = 21;
+            for (int y = drawn.height() / 4; y < drawn.height() * 3 / 4; ++y)
+                fill = std::min(fill, ColorContrast::ratio(drawn.pixelColor(4, y), label));
+            QVERIFY2(caption >= minimum && fill >= minimum,
+                     qPrintable(QStringLiteral("dark %1, high contrast %2: captions %3, Done %4")
+                                    .arg(dark)
+                                    .arg(high)
+                                    .arg(caption)
+                                    .arg(fill)));
+        }
+    }
 }
 
 QTEST_MAIN(tst_SettingsWindow)

@@ -10,7 +10,15 @@
  * its divider lines are QFrames, which Qt describes as a border ("frame" over AT-SPI, the role
  * of a window). Here a top-level plain QWidget is a window and a line a separator. Call it
  * before the first window is shown; later calls do nothing.
+ *
+ * A widget may also be given a role of its own (setRole): a label made a heading, a row of tab
+ * buttons made a page tab list.
  */
+class QWidget;
+
 namespace AccessibleRoles {
 void install();
+/// Makes assistive technology read \a widget (a plain QWidget or a QLabel) in \a role, a
+/// QAccessible::Role. Call it before the widget is first read.
+void setRole(QWidget *widget, int role);
 } // namespace AccessibleRoles

@@ -3,6 +3,8 @@
 
 #include "app/DialogPrompts.h"
 
+#include "app/ColorContrast.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -29,6 +31,11 @@ void fitToText(QMessageBox &box)
 bool DialogPrompts::confirmClearAll(QWidget *parent)
 {
     QMessageBox box(parent);
+    // The settings window's look (its readable or dark palette, the desktop's font size).
+    if (parent) {
+        box.setPalette(parent->palette());
+        box.setFont(parent->font());
+    }
     // A question to answer, not a window to keep: a title and a close button only.
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                        | Qt::WindowCloseButtonHint);
@@ -37,11 +44,21 @@ bool DialogPrompts::confirmClearAll(QWidget *parent)
     box.setText(tr("Clear All Data?"));
     box.setInformativeText(tr("This will permanently delete all notes and reset "
                               "settings to defaults. This action cannot be undone."));
-    QPushButton *clearAll = box.addButton(tr("Clear All"), QMessageBox::AcceptRole);
+    // What cannot be undone is never the answer Return gives: Cancel is the default and holds
+    // the focus, "Clear All" is marked destructive (its role, a red label, its description).
+    QPushButton *clearAll = box.addButton(tr("Clear All"), QMessageBox::DestructiveRole);
     QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
-    box.setDefaultButton(clearAll);
+    clearAll->setAccessibleDescription(
+        tr("Deletes the note and resets every setting; cannot be undone"));
+    QPalette palette = clearAll->palette();
+    palette.setColor(QPalette::ButtonText,
+                     ColorContrast::destructive(palette.color(QPalette::Button)));
+    clearAll->setPalette(palette);
+    box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
     fitToText(box);
+    // A message box gives the focus to its default button when it is shown.
+    cancel->setFocus();
     box.exec();
     return box.clickedButton() == clearAll;
 }

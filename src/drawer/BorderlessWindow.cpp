@@ -31,9 +31,13 @@ BorderlessWindow::BorderlessWindow(QWidget *parent)
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     setFocusPolicy(Qt::StrongFocus);
     setWindowTitle(tr("Notepad"));
-    m_shadowShown = m_compositing->isActive();
+    // The drawer shadows itself where a compositor shows translucency and does not shadow every
+    // window by itself (which would draw a second, hard shadow around the margin).
+    const auto shadowWanted
+        = [this] { return m_compositing->isActive() && !m_compositing->shadowsEveryWindow(); };
+    m_shadowShown = shadowWanted();
     connect(m_compositing, &CompositingMonitor::activeChanged, this,
-            &BorderlessWindow::setShadowShown);
+            [this, shadowWanted] { setShadowShown(shadowWanted()); });
     if (const QString sway = SwayWindowPlacement::socketFromEnvironment(); !sway.isEmpty())
         m_sway = new SwayWindowPlacement(sway, this);
 }

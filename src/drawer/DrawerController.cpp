@@ -120,10 +120,11 @@ void DrawerController::updateWindowSizeRealTime()
     m_state.setWindowHeight(std::max(m_state.windowHeight(), DrawerGeometry::minimumHeight));
     m_state.setWindowSize(QSizeF(m_state.windowWidth(), m_state.windowHeight()));
     updateCurrentMargins();
-    // The window keeps its bottom-left corner, so it grows towards the top and the right.
-    if (m_window->isVisible())
-        m_slides->resize(m_window.get(), shownSize());
     updateDefaultPosition();
+    // A drawer belongs to its edge: a shown one takes the new size at its resting frame, flush
+    // with the edge, so it neither leaves a gap nor runs past the screen.
+    if (m_window->isVisible())
+        m_slides->resize(m_window.get(), restingFrame());
 }
 
 void DrawerController::updateWindowOpacityRealTime()

@@ -121,9 +121,9 @@ QVariantAnimation *SlideAnimator::motion(BorderlessWindow *window, const QRectF 
     return animation;
 }
 
-void SlideAnimator::start(QAbstractAnimation *animation, QVariantAnimation *motion, bool slidingOut)
+void SlideAnimator::start(QAbstractAnimation *animation, QVariantAnimation *motion, Kind kind)
 {
-    m_slidingOut = slidingOut;
+    m_kind = kind;
     m_running = animation;
     m_motion = motion;
     connect(animation, &QAbstractAnimation::finished, this, [this, animation] {
@@ -165,7 +165,7 @@ void SlideAnimator::slideIn(BorderlessWindow *window, const QRectF &resting)
 
     auto *slide = motion(window, frameOf(window), resting, scaled(slideInMs), easeOut(), this);
     connect(slide, &QAbstractAnimation::finished, window, [this, window] { settle(window); });
-    start(slide, slide, false);
+    start(slide, slide, Kind::SlideIn);
     m_state.printLine(QStringLiteral("   Slide animation started!"));
 }
 
@@ -197,7 +197,7 @@ void SlideAnimator::slideOut(BorderlessWindow *window)
     // The close belongs to this slide-out: a slide that starts meanwhile stops the group, and
     // with it the close, so a drawer just shown again is never hidden by an older slide-out.
     connect(group, &QAbstractAnimation::finished, window, [window] { window->close(); });
-    start(group, slide, true);
+    start(group, slide, Kind::SlideOut);
 }
 
 void SlideAnimator::place(BorderlessWindow *window, const QRectF &frame)
@@ -209,31 +209,40 @@ void SlideAnimator::place(BorderlessWindow *window, const QRectF &frame)
     showFrame(window, frame);
 }
 
-void SlideAnimator::resize(BorderlessWindow *window, QSizeF size)
+void SlideAnimator::resize(BorderlessWindow *window, const QRectF &resting)
 {
-    const QRectF current = frameOf(window);
-    const QRectF target(current.topLeft(), size);
-    if (!qtRect(target))
+    if (!qtRect(resting))
         return;
-    if (m_running) {
-        // The motion goes on with the new size: a slide-out still ends closed.
+    const DrawerPosition edge = m_state.drawerPosition();
+    if (m_running && m_kind != Kind::Resize && m_screen) {
+        // The slide goes on with the new size, between the frames that size has at the edge: a
+        // slide-in still comes to rest flush with it, a slide-out still ends closed.
+        QRectF from = resting;
+        QRectF to = resting;
+        if (m_kind == Kind::SlideIn)
+            from = DrawerGeometry::entryFrame(edge, resting.topLeft(), resting.size(),
+                                              m_screen->frame);
+        else
+            to = DrawerGeometry::exitFrame(edge, resting, m_screen->frame);
         if (m_motion && m_motion->state() == QAbstractAnimation::Running) {
-            const QRectF from = m_motion->startValue().toRectF();
-            const QRectF to = m_motion->endValue().toRectF();
-            m_motion->setStartValue(QRectF(from.topLeft(), size));
-            m_motion->setEndValue(QRectF(to.topLeft(), size));
-            window->setArea(
-                areaFor(m_motion->startValue().toRectF(), m_motion->endValue().toRectF()));
-            showFrame(window, QRectF(frameOf(window).topLeft(), size));
+            m_motion->setStartValue(from);
+            m_motion->setEndValue(to);
+            window->setArea(areaFor(from, to));
+            const QVariant now = m_motion->currentValue();
+            showFrame(window, now.isValid() ? now.toRectF() : from);
         } else {
-            window->setArea(areaFor(target, target));
-            showFrame(window, target);
+            // Fading out beyond the edge.
+            window->setArea(areaFor(to, to));
+            showFrame(window, to);
         }
         return;
     }
-    window->setArea(areaFor(current, target));
+    // A resize under way starts again from where the frame stands now.
+    stop();
+    const QRectF current = frameOf(window);
+    window->setArea(areaFor(current, resting));
     auto *animation
-        = motion(window, current, target, scaled(resizeMs), QEasingCurve::InOutQuad, this);
+        = motion(window, current, resting, scaled(resizeMs), QEasingCurve::InOutQuad, this);
     connect(animation, &QAbstractAnimation::finished, window, [this, window] { settle(window); });
-    start(animation, animation, false);
+    start(animation, animation, Kind::Resize);
 }

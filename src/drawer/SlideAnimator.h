@@ -47,14 +47,15 @@ public:
     void slideOut(BorderlessWindow *window);
     /// Puts the window's frame at \a frame at once, stopping any motion.
     void place(BorderlessWindow *window, const QRectF &frame);
-    /// Gives a visible drawer the size \a size, keeping its bottom-left corner: within a running
-    /// motion at once, else in a short animation.
-    void resize(BorderlessWindow *window, QSizeF size);
+    /// Gives a visible drawer the new resting frame \a resting (a new size at its edge): a
+    /// running slide goes on towards, or away from, that frame; otherwise a short animation
+    /// takes the drawer there.
+    void resize(BorderlessWindow *window, const QRectF &resting);
     /// Stops every motion still running or pending; the window stays where it is.
     void stop();
     bool isRunning() const { return !m_running.isNull(); }
     /// True from the start of a slide-out until the window is closed or another motion starts.
-    bool isSlidingOut() const { return isRunning() && m_slidingOut; }
+    bool isSlidingOut() const { return isRunning() && m_kind == Kind::SlideOut; }
 
     /// Scales every duration; 0 makes each motion end at once (tests).
     void setDurationScale(double scale) { m_durationScale = scale; }
@@ -73,12 +74,13 @@ private:
     void showAt(BorderlessWindow *window, const QRectF &frame, const QRectF &towards);
     QVariantAnimation *motion(BorderlessWindow *window, const QRectF &from, const QRectF &to,
                               int ms, const QEasingCurve &curve, QObject *parent);
-    void start(QAbstractAnimation *animation, QVariantAnimation *motion, bool slidingOut);
+    enum class Kind { SlideIn, SlideOut, Resize };
+    void start(QAbstractAnimation *animation, QVariantAnimation *motion, Kind kind);
 
     AppState &m_state;
     std::optional<ScreenFrames> m_screen;
     QPointer<QAbstractAnimation> m_running;
     QPointer<QVariantAnimation> m_motion;
     double m_durationScale = 1.0;
-    bool m_slidingOut = false;
+    Kind m_kind = Kind::Resize;
 };

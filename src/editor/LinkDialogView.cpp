@@ -26,7 +26,7 @@ QLabel *makeLabel(const QString &text, const QFont &font, QWidget *parent)
 QPushButton *makeButton(const QString &text, QWidget *parent)
 {
     auto *button = new QPushButton(text, parent);
-    // Return must not press a button of this dialog.
+    // Return inserts wherever the focus is (keyPressEvent), never presses the focused button.
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
@@ -75,14 +75,13 @@ LinkDialogView::LinkDialogView(InsertCallback onInsert, QWidget *parent)
     auto *buttons = new QHBoxLayout;
     m_cancelButton = makeButton(tr("Cancel"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    m_cancelButton->setToolTip(tr("Ctrl+Escape"));
+    m_cancelButton->setToolTip(tr("Escape"));
     m_insertButton = makeButton(tr("Insert"), this);
     m_insertButton->setObjectName(QStringLiteral("insertButton"));
-    m_insertButton->setToolTip(tr("Ctrl+Return"));
+    m_insertButton->setToolTip(tr("Return"));
     m_cancelButton->setAccessibleDescription(
-        tr("Closes the dialog without changing the note (Ctrl+Escape)"));
-    m_insertButton->setAccessibleDescription(
-        tr("Adds the link at the end of the note (Ctrl+Return)"));
+        tr("Closes the dialog without changing the note (Escape)"));
+    m_insertButton->setAccessibleDescription(tr("Adds the link at the end of the note (Return)"));
     buttons->addWidget(m_cancelButton);
     buttons->addStretch(1);
     buttons->addWidget(m_insertButton);
@@ -165,20 +164,33 @@ void LinkDialogView::done(int result)
     if (QWidget *host = parentWidget(); host && host->isVisible())
         host->window()->activateWindow();
     QDialog::done(result);
+    // A closed dialog leaves the accessible tree, which lists every window that exists, shown
+    // or not: its native window goes once the close is done, and comes back with the next
+    // showing.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!isVisible() && windowHandle())
+                destroy();
+        },
+        Qt::QueuedConnection);
 }
 
 void LinkDialogView::keyPressEvent(QKeyEvent *event)
 {
-    const bool withCtrl = (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+    // Return and Escape as in any dialog, with or without Ctrl; Shift+Return and the like do
+    // nothing, so that no other chord ends the dialog by accident.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool plainOrCtrl = modifiers == Qt::NoModifier || modifiers == Qt::ControlModifier;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (withCtrl)
+        if (plainOrCtrl)
             insert();
         event->accept();
         return;
     case Qt::Key_Escape:
-        if (withCtrl)
+        if (plainOrCtrl)
             cancel();
         event->accept();
         return;

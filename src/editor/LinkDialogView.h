@@ -11,10 +11,9 @@
 class QLineEdit;
 class QPushButton;
 
-/// The small dialog that asks for a link text and a URL. "Insert" (Ctrl+Return) hands both,
-/// exactly as typed, to the insert callback and closes the dialog; "Cancel" (Ctrl+Escape)
-/// closes it. Plain Return and plain Escape do nothing here, so that neither ends the dialog
-/// by accident.
+/// The small dialog that asks for a link text and a URL. "Insert" (Return or Ctrl+Return, while
+/// both fields hold something) hands both, exactly as typed, to the insert callback and closes
+/// the dialog; "Cancel" (Escape or Ctrl+Escape) closes it.
 class LinkDialogView : public QDialog
 {
     Q_OBJECT

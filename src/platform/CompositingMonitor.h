@@ -30,6 +30,11 @@ public:
     ~CompositingMonitor() override;
 
     bool isActive() const { return m_active; }
+    /// True while the compositing manager is one that shadows every window by itself, so a
+    /// window must draw no shadow of its own: xcompmgr with -c or -s shadows the whole window,
+    /// its transparent margin too. picom leaves windows that declare frame extents to shadow
+    /// themselves; KWin and Mutter shadow only decorated windows.
+    bool shadowsEveryWindow() const { return m_active && m_shadowsEveryWindow; }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
@@ -38,9 +43,11 @@ Q_SIGNALS:
 
 private:
     void setActive(bool active);
+    void readOwner(std::uint32_t owner);
 
     xcb_connection_t *m_connection = nullptr;
     std::uint32_t m_selection = 0;
     std::uint8_t m_selectionNotify = 0;
     bool m_active = false;
+    bool m_shadowsEveryWindow = false;
 };

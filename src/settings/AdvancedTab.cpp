@@ -36,7 +36,7 @@ AdvancedTab::AdvancedTab(AppState &state, QWidget *parent)
     auto *buttons = new QHBoxLayout;
     m_export = new QPushButton(tr("Export Notes"));
     m_clear = new QPushButton(tr("Clear All Data"));
-    SettingsStyle::setTextColor(m_clear, SettingsStyle::destructiveText());
+    SettingsStyle::setTextColor(m_clear, SettingsStyle::destructiveText(palette()));
     m_export->setAccessibleDescription(tr("Saves the note as a text file"));
     m_clear->setAccessibleDescription(
         tr("Deletes the note and resets every setting, after asking you"));

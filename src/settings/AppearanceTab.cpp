@@ -48,6 +48,8 @@ void AppearanceTab::buildSizeSection()
     m_height = new SliderRow(tr("Height"), bindSetting(m_state, Settings::windowHeight),
                              DrawerGeometry::minimumHeight, m_state.maxWindowHeight(), "%.0f px",
                              {}, updateSize);
+    m_width->setWholeNumbers(true);
+    m_height->setWholeNumbers(true);
     m_width->setDescription(tr("Sets the notepad's width"));
     m_height->setDescription(tr("Sets the notepad's height"));
     stack->addWidget(m_width);

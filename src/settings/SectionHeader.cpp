@@ -3,16 +3,21 @@
 
 #include "settings/SectionHeader.h"
 
+#include "app/AccessibleRoles.h"
 #include "settings/SettingsStyle.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QVBoxLayout>
 
 SectionHeader::SectionHeader(const QString &title, const QString &subtitle, QWidget *parent)
     : QWidget(parent)
-    , m_title(new QLabel(title, this))
+    , m_title(new QLabel(this))
     , m_subtitle(new QLabel(subtitle, this))
 {
+    // The role before the text: assistive technology reads the label as it is first told of it.
+    AccessibleRoles::setRole(m_title, QAccessible::Heading);
+    m_title->setText(title);
     m_title->setFont(SettingsStyle::headline(font()));
     m_subtitle->setFont(SettingsStyle::caption(font()));
     SettingsStyle::useSecondaryText(m_subtitle);

@@ -23,11 +23,12 @@ SettingsTabPage::SettingsTabPage(AppState &state, QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setBackgroundRole(QPalette::Window);
     viewport()->setBackgroundRole(QPalette::Window);
+    // In the window from the start, so the sections take its font and palette.
+    setWidget(m_content);
 
     using SettingsStyle::inset;
     m_sections->setContentsMargins(inset, inset, inset, inset);
     m_sections->setSpacing(20);
-    setWidget(m_content);
 }
 
 QVBoxLayout *SettingsTabPage::addSection(const QString &title, const QString &subtitle)

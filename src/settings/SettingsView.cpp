@@ -3,7 +3,9 @@
 
 #include "settings/SettingsView.h"
 
+#include "app/AccessibleRoles.h"
 #include "app/AppState.h"
+#include "app/ColorContrast.h"
 #include "settings/AdvancedTab.h"
 #include "settings/AppearanceTab.h"
 #include "settings/BehaviorTab.h"
@@ -11,11 +13,15 @@
 #include "settings/SettingsStyle.h"
 #include "settings/TabButton.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -49,7 +55,7 @@ SettingsView::SettingsView(AppState &state, QWidget *parent)
     connect(escape, &QShortcut::activated, m_close, &CloseButton::click);
     for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto *accept = new QShortcut(QKeySequence(key), this);
-        connect(accept, &QShortcut::activated, m_done, &QPushButton::click);
+        connect(accept, &QShortcut::activated, this, &SettingsView::acceptKey);
     }
 
     showTab();
@@ -62,9 +68,12 @@ QWidget *SettingsView::buildHeader()
     using SettingsStyle::inset;
     row->setContentsMargins(inset, inset, inset, inset);
 
-    auto *title = new QLabel(tr("Settings"), header);
-    title->setFont(SettingsStyle::title2(font()));
-    row->addWidget(title);
+    m_title = new QLabel(header);
+    // The role before the text: assistive technology reads the label as it is first told of it.
+    AccessibleRoles::setRole(m_title, QAccessible::Heading);
+    m_title->setText(tr("Settings"));
+    m_title->setFont(SettingsStyle::title2(font()));
+    row->addWidget(m_title);
     row->addStretch(1);
 
     m_close = new CloseButton(header);
@@ -79,6 +88,8 @@ QWidget *SettingsView::buildHeader()
 QWidget *SettingsView::buildTabBar()
 {
     auto *bar = new QWidget(this);
+    AccessibleRoles::setRole(bar, QAccessible::PageTabList);
+    bar->setAccessibleName(tr("Settings pages"));
     auto *row = new QHBoxLayout(bar);
     using SettingsStyle::inset;
     row->setContentsMargins(inset, tabBarTopSpace, inset, 0);
@@ -116,7 +127,7 @@ QWidget *SettingsView::buildFooter()
     m_done = new QPushButton(tr("Done"), footer);
     m_done->setDefault(true);
     m_done->setAccessibleDescription(tr("Closes the settings window (Return)"));
-    SettingsStyle::makeProminent(m_done);
+    SettingsStyle::makeProminent(m_done, prominentContrast());
     connect(m_done, &QPushButton::clicked, this, &SettingsView::dismiss);
     row->addWidget(m_done);
     return footer;
@@ -132,6 +143,11 @@ QWidget *SettingsView::divider()
     line->setFixedHeight(1);
     line->setForegroundRole(QPalette::Mid);
     return line;
+}
+
+double SettingsView::prominentContrast() const
+{
+    return m_state.highContrastMode() ? ColorContrast::highContrastText : ColorContrast::normalText;
 }
 
 void SettingsView::setSelectedTab(int index)
@@ -150,6 +166,19 @@ TabButton *SettingsView::tabButton(int index) const
     if (index < 0 || index >= int(m_tabButtons.size()))
         return nullptr;
     return m_tabButtons[index];
+}
+
+// Return presses the focused button, as in the desktop's own dialogs ("Reset to Defaults" resets
+// and the window stays); anywhere else it is "Done".
+void SettingsView::acceptKey()
+{
+    auto *button = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
+    const bool pushButton = button && !qobject_cast<QCheckBox *>(button)
+        && !qobject_cast<QRadioButton *>(button) && isAncestorOf(button);
+    if (pushButton && button->isEnabled())
+        button->click();
+    else
+        m_done->click();
 }
 
 void SettingsView::dismiss()
@@ -220,6 +249,13 @@ void SettingsView::changeEvent(QEvent *event)
 {
     // The accent follows the desktop's palette.
     if (event->type() == QEvent::PaletteChange && m_done)
-        SettingsStyle::makeProminent(m_done);
+        SettingsStyle::makeProminent(m_done, prominentContrast());
+    // The text styles follow the desktop's font size: the tab's are made anew with it.
+    if (event->type() == QEvent::FontChange && m_tab) {
+        m_title->setFont(SettingsStyle::title2(font()));
+        for (TabButton *button : m_tabButtons)
+            button->followFont();
+        showTab();
+    }
     QWidget::changeEvent(event);
 }

@@ -9,13 +9,14 @@
 
 class AppState;
 class CloseButton;
+class QLabel;
 class QPushButton;
 class QVBoxLayout;
 class TabButton;
 
 /// The whole content of the settings window: a header with a close button, the tab bar, the
 /// selected tab and a footer with "Reset to Defaults" and "Done". "Done", the close button and
-/// Escape dismiss it (hide its window); Return presses "Done".
+/// Escape dismiss it (hide its window); Return presses the focused push button, else "Done".
 class SettingsView : public QWidget
 {
     Q_OBJECT
@@ -50,10 +51,13 @@ private:
     QWidget *divider();
     void showTab();
     void orderFocusChain();
+    void acceptKey();
+    double prominentContrast() const;
 
     AppState &m_state;
     int m_selectedTab = 0;
     std::array<TabButton *, 3> m_tabButtons {};
+    QLabel *m_title = nullptr;
     CloseButton *m_close = nullptr;
     QPushButton *m_reset = nullptr;
     QPushButton *m_done = nullptr;

@@ -7,8 +7,11 @@
 #include "app/AppState.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
+#include "platform/DesktopAppearance.h"
+#include "settings/SettingsStyle.h"
 #include "settings/SettingsView.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -19,6 +22,7 @@ SettingsWindow::SettingsWindow(AppState &state, QWidget *parent)
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                   | Qt::WindowCloseButtonHint)
     , m_state(state)
+    , m_appearance(new DesktopAppearance(this))
     , m_view(new SettingsView(state, this))
 {
     AccessibleRoles::install();
@@ -30,6 +34,33 @@ SettingsWindow::SettingsWindow(AppState &state, QWidget *parent)
     // Nothing wears a focus ring when the window opens; Tab starts at the close control.
     m_view->setFocus();
     centreOnPrimaryScreen();
+    applyLook();
+    connect(m_appearance, &DesktopAppearance::changed, this, &SettingsWindow::applyLook);
+    connect(&m_state, &AppState::highContrastModeChanged, this, &SettingsWindow::applyLook);
+}
+
+void SettingsWindow::applyLook()
+{
+    m_applyingLook = true;
+    QPalette base = QApplication::palette(this);
+    if (m_appearance->prefersDark().value_or(false) && SettingsStyle::isLight(base))
+        base = SettingsStyle::darkPalette();
+    setPalette(SettingsStyle::readablePalette(base, m_state.highContrastMode()));
+    QFont font = QApplication::font(this);
+    if (const auto size = m_appearance->fontPointSize())
+        font.setPointSizeF(*size);
+    setFont(font);
+    m_applyingLook = false;
+}
+
+void SettingsWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // A new desktop palette or font (a theme change) is made readable again.
+    if (!m_applyingLook
+        && (event->type() == QEvent::ApplicationPaletteChange
+            || event->type() == QEvent::ApplicationFontChange))
+        applyLook();
 }
 
 void SettingsWindow::present()

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class AppState;
+class DesktopAppearance;
 class SettingsView;
 
 /// The settings window: made once per run, centred when first made, shown where the user left
@@ -34,13 +35,19 @@ public:
     SettingsView *view() const { return m_view; }
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    /// The desktop's palette (dark when the desktop asks for dark windows) made readable, and
+    /// the desktop's font size.
+    void applyLook();
     void centreOnPrimaryScreen();
     void returnFocusToDrawer();
 
     AppState &m_state;
 
+    DesktopAppearance *m_appearance = nullptr;
     SettingsView *m_view = nullptr;
+    bool m_applyingLook = false;
 };

@@ -97,7 +97,8 @@ double SliderRow::valueAt(int position) const
         return m_upper;
     if (position <= 0)
         return m_lower;
-    return m_lower + (m_upper - m_lower) * position / steps;
+    const double value = m_lower + (m_upper - m_lower) * position / steps;
+    return m_whole ? std::clamp(std::round(value), m_lower, m_upper) : value;
 }
 
 void SliderRow::userMoved(int position)
@@ -114,7 +115,11 @@ void SliderRow::showValueText()
     const double value = shown(m_value.get());
     const QString text = NumberFormat::printf(m_format.constData(), value);
     m_valueText->setText(text);
-    m_slider->setShownValue(value, text, shown(m_lower), shown(m_upper));
+    // Units as a screen reader should say them: "400 pixels", "85 percent".
+    QByteArray spoken = m_format;
+    spoken.replace(" px", " pixels").replace("%%", " percent");
+    m_slider->setShownValue(value, text, NumberFormat::printf(spoken.constData(), value),
+                            shown(m_lower), shown(m_upper));
 }
 
 void SliderRow::setDescription(const QString &description)

@@ -44,6 +44,10 @@ public:
     /// Shows the bound value again; the owner calls it when the value changed elsewhere.
     void refresh();
 
+    /// Makes the slider write whole numbers only (sizes in pixels: a window has whole ones, so
+    /// the value text, the read-outs and the window agree).
+    void setWholeNumbers(bool whole) { m_whole = whole; }
+
     /// What the slider sets, for assistive technology.
     void setDescription(const QString &description);
 
@@ -63,6 +67,7 @@ private:
     QByteArray m_format;
     Transform m_transform;
     std::function<void()> m_onChange;
+    bool m_whole = false;
 
     QLabel *m_title = nullptr;
     ValueSlider *m_slider = nullptr;

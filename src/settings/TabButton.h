@@ -18,8 +18,10 @@ public:
 
     int index() const { return m_index; }
     bool isCurrent() const;
-    /// Draws the button again after the selected tab changed.
+    /// Draws the button again after the selected tab changed, and tells assistive technology.
     void refresh();
+    /// Takes the window's font again (medium weight) after it changed.
+    void followFont();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

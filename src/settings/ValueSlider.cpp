@@ -31,8 +31,12 @@ public:
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Value)
-            return slider()->valueText();
-        return QAccessibleWidget::text(t);
+            return slider()->spokenValue();
+        const QString own = QAccessibleWidget::text(t);
+        if (t == QAccessible::Description && !slider()->spokenValue().isEmpty())
+            return own.isEmpty() ? slider()->spokenValue()
+                                 : own + QStringLiteral(": ") + slider()->spokenValue();
+        return own;
     }
 
     QVariant currentValue() const override { return slider()->shownValue(); }
@@ -79,11 +83,13 @@ ValueSlider::ValueSlider(QWidget *parent)
     Q_UNUSED(installed);
 }
 
-void ValueSlider::setShownValue(double value, const QString &text, double lowest, double highest)
+void ValueSlider::setShownValue(double value, const QString &text, const QString &spoken,
+                                double lowest, double highest)
 {
     const bool changed = value != m_shown || text != m_text;
     m_shown = value;
     m_text = text;
+    m_spoken = spoken;
     m_lowest = lowest;
     m_highest = highest;
     if (changed && QAccessible::isActive()) {
