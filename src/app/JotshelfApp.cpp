@@ -4,6 +4,7 @@
 #include "app/JotshelfApp.h"
 
 #include "app/Persistence.h"
+#include "platform/AppInfo.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/ShutdownSignals.h"
 #include "storage/PrivateFile.h"
@@ -83,8 +84,7 @@ QIcon JotshelfApp::icon()
         return true;
     }();
     Q_UNUSED(registered)
-    return QIcon::fromTheme(QStringLiteral("jotshelf"),
-                            QIcon(QStringLiteral(":/icons/jotshelf.svg")));
+    return QIcon::fromTheme(AppInfo::appId(), QIcon(QStringLiteral(":/icons/jotshelf.svg")));
 }
 
 void JotshelfApp::runCommand(InstanceCommand command, const QByteArray &startupId)
