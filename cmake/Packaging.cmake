@@ -6,6 +6,11 @@ include(GNUInstallDirs)
 
 # The files the app is known by are named after its id.
 install(TARGETS jotshelf RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped install (the package's) also drops the compilers' notes, as Debian's dh_strip does.
+install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
+                    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/jotshelf\")
+endif()")
 install(FILES ${PROJECT_SOURCE_DIR}/resources/${JOTSHELF_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/jotshelf.svg
@@ -100,8 +105,9 @@ set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${JOTSHELF_MAINTAINER}")
-# CPack has no variable for Debian's Bugs field: it goes on a line of its own after Homepage.
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}\nBugs: ${JOTSHELF_BUG_URL}")
+# The bug address is in the metainfo and the manual page: Debian's Bugs field is for its own
+# tracker (lintian warns of any other).
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The summary is the first line of the Description field; these lines follow it.
