@@ -87,8 +87,8 @@ BUILD_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 PACKAGE_CXXFLAGS = $(shell $(BUILD_FLAGS) CPPFLAGS) $(shell $(BUILD_FLAGS) CXXFLAGS)
 PACKAGE_LDFLAGS = $(shell $(BUILD_FLAGS) LDFLAGS)
 # From git, or for a tarball the date of the newest release in NEWS.
-package: export SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || \
-	date -u -d "$$(sed -n '1s/^Jotshelf [^ ]* (\(.*\))$$/\1/p' NEWS)" +%s)
+package: export SOURCE_DATE_EPOCH ?= $(shell if [ -e .git ]; then git log -1 --format=%ct; else \
+	date -u -d "$$(sed -n '1s/^Jotshelf [^ ]* (\(.*\))$$/\1/p' NEWS)" +%s; fi)
 
 package: deps-build
 	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
