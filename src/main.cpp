@@ -8,6 +8,7 @@
 #include "instance/InstanceServer.h"
 #include "instance/Launch.h"
 #include "instance/SingleInstance.h"
+#include "platform/AppInfo.h"
 #include "platform/ConsoleOutput.h"
 #include "platform/PlatformChoice.h"
 #include "platform/QtScreenSource.h"
@@ -82,8 +83,9 @@ int main(int argc, char *argv[])
     std::setlocale(LC_MESSAGES, "C");
     QApplication::setOrganizationName(QStringLiteral("Jotshelf"));
     QApplication::setApplicationName(QStringLiteral("Jotshelf"));
-    QApplication::setApplicationVersion(QStringLiteral(JOTSHELF_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("jotshelf"));
+    QApplication::setApplicationVersion(AppInfo::version());
+    // The desktop file, the icon and the portal's app id; the settings folder keeps its name.
+    QApplication::setDesktopFileName(AppInfo::appId());
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(JotshelfApp::icon());
 

@@ -5,6 +5,7 @@
 
 #include "instance/InstanceServer.h"
 #include "instance/SingleInstance.h"
+#include "platform/AppInfo.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -219,13 +220,18 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QString>("err");
-        QTest::newRow("hide") << QStringList {"--hide"} << 0
-                              << QByteArray("Jotshelf is not running.\n") << QString();
-        QTest::newRow("quit") << QStringList {"--quit"} << 0
-                              << QByteArray("Jotshelf is not running.\n") << QString();
+        // What was asked for holds, so these succeed; the line goes to standard error, where a
+        // pipeline reading the output never takes it for the note.
+        QTest::newRow("hide") << QStringList {"--hide"} << 0 << QByteArray()
+                              << QStringLiteral("Jotshelf is not running.\n");
+        QTest::newRow("quit") << QStringList {"--quit"} << 0 << QByteArray()
+                              << QStringLiteral("Jotshelf is not running.\n");
         QTest::newRow("print") << QStringList {"--print"} << 0 << QByteArray() << QString();
         QTest::newRow("version") << QStringList {"--version"} << 0
-                                 << QByteArray("Jotshelf " JOTSHELF_VERSION "\n") << QString();
+                                 << (AppInfo::versionText() + u'\n').toUtf8() << QString();
+        QTest::newRow("version with a word")
+            << QStringList {"--version", "extra"} << 2 << QByteArray()
+            << QStringLiteral("jotshelf: Unexpected argument 'extra'.\n");
         QTest::newRow("unknown option")
             << QStringList {"--frobnicate"} << 2 << QByteArray()
             << QStringLiteral("jotshelf: Unknown option 'frobnicate'.\n");
@@ -245,6 +251,28 @@ private Q_SLOTS:
         QCOMPARE(result.out, out);
         QVERIFY2(result.err.startsWith(err), qPrintable(result.err));
         QVERIFY(!QFileInfo::exists(m_paths->lockPath()));
+    }
+
+    // Help or a version that never reached its reader is no success.
+    void helpAndVersionThatCannotBeWrittenFail_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("help") << QStringLiteral("--help");
+        QTest::newRow("version") << QStringLiteral("--version");
+    }
+
+    void helpAndVersionThatCannotBeWrittenFail()
+    {
+        QFETCH(QString, option);
+        QProcess process;
+        process.setProcessEnvironment(m_home->commandEnvironment());
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        process.start(QStringLiteral(JOTSHELF_BINARY), {option});
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        const QByteArray err = process.readAllStandardError();
+        QVERIFY2(err.startsWith("jotshelf: cannot write to standard output: "), err.constData());
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include "app/Persistence.h"
 #include "app/Translations.h"
+#include "platform/AppInfo.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/ShutdownSignals.h"
 #include "storage/PrivateFile.h"
@@ -85,8 +86,7 @@ QIcon JotshelfApp::icon()
         return true;
     }();
     Q_UNUSED(registered)
-    return QIcon::fromTheme(QStringLiteral("jotshelf"),
-                            QIcon(QStringLiteral(":/icons/jotshelf.svg")));
+    return QIcon::fromTheme(AppInfo::appId(), QIcon(QStringLiteral(":/icons/jotshelf.svg")));
 }
 
 void JotshelfApp::runCommand(InstanceCommand command, const QByteArray &startupId)

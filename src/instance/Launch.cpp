@@ -202,7 +202,9 @@ std::optional<int> Launch::run(int argc, char *argv[])
     case SingleInstance::Outcome::NotRunning:
         if (request.command == InstanceCommand::Append)
             return deliverAfterStart(request, argc, argv);
-        ConsoleOutput::printLine(QStringLiteral("Jotshelf is not running."));
+        // Still a success (what was asked for holds), said on standard error so that a
+        // pipeline reading standard output never takes it for the note.
+        ConsoleOutput::writeError("Jotshelf is not running.\n");
         return EXIT_SUCCESS;
     case SingleInstance::Outcome::Failed:
         return fail(m_instance.errorString());

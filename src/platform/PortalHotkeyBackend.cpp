@@ -3,6 +3,7 @@
 
 #include "platform/PortalHotkeyBackend.h"
 
+#include "platform/AppInfo.h"
 #include "platform/HotkeyKeys.h"
 #include "platform/PlatformLog.h"
 #include "platform/PortalRequest.h"
@@ -122,7 +123,11 @@ PortalHotkeyBackend::judgeBinding(const QVariantMap &results, const QString &id,
             trigger = found->toString();
     }
     if (holder && holder->size() >= 2) {
-        const bool ours = holder->at(1) == id && holder->at(0).endsWith(sessionToken());
+        // KDE's portal 5.27 names the group after the session token ("token_jotshelf"); one that
+        // knows the app (the Registry of portals from 1.19 on) names it after the app id.
+        const QString &component = holder->at(0);
+        const bool ours = holder->at(1) == id
+            && (component.endsWith(sessionToken()) || component == AppInfo::appId());
         // The user gave the shortcut a key of their own in the desktop's settings.
         const bool ownKey = trigger && !trigger->isEmpty() && !describesKey(*trigger, key);
         if (ours || ownKey)

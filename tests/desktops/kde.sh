@@ -137,6 +137,10 @@ if [[ ! -x $fake_input ]]; then
             exit 1
         }
 fi
+# The app's own desktop file, as an install puts it, so that a portal checking the app id
+# (Register, xdg-desktop-portal 1.19 on) finds io.github.jotshelf.Jotshelf.
+sed "s|^Exec=jotshelf|Exec=$app|" "$here/../../resources/io.github.jotshelf.Jotshelf.desktop" \
+    > "$XDG_DATA_HOME/applications/io.github.jotshelf.Jotshelf.desktop"
 # KWin offers fake input only to a program whose desktop file asks for it, read from KService's
 # cache.
 cat > "$XDG_DATA_HOME/applications/jotshelf-kwin-fake-input.desktop" << EOF
