@@ -8,6 +8,7 @@
 #include "platform/X11HotkeyBackend.h"
 
 #include <QGuiApplication>
+#include <QVersionNumber>
 
 namespace PlatformChoice {
 
@@ -63,6 +64,13 @@ bool preferXcbOnWayland(int argc, char *argv[])
     if (!shouldRunThroughXWayland(Session::fromEnvironment(), arguments))
         return false;
     qputenv("QT_QPA_PLATFORM", "xcb");
+    // Qt 6.8's xcb plugin crashes (a null seat in QXcbConnection::populateTouchDevices) when
+    // XWayland reports a changed input device, as it does under KWin 6 when a new virtual
+    // device appears. Without XInput 2, Qt reads the core events: clicks, wheel and keys stay.
+    const QVersionNumber qt = QVersionNumber::fromString(QLatin1String(qVersion()));
+    if (qt.majorVersion() == 6 && qt.minorVersion() == 8
+        && !qEnvironmentVariableIsSet("QT_XCB_NO_XI2"))
+        qputenv("QT_XCB_NO_XI2", "1");
     return true;
 }
 
