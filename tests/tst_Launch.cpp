@@ -294,6 +294,40 @@ private Q_SLOTS:
         QVERIFY(quit(*again));
     }
 
+    // SIGTERM while the note can be written nowhere (a file-size limit of 0 stands for a disk
+    // full everywhere): the instance says where the note could not go and stays open with it,
+    // as --quit does; once the note can be written the next SIGTERM ends it, the note saved.
+    void sigtermNeverLosesTheNote()
+    {
+        LaunchedJotshelf instance(
+            m_home->instanceEnvironment(),
+            {QStringLiteral("--fsize=0:unlimited"), QStringLiteral(JOTSHELF_BINARY)},
+            QStringLiteral("prlimit"));
+        QVERIFY2(instance.waitForStart(), instance.output().constData());
+        const Finished unsaved = m_home->run(
+            {QStringLiteral("--append"), QStringLiteral("--sync"), QStringLiteral("keep me")});
+        QCOMPARE(unsaved.exitCode, 1);
+        // The reason the failed write gave, here and at the end alike.
+        const QString reason = QStringLiteral("(the disk is full for Jotshelf: it reached its "
+                                              "file-size limit, ulimit -f)");
+        QVERIFY2(unsaved.err.contains(reason), qPrintable(unsaved.err));
+        instance.process().terminate();
+        QVERIFY2(instance.waitFor(QStringLiteral("stays open with the note")),
+                 instance.output().constData());
+        QVERIFY(instance.output().contains(
+            (m_home->notePath() + QStringLiteral(" cannot be written ") + reason).toUtf8()));
+        QVERIFY(instance.isRunning());
+
+        const QString pid = QString::number(instance.process().processId());
+        QCOMPARE(QProcess::execute(
+                     QStringLiteral("prlimit"),
+                     {QStringLiteral("--pid"), pid, QStringLiteral("--fsize=unlimited:unlimited")}),
+                 0);
+        instance.process().terminate();
+        QVERIFY(instance.finishedWithSuccess());
+        QCOMPARE(stored(), QByteArray("keep me"));
+    }
+
     // With too few file descriptors the instance does not start half-way (GLib ended it on
     // SIGTRAP when a thread found none): it says why, and the note stays where it is, whole.
     void tooFewFileDescriptorsStopTheStartCleanly()

@@ -92,6 +92,25 @@ private Q_SLOTS:
         QCOMPARE(sway.commands.constLast(), QByteArray("[id=7] move absolute position 3 4"));
         QCOMPARE(placed.count(), 1);
     }
+
+    // A reply whose header claims 4 GB is dropped with its connection, never buffered.
+    void anOversizedReplyIsDropped()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("sway-ipc.sock"));
+        QLocalServer server;
+        QVERIFY(server.listen(path));
+        SwayWindowPlacement placement(path);
+        placement.place(7, QPoint(1, 2));
+        QVERIFY(server.waitForNewConnection(5000));
+        QLocalSocket *sway = server.nextPendingConnection();
+        QByteArray header = SwayWindowPlacement::commandMessage(QByteArray());
+        const std::uint32_t claimed = 0xFFFFFFFF;
+        std::memcpy(header.data() + 6, &claimed, sizeof claimed);
+        sway->write(header + QByteArray(2 * 1024 * 1024, '['));
+        QSignalSpy gone(sway, &QLocalSocket::disconnected);
+        QVERIFY(gone.wait(5000));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_SwayWindowPlacement)

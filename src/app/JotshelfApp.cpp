@@ -8,7 +8,6 @@
 #include "platform/AppInfo.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/ShutdownSignals.h"
-#include "storage/PrivateFile.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -50,7 +49,12 @@ JotshelfApp::JotshelfApp(AppServices services, QObject *parent)
             [state](QSessionManager &) { state->flushPendingSaves(); });
     auto *shutdown = new ShutdownSignals(this);
     connect(shutdown, &ShutdownSignals::received, state, [state] {
-        state->flushPendingSaves();
+        // As for --quit: ending now would lose a note that could be written nowhere.
+        if (state->flushPendingSaves().result == SaveOutcome::Result::Lost) {
+            state->printLine(QStringLiteral("   Jotshelf stays open with the note rather than "
+                                            "lose it: export it, or make room, then quit again"));
+            return;
+        }
         QCoreApplication::quit();
     });
 }
@@ -156,7 +160,7 @@ InstanceReply JotshelfApp::handleRequest(const InstanceRequest &request)
         return InstanceReply::failure(
             QStringLiteral("the text is in the note, but the note could not be saved to %1 (%2); "
                            "Jotshelf keeps it and tries again with every change")
-                .arg(file, PrivateFile::whyUnwritable(file)));
+                .arg(file, state->persistence().whyNotWritten(file)));
     }
     case InstanceCommand::Print:
         return {true, state->noteContent().toUtf8(), {}};

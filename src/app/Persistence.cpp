@@ -231,6 +231,18 @@ bool Persistence::writeNow()
     return store.isWritten();
 }
 
+QString Persistence::whyNotWritten(const QString &filePath) const
+{
+    // The write's own word first: its report may still be on its way here.
+    const SettingsStore &store = m_state.userDefaults();
+    if (filePath == store.noteFilePath()) {
+        if (const QString reason = store.whyNoteNotWritten(); !reason.isEmpty())
+            return reason;
+    }
+    const QString reason = m_reasons.value(filePath);
+    return reason.isEmpty() ? PrivateFile::whyUnwritable(filePath) : reason;
+}
+
 SaveOutcome Persistence::flush()
 {
     if (writeNow()) {
@@ -255,9 +267,7 @@ SaveOutcome Persistence::rescueNote()
     outcome.result = SaveOutcome::Result::NotSaved;
     const bool noteLost = !store.isNoteWritten();
     outcome.file = noteLost ? store.noteFilePath() : store.filePath();
-    outcome.reason = m_reasons.value(outcome.file);
-    if (outcome.reason.isEmpty())
-        outcome.reason = PrivateFile::whyUnwritable(outcome.file);
+    outcome.reason = whyNotWritten(outcome.file);
     m_state.printLine(QStringLiteral("❌ Quitting without saving: %1 cannot be written (%2)")
                           .arg(outcome.file, outcome.reason));
     if (!noteLost)

@@ -47,6 +47,9 @@ public:
     bool writeNow();
     /// Tries again what could not be written.
     void retry();
+    /// Why the last write of \a filePath failed, as the failed write reported it (the same
+    /// reason flush() gives).
+    QString whyNotWritten(const QString &filePath) const;
 
 Q_SIGNALS:
     /// A saver wrote \a key; \a ok is false when the settings file could not be written.

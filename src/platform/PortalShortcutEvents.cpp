@@ -8,4 +8,10 @@
 PortalShortcutEvents::PortalShortcutEvents(const QDBusConnection &bus, QObject *parent)
     : QDBusAbstractInterface(QString(), QStringLiteral("/org/freedesktop/portal/desktop"),
                              "org.freedesktop.portal.GlobalShortcuts", bus, parent)
-{ }
+{
+    // QtDBus relays a signal only when it finds each of its parameter types by name, and a
+    // type is known by name once registered: QDBusObjectPath is not until its first use (the
+    // first reply that carries one). Before it, connecting to Activated silently subscribes to
+    // nothing, and no press arrives.
+    qRegisterMetaType<QDBusObjectPath>();
+}

@@ -20,6 +20,8 @@ constexpr int magicSize = 6;
 constexpr int headerSize = magicSize + 8;
 constexpr int retryMs = 20;
 constexpr int maxTries = 50;
+// Far more than any answer to a command.
+constexpr std::uint32_t maxReplyBytes = 1024 * 1024;
 
 void appendNative(QByteArray &bytes, std::uint32_t value)
 {
@@ -117,6 +119,16 @@ void SwayWindowPlacement::readReply()
             return;
         }
         const std::uint32_t length = readNative(m_buffer.constData() + magicSize);
+        // The answer to a command is a line of JSON: a header claiming more is not sway's,
+        // and its bytes are not kept waiting for a length that may be 4 GB.
+        if (length > maxReplyBytes) {
+            qCWarning(lcPlatform) << "sway's IPC announced a reply of" << length
+                                  << "bytes; dropped";
+            m_buffer.clear();
+            m_inFlight.clear();
+            m_socket->abort();
+            return;
+        }
         if (std::uint32_t(m_buffer.size() - headerSize) < length)
             return;
         const QByteArray payload = m_buffer.mid(headerSize, qsizetype(length));

@@ -146,6 +146,12 @@ bool NoteFile::isWritten() const
     return !m_failed;
 }
 
+QString NoteFile::failureReason() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_failed ? m_failureReason : QString();
+}
+
 bool NoteFile::waitForWritten()
 {
     m_encoder.finish();
@@ -188,6 +194,7 @@ void NoteFile::drain()
                 m_failed = std::move(file);
                 reason = PrivateFile::whyUnwritable(m_filePath, error);
             }
+            m_failureReason = reason;
         }
         QMetaObject::invokeMethod(
             this, [this, ok, reason] { Q_EMIT writeFinished(ok, reason); }, Qt::QueuedConnection);

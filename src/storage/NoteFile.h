@@ -87,6 +87,8 @@ public:
     bool waitForWritten();
     /// False while the last write failed and nothing newer succeeded.
     bool isWritten() const;
+    /// Why the last write failed, while isWritten() is false; known as soon as the write ends.
+    QString failureReason() const;
 
 Q_SIGNALS:
     /// A background write ended; \a reason says why it failed.
@@ -105,5 +107,6 @@ private:
     mutable std::mutex m_mutex;
     std::optional<QByteArray> m_pending;
     std::optional<QByteArray> m_failed;
+    QString m_failureReason;
     bool m_running = false;
 };

@@ -357,3 +357,8 @@ bool SettingsStore::isNoteWritten() const
 {
     return m_note->isWritten();
 }
+
+QString SettingsStore::whyNoteNotWritten() const
+{
+    return m_note->failureReason();
+}

@@ -106,6 +106,8 @@ public:
     bool isWritten() const;
     /// True while the note file holds the last note written to it.
     bool isNoteWritten() const;
+    /// Why the note's last write failed, while isNoteWritten() is false.
+    QString whyNoteNotWritten() const;
 
 Q_SIGNALS:
     /// A write of \a filePath ended; \a reason says why it failed.
