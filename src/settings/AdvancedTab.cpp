@@ -39,7 +39,12 @@ AdvancedTab::AdvancedTab(AppState &state, QWidget *parent)
     auto *buttons = new QHBoxLayout;
     m_export = new QPushButton(QStringLiteral("Export Notes"));
     m_clear = new QPushButton(QStringLiteral("Clear All Data"));
-    SettingsStyle::setTextColor(m_clear, SettingsStyle::destructiveText(palette()));
+    const auto colourClear = [this] {
+        SettingsStyle::setTextColor(
+            m_clear, SettingsStyle::destructiveText(palette(), m_state.highContrastMode()));
+    };
+    colourClear();
+    connect(&m_state, &AppState::highContrastModeChanged, m_clear, colourClear);
     m_export->setAccessibleDescription(QStringLiteral("Saves the note as a text file"));
     m_clear->setAccessibleDescription(
         QStringLiteral("Deletes the note and resets every setting, after asking you"));
