@@ -3,8 +3,8 @@
 
 # Jotshelf: `make run` builds and starts the app, `make test` builds and runs the whole suite.
 # Both install the Debian packages they need first (apt-get; through sudo when not root).
-# `make install` installs Jotshelf under PREFIX (through sudo when that is not writable);
-# `make package` builds a Debian package in the build folder.
+# `make install` installs Jotshelf under PREFIX (through sudo when that is not writable), `make
+# uninstall` removes it again; `make package` builds a Debian package in the build folder.
 
 SHELL := /bin/bash
 BUILD_DIR ?= build
@@ -17,13 +17,16 @@ PREFIX ?= /usr/local
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-BUILD_PACKAGES := build-essential cmake ccache qt6-base-dev qt6-svg-dev libx11-dev libxcb1-dev \
-                  libxcb-xfixes0-dev libxcb-shape0-dev
+# Nothing links Qt SVG: the icon is drawn at run time by its plugin (libqt6svg6), which the tests
+# load and the package depends on. Qt's Linguist tools build the translations.
+BUILD_PACKAGES := build-essential cmake ccache qt6-base-dev libx11-dev libxcb1-dev \
+                  libxcb-xfixes0-dev libxcb-shape0-dev qt6-tools-dev qt6-l10n-tools
 TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox trayer \
                  fonts-dejavu-core dbus desktop-file-utils xcompmgr \
-                 at-spi2-core python3-pyatspi
+                 at-spi2-core python3-pyatspi appstream libqt6svg6 qt6-translations-l10n
 
-.PHONY: all build run test install package deps-build deps-test clean format test-desktops deps-desktops
+.PHONY: all build run test install uninstall package deps-build deps-test clean format \
+        test-desktops deps-desktops
 
 all: build
 
@@ -60,23 +63,73 @@ deps-desktops:
 test-desktops: deps-desktops build
 	tests/desktops/run $(BUILD_DIR)/jotshelf
 
-install: build
-	@target="$(DESTDIR)$(PREFIX)"; while [ ! -e "$$target" ]; do target=$$(dirname "$$target"); done; \
-	if [ "$$(id -u)" = 0 ] || [ -w "$$target" ]; then \
-	    DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"; \
-	else \
-	    sudo DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"; \
-	fi
+# Through sudo when the prefix (or what of it exists) is not writable.
+AS_OWNER_OF_PREFIX = target="$(DESTDIR)$(PREFIX)"; while [ ! -e "$$target" ]; do target=$$(dirname "$$target"); done; \
+	if [ "$$(id -u)" = 0 ] || [ -w "$$target" ]; then as_owner=(); else as_owner=(sudo); fi
 
-package: build
-	cmake --build $(BUILD_DIR) --target package
+install: build
+	@$(AS_OWNER_OF_PREFIX); \
+	"$${as_owner[@]}" env DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# Removes the files the last `make install` listed in $(BUILD_DIR)/install_manifest.txt.
+uninstall:
+	@$(AS_OWNER_OF_PREFIX); \
+	"$${as_owner[@]}" cmake -DMANIFEST=$(BUILD_DIR)/install_manifest.txt -P cmake/Uninstall.cmake
+
+# `make package` builds the package in a folder of its own, $(PACKAGE_DIR): optimised, with
+# Debian's hardening flags (dpkg-buildflags: fortify, stack protector, relro and bindnow; PIE is
+# the compiler's default), without the tests, and without touching the install_manifest.txt of
+# `make install`. It is reproducible: the files carry the time of the last commit
+# (SOURCE_DATE_EPOCH), and paths of the clone are mapped away (-ffile-prefix-map). The package
+# lands in $(BUILD_DIR), replacing one of an older version.
+PACKAGE_DIR ?= $(BUILD_DIR)/package
+BUILD_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+PACKAGE_CXXFLAGS = $(shell $(BUILD_FLAGS) CPPFLAGS) $(shell $(BUILD_FLAGS) CXXFLAGS)
+PACKAGE_LDFLAGS = $(shell $(BUILD_FLAGS) LDFLAGS)
+# From git, or for a tarball the date of the newest release in NEWS.
+package: export SOURCE_DATE_EPOCH ?= $(shell if [ -e .git ]; then git log -1 --format=%ct; else \
+	date -u -d "$$(sed -n '1s/^Jotshelf [^ ]* (\(.*\))$$/\1/p' NEWS)" +%s; fi)
+
+package: deps-build
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+	    -DJOTSHELF_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS="$(PACKAGE_CXXFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$(PACKAGE_LDFLAGS)"
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	rm -f $(PACKAGE_DIR)/jotshelf_*.deb
+	cd $(PACKAGE_DIR) && cpack -G DEB
+	rm -f $(BUILD_DIR)/jotshelf_*.deb
+	cp $(PACKAGE_DIR)/jotshelf_*.deb $(BUILD_DIR)/
+	@ls $(BUILD_DIR)/jotshelf_*.deb
 
 # `make lint-package` builds the Debian package and checks it with Debian's lintian (installed
-# first); any error fails.
+# first), every tag shown: an error or a warning fails, and so does any hardening tag.
 .PHONY: lint-package
 lint-package: package
 	@scripts/ensure-packages lintian
-	lintian --fail-on error --info $(BUILD_DIR)/jotshelf_*.deb
+	@lintian --pedantic --display-info --fail-on error,warning $(BUILD_DIR)/jotshelf_*.deb \
+	    | tee $(PACKAGE_DIR)/lintian.log; status=$${PIPESTATUS[0]}; \
+	if grep -q hardening- $(PACKAGE_DIR)/lintian.log; then echo "lintian: hardening tags"; exit 1; fi; \
+	[ "$$status" = 0 ] && echo "lintian: no error, no warning, no hardening tag"
+
+# `make check-reproducible` runs `make package` in two fresh clones of the last commit (in
+# folders of different names, without ccache) and compares the two packages byte for byte.
+# Not part of `make test`: it builds Jotshelf twice from scratch.
+.PHONY: check-reproducible
+check-reproducible: deps-build
+	@set -e; scratch=$$(mktemp -d /tmp/jotshelf-reproducible.XXXXXX); \
+	trap 'rm -rf "$$scratch"' EXIT; \
+	for clone in one clone-two; do \
+	    git clone -q --no-local "$(CURDIR)" "$$scratch/$$clone"; \
+	    echo "check-reproducible: make package in $$scratch/$$clone"; \
+	    CCACHE_DISABLE=1 $(MAKE) -C "$$scratch/$$clone" package BUILD_DIR=build \
+	        > "$$scratch/$$clone.log" 2>&1 || { tail -30 "$$scratch/$$clone.log"; exit 1; }; \
+	done; \
+	cd "$$scratch"; sha256sum one/build/jotshelf_*.deb clone-two/build/jotshelf_*.deb; \
+	if cmp -s one/build/jotshelf_*.deb clone-two/build/jotshelf_*.deb; then \
+	    echo "check-reproducible: the two packages are byte for byte the same"; \
+	else \
+	    echo "check-reproducible: the two packages differ"; exit 1; \
+	fi
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
@@ -97,7 +150,7 @@ deps-bench: deps-build
 	@scripts/ensure-packages $(BENCH_PACKAGES)
 
 bench: deps-bench
-	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DJOTSHELF_BUILD_TESTS=OFF
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target $(BENCH_TARGETS)
 	@scripts/bench $(BENCH_DIR)
 
@@ -127,7 +180,7 @@ test-asan: deps-test
 
 fuzz: deps-fuzz
 	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	    -DJOTSHELF_FUZZ=ON -DJOTSHELF_BUILD_TESTS=OFF -DJOTSHELF_BUILD_BENCH=OFF
+	    -DJOTSHELF_FUZZ=ON -DBUILD_TESTING=OFF -DJOTSHELF_BUILD_BENCH=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZ_TARGETS)
 	@for target in $(FUZZ_TARGETS); do \
 	    corpus=$(FUZZ_DIR)/corpus/$${target#fuzz_}; mkdir -p $$corpus; \
@@ -147,3 +200,34 @@ test-stress: test-full-size
 # 20 MB paste.
 test-full-size: deps-test build
 	cd $(BUILD_DIR) && JOTSHELF_STRESS=1 ctest --output-on-failure -R '$(STRESS_TESTS)'
+
+# `make test-debian13` builds and runs the whole suite (`make test`, warnings as errors) against
+# Debian 13's Qt and GCC in a Debian 13 root made by scripts/debian-root with debootstrap from
+# Debian's packages: the build and test packages above, cached under /var/cache/jotshelf and keyed
+# by that list, so only the first run downloads (a few minutes) and any later one, from any clone,
+# starts in seconds. `make test-desktops-debian13` runs the desktop tests there, each desktop's
+# Debian 13 packages listed in tests/desktops/<name>.debian13.packages, against the binary built
+# in that root.
+DEBIAN13_SUITE := trixie
+DEBIAN13_PACKAGES = $(BUILD_PACKAGES) $(TEST_PACKAGES)
+# A desktop's Debian 13 list where its names differ from Debian 12's, its own list otherwise.
+DEBIAN13_DESKTOPS = $(basename $(notdir $(wildcard tests/desktops/*.sh)))
+DEBIAN13_DESKTOP_PACKAGES = $(sort $(foreach desktop,$(DEBIAN13_DESKTOPS),$(shell cat \
+    $(firstword $(wildcard tests/desktops/$(desktop).debian13.packages) tests/desktops/$(desktop).packages))))
+DEBIAN13_ENV := JOTSHELF_ROOT_ENV="CXXFLAGS=-Werror"
+
+.PHONY: test-debian13 test-desktops-debian13 deps-debian13
+
+deps-debian13:
+	@scripts/ensure-packages debootstrap debian-archive-keyring util-linux
+
+test-debian13: deps-debian13
+	@root=$$(scripts/debian-root make $(DEBIAN13_SUITE) debian13 $(DEBIAN13_PACKAGES)) && \
+	    $(DEBIAN13_ENV) scripts/debian-root run "$$root" . -- make test BUILD_DIR=/build JOBS=$(JOBS)
+
+test-desktops-debian13: deps-debian13
+	@root=$$(scripts/debian-root make $(DEBIAN13_SUITE) debian13 $(DEBIAN13_PACKAGES) \
+	        -- $(DEBIAN13_DESKTOP_PACKAGES)) && \
+	    $(DEBIAN13_ENV) scripts/debian-root run "$$root" . -- \
+	        bash -c 'cmake -S . -B /build -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null && \
+	            cmake --build /build -j $(JOBS) --target jotshelf && tests/desktops/run /build/jotshelf'

@@ -19,8 +19,11 @@ void provide(AppServices &services)
         = [](AppState &state) { return std::make_unique<SettingsWindow>(state); };
     services.appendToNote = [](AppState &state, QStringView text) {
         const NoteAppend::Edit edit = NoteAppend::appending(state.noteContent(), text);
+        if (!state.noteFits(edit.removed, edit.inserted))
+            return false;
         if (edit.removed > 0 || !edit.inserted.isEmpty())
             state.replaceNoteRange(edit.position, edit.removed, edit.inserted);
+        return true;
     };
 }
 

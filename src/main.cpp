@@ -8,6 +8,7 @@
 #include "instance/InstanceServer.h"
 #include "instance/Launch.h"
 #include "instance/SingleInstance.h"
+#include "platform/AppInfo.h"
 #include "platform/ConsoleOutput.h"
 #include "platform/PlatformChoice.h"
 #include "platform/QtScreenSource.h"
@@ -18,6 +19,7 @@
 
 #include <malloc.h>
 
+#include <clocale>
 #include <csignal>
 #include <cstdlib>
 
@@ -64,6 +66,8 @@ int main(int argc, char *argv[])
     if (exitCode)
         return *exitCode;
 
+    if (!Launch::raiseFileLimit(&error))
+        return fail(error);
     if (!Launch::hasDisplay(argc, argv))
         return fail(QStringLiteral("no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
                                    "start it from a desktop session"));
@@ -74,10 +78,14 @@ int main(int argc, char *argv[])
 
     PlatformChoice::preferXcbOnWayland(argc, argv);
     QApplication application(argc, argv);
+    // QApplication gave the C library the user's locale; its messages (strerror) end up in
+    // console lines, which stay English whatever the language of the windows.
+    std::setlocale(LC_MESSAGES, "C");
     QApplication::setOrganizationName(QStringLiteral("Jotshelf"));
     QApplication::setApplicationName(QStringLiteral("Jotshelf"));
-    QApplication::setApplicationVersion(QStringLiteral(JOTSHELF_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("jotshelf"));
+    QApplication::setApplicationVersion(AppInfo::version());
+    // The desktop file, the icon and the portal's app id; the settings folder keeps its name.
+    QApplication::setDesktopFileName(AppInfo::appId());
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(JotshelfApp::icon());
 
@@ -91,6 +99,11 @@ int main(int argc, char *argv[])
     AppServices services;
     services.store
         = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath(), std::move(note));
+    // Starting without it would write an empty note over the one that could not be read.
+    if (const QString unreadable = services.store->unreadable(); !unreadable.isEmpty())
+        return fail(unreadable
+                    + QStringLiteral("; Jotshelf did not start, so as not to write over "
+                                     "it, and left it as it is"));
     services.screens = std::make_shared<QtScreenSource>();
     services.hotkeys = PlatformChoice::createHotkeyBackend();
     services.prompts = std::make_unique<DialogPrompts>();

@@ -4,6 +4,7 @@
 #include "instance/CommandLine.h"
 #include "instance/CommandLineOptions.h"
 #include "instance/ManualPage.h"
+#include "platform/AppInfo.h"
 
 #include <QRegularExpression>
 
@@ -51,10 +52,13 @@ private Q_SLOTS:
                             << QStringLiteral("Usage: jotshelf");
         QTest::newRow("help wins") << QStringList {"--quit", "--help"} << A::PrintHelp << none
                                    << true << QStringLiteral("Usage: jotshelf");
+        const QString version = QStringLiteral("Jotshelf %1\n").arg(AppInfo::version());
         QTest::newRow("version") << QStringList {"--version"} << A::PrintVersion << none << true
-                                 << QStringLiteral("Jotshelf " JOTSHELF_VERSION);
-        QTest::newRow("-v") << QStringList {"-v"} << A::PrintVersion << none << true
-                            << QStringLiteral("Jotshelf " JOTSHELF_VERSION);
+                                 << version;
+        QTest::newRow("-v") << QStringList {"-v"} << A::PrintVersion << none << true << version;
+        QTest::newRow("version with a word")
+            << QStringList {"--version", "extra"} << A::Fail << none << true
+            << QStringLiteral("Unexpected argument 'extra'.");
         QTest::newRow("unknown option") << QStringList {"--frobnicate"} << A::Fail << none << true
                                         << QStringLiteral("jotshelf: Unknown option 'frobnicate'.");
         QTest::newRow("two commands") << QStringList {"--toggle", "--quit"} << A::Fail << none
@@ -95,8 +99,8 @@ private Q_SLOTS:
         QCOMPARE(line.request(), line.command().value_or(InstanceCommand::Show));
     }
 
-    // Every word after --append is text, so a list item needs no quoting rules; --sync counts
-    // first or last, and "--" ends the options.
+    // Every word after --append is text, so a list item needs no quoting rules; only --sync and
+    // "--" right after it are options.
     void appendTakesTheWordsAfterIt_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -109,8 +113,9 @@ private Q_SLOTS:
             << QStringList {"--append", "--quit", "-h"} << QStringList {"--quit", "-h"} << false;
         QTest::newRow("sync first") << QStringList {"--append", "--sync", "call", "Ann"}
                                     << QStringList {"call", "Ann"} << true;
-        QTest::newRow("sync last") << QStringList {"-append", "call", "Ann", "--sync"}
-                                   << QStringList {"call", "Ann"} << true;
+        QTest::newRow("sync after the text is text")
+            << QStringList {"-append", "call", "Ann", "--sync"}
+            << QStringList {"call", "Ann", "--sync"} << false;
         QTest::newRow("sync before")
             << QStringList {"--sync", "--append", "x"} << QStringList {"x"} << true;
         QTest::newRow("after --") << QStringList {"--append", "--", "--sync"}

@@ -134,12 +134,12 @@ private Q_SLOTS:
         const StandInNotifications::Notification &sent = server.received.at(0);
         QCOMPARE(sent.appName, QStringLiteral("Jotshelf"));
         QCOMPARE(sent.replacesId, 0u);
-        QCOMPARE(sent.appIcon, QStringLiteral("jotshelf"));
+        QCOMPARE(sent.appIcon, QStringLiteral("io.github.jotshelf.Jotshelf"));
         QCOMPARE(sent.summary, QStringLiteral("Title"));
         QCOMPARE(sent.body, QStringLiteral("Message"));
         QVERIFY(sent.actions.isEmpty());
         QCOMPARE(sent.hints.value(QStringLiteral("desktop-entry")).toString(),
-                 QStringLiteral("jotshelf"));
+                 QStringLiteral("io.github.jotshelf.Jotshelf"));
         QCOMPARE(sent.expireTimeout, -1);
     }
 
@@ -163,7 +163,7 @@ private Q_SLOTS:
         QTRY_COMPARE(server.received.size(), 1);
         const StandInNotifications::Notification &sent = server.received.at(0);
         QCOMPARE(sent.appName, QStringLiteral("Jotshelf"));
-        QCOMPARE(sent.appIcon, QStringLiteral("jotshelf"));
+        QCOMPARE(sent.appIcon, QStringLiteral("io.github.jotshelf.Jotshelf"));
         QCOMPARE(sent.summary, GlobalHotkey::takenKeyNoticeTitle());
         QVERIFY(sent.summary.contains(QStringLiteral("Alt+`")));
         QVERIFY(sent.body.contains(QStringLiteral("jotshelf --toggle")));

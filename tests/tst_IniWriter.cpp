@@ -45,6 +45,19 @@ private:
                 QFAIL(qPrintable(QStringLiteral("\"%1\" was parsed as \"%2\"")
                                      .arg(describe(values.at(i)),
                                           describe(note.note.value_or(QStringLiteral("(none)"))))));
+            // The size the model checks against the note file's limit, counted without
+            // encoding; a file cut anywhere gives back a beginning of the text, never more.
+            const QByteArray file = IniWriter::generalSection({entries.at(i)});
+            QCOMPARE(IniWriter::encodedTextSize(values.at(i)),
+                     IniWriter::encodeText(values.at(i)).size());
+            for (qsizetype cut = file.indexOf('=') + 2; cut < file.size() - 1; ++cut) {
+                const auto head = NoteFile::parseHead(file.left(cut), entries.at(i).first);
+                if (!head || values.at(i).left(head->size()) != *head)
+                    QFAIL(qPrintable(QStringLiteral("\"%1\" cut after %2 bytes came back as \"%3\"")
+                                         .arg(describe(values.at(i)))
+                                         .arg(cut)
+                                         .arg(describe(head.value_or(QStringLiteral("(none)"))))));
+            }
         }
     }
 

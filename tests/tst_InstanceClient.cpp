@@ -60,7 +60,8 @@ private Q_SLOTS:
         QLocalServer silent;
         QVERIFY(silent.listen(socketPath()));
         InstanceClient client(socketPath());
-        QCOMPARE(client.send(InstanceCommand::Toggle, 200), InstanceClient::Result::Failed);
+        // The command was sent: it may still be carried out.
+        QCOMPARE(client.send(InstanceCommand::Toggle, 200), InstanceClient::Result::TimedOut);
         QVERIFY2(client.errorString().contains(QLatin1String("no answer")),
                  qPrintable(client.errorString()));
     }

@@ -119,15 +119,16 @@ private Q_SLOTS:
         QCOMPARE(again->folder(), paths->folder());
     }
 
-    // A folder of that name that others can enter, or a link planted there, is never used.
-    void unsafeFallbackIsRefused_data()
+    // A folder of that name that others can enter, or a link planted there (another user may
+    // make it first), is never used: a private folder of a new name beside it is.
+    void unsafeFallbackIsPassedOver_data()
     {
         QTest::addColumn<bool>("asLink");
         QTest::newRow("open to others") << false;
         QTest::newRow("a planted link") << true;
     }
 
-    void unsafeFallbackIsRefused()
+    void unsafeFallbackIsPassedOver()
     {
         QFETCH(bool, asLink);
         QTemporaryDir root;
@@ -140,8 +141,13 @@ private Q_SLOTS:
             QVERIFY(::chmod(QFile::encodeName(fallbackIn(root)).constData(), 0777) == 0);
         }
         QString error;
-        QVERIFY(!InstancePaths::resolve(QString(), root.path(), root.path(), &error));
-        QVERIFY2(error.contains(fallbackIn(root)), qPrintable(error));
+        QString warning;
+        const auto paths
+            = InstancePaths::resolve(QString(), root.path(), root.path(), &error, &warning);
+        QVERIFY2(paths, qPrintable(error));
+        QVERIFY(paths->folder().startsWith(fallbackIn(root) + u'-'));
+        QVERIFY(InstancePaths::isPrivateFolder(paths->folder(), nullptr));
+        QVERIFY2(warning.contains(fallbackIn(root)), qPrintable(warning));
     }
 };
 

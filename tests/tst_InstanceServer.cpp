@@ -116,6 +116,37 @@ private Q_SLOTS:
         QCOMPARE(ids, QList<QByteArray>({request.startupId, QByteArray()}));
     }
 
+    // A launch that gave up waiting (the instance was stopped, SIGSTOP) says the command may
+    // still be carried out; the instance, running again, finds it gone and drops the command,
+    // so that a script that retries does not append twice.
+    void aCommandWhoseLaunchGaveUpIsDropped()
+    {
+        InstanceServer server;
+        QVERIFY(server.listen(m_paths->socketPath(), nullptr));
+        QStringList appended;
+        server.setHandler([&appended](const InstanceRequest &request) {
+            appended << QString::fromUtf8(request.text);
+            return InstanceReply {};
+        });
+        InstanceRequest request;
+        request.command = InstanceCommand::Append;
+        request.text = "milk";
+        InstanceClient::Result result = InstanceClient::Result::Delivered;
+        // This thread's event loop stands still meanwhile, as a stopped instance's does.
+        std::unique_ptr<QThread> stopped(QThread::create(
+            [&] { result = InstanceClient(m_paths->socketPath()).send(request, 300); }));
+        stopped->start();
+        QVERIFY(stopped->wait(15000));
+        QCOMPARE(result, InstanceClient::Result::TimedOut);
+        QTest::qWait(200);
+        QCOMPARE(appended, QStringList());
+
+        request.text = "eggs";
+        runBeside([&] { result = InstanceClient(m_paths->socketPath()).send(request); });
+        QCOMPARE(result, InstanceClient::Result::Delivered);
+        QCOMPARE(appended, QStringList {QStringLiteral("eggs")});
+    }
+
     void socketIsOpenToTheUserOnly()
     {
         InstanceServer server;

@@ -12,11 +12,14 @@
 #include "drawer/SlideAnimator.h"
 #include "editor/DrawerView.h"
 #include "editor/NoteEditor.h"
+#include "settings/SettingsView.h"
 #include "settings/SettingsWindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QSettings>
 #include <QSignalSpy>
@@ -33,13 +36,16 @@ class tst_JotshelfApp : public QObject
 
     QString settingsPath() const { return m_dir->filePath(QStringLiteral("Jotshelf.conf")); }
 
-    std::unique_ptr<JotshelfApp> makeApp()
+    std::unique_ptr<JotshelfApp> makeApp(const std::function<void(FakeHotkeyBackend &)> &setUp = {})
     {
         AppServices services;
         services.store = std::make_unique<SettingsStore>(settingsPath());
         services.screens = std::make_shared<FixedScreenSource>(QRectF(0, 0, 1440, 900),
                                                                QRectF(0, 75, 1440, 800));
-        services.hotkeys = std::make_unique<FakeHotkeyBackend>();
+        auto hotkeys = std::make_unique<FakeHotkeyBackend>();
+        if (setUp)
+            setUp(*hotkeys);
+        services.hotkeys = std::move(hotkeys);
         services.prompts = std::make_unique<FakePrompts>();
         services.console = [this](const QString &line) { m_lines << line; };
         Subsystems::provide(services);
@@ -219,6 +225,68 @@ private Q_SLOTS:
         QVERIFY(stored(QStringLiteral("windowOpacity")) != QStringLiteral("0.55"));
         app->runCommand(InstanceCommand::Quit);
         QCOMPARE(stored(QStringLiteral("windowOpacity")), QStringLiteral("0.55"));
+    }
+
+    // Started in German (LANG=de_DE.UTF-8: the run tst_JotshelfApp_german), the tray menu, the
+    // settings window, the drawer and the notices speak German, while the console lines stay
+    // English byte for byte, also where a notice and a line tell the same failure.
+    void menusSettingsAndNoticesInGerman()
+    {
+        if (QLocale().language() != QLocale::German)
+            QSKIP("runs as tst_JotshelfApp_german, in a German locale");
+        auto app = makeApp([](FakeHotkeyBackend &hotkeys) {
+            hotkeys.answer = HotkeyBackend::Result::Taken;
+            hotkeys.reason = QStringLiteral("Another program holds Alt+` already.");
+        });
+        QSignalSpy notices(&app->appState(), &AppState::noticeRequested);
+
+        QStringList menu;
+        for (QAction *action : app->menu()->actions())
+            menu << (action->isSeparator() ? QStringLiteral("--") : action->text());
+        QCOMPARE(menu,
+                 QStringList({"Notizblock zeigen", "--", "Einstellungen …", "--",
+                              "Standardposition", "--", "Beenden"}));
+        QStringList edges;
+        for (QAction *action : app->menu()->actions().at(4)->menu()->actions())
+            edges << action->text();
+        QCOMPARE(edges, QStringList({"Oben", "Rechts", "Unten", "Links"}));
+        auto *view = qobject_cast<DrawerView *>(app->appState().drawerWindow()->content());
+        QCOMPARE(view->editor()->accessibleName(), QStringLiteral("Notiz"));
+
+        app->appState().showSettingsWindow();
+        SettingsWindow *window = app->appState().settingsWindow();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Jotshelf-Einstellungen"));
+        QStringList shown;
+        for (int tab = 0; tab < 3; ++tab) {
+            window->view()->setSelectedTab(tab);
+            for (const QLabel *label : window->findChildren<QLabel *>())
+                shown << label->text();
+            for (const QAbstractButton *button : window->findChildren<QAbstractButton *>())
+                shown << button->text() << button->accessibleDescription();
+        }
+        for (const char *text :
+             {"Einstellungen", "Darstellung", "Verhalten", "Erweitert", "Fertig",
+              "Standardwerte wiederherstellen", "Fenstergröße", "Breite", "Eigene Farben verwenden",
+              "Intelligentes Einfügen von Links (Strg+K)", "Globales Tastenkürzel",
+              "Debug-Informationen", "Textlänge:", "Rechts", "Alle Daten löschen",
+              "Speichert die Notiz als Textdatei"})
+            QVERIFY2(shown.contains(QString::fromUtf8(text)), text);
+
+        // The backend's reason has no translation: the notice gives the general one in German.
+        QTRY_COMPARE(notices.count(), 1);
+        QCOMPARE(notices.at(0).at(0).toString(), QStringLiteral("Alt+` ist nicht verfügbar"));
+        QVERIFY2(notices.at(0).at(1).toString().startsWith(
+                     QStringLiteral("Jotshelf konnte Alt+` nicht registrieren. Ein anderes "
+                                    "Programm oder der Desktop belegt Alt+` selbst. ")),
+                 qPrintable(notices.at(0).at(1).toString()));
+        QCOMPARE(m_lines,
+                 QStringList(
+                     {"❌ Failed to register global hotkey. Status: -9868",
+                      "   Reason: Hotkey already exists", "   Another program holds Alt+` already.",
+                      "❌ No system tray found: the notepad opens now, and its right-click "
+                      "menu holds Settings... and Quit",
+                      "🔄 Animating IN from right:", "   Start: (1540.0, 175.0, 400.0, 600.0)",
+                      "   Final: (1040.0, 175.0, 400.0, 600.0)", "   Slide animation started!"}));
     }
 };
 

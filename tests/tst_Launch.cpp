@@ -6,6 +6,7 @@
 #include "instance/InstanceCommand.h"
 #include "instance/InstancePaths.h"
 #include "instance/Launch.h"
+#include "storage/PrivateFile.h"
 
 #include <QLocalSocket>
 #include <QTest>
@@ -246,6 +247,76 @@ private Q_SLOTS:
                  0);
         QCOMPARE(print(), QByteArray("still here"));
         QVERIFY(quit(instance));
+    }
+
+    // A note never outgrows what a start reads (64 MB of file): a start finds one that did
+    // (written by an older version) and loads its first 64 MB, keeping the whole file and
+    // saying so; an append that would pass the limit is refused, and the next start loads the
+    // note as it was saved.
+    void aNoteNeverOutgrowsWhatAStartReads()
+    {
+        QVERIFY(QDir().mkpath(m_home->noteFolder()));
+        const QByteArray head("[General]\nnoteContent=\"");
+        // Lines of 64 characters, each 65 bytes in the file (its line feed as "\\n").
+        const QByteArray line = QByteArray(63, 'a') + "\\n";
+        const QByteArray lines = line.repeated(PrivateFile::maxNoteBytes / line.size() + 64);
+        const qint64 overLong = head.size() + lines.size() + 2;
+        {
+            QFile note(m_home->notePath());
+            QVERIFY(note.open(QIODevice::WriteOnly));
+            note.write(head + lines + "\"\n");
+        }
+        auto instance = m_home->launchInstance();
+        QVERIFY2(instance->waitForStart(), instance->output().constData());
+        QVERIFY2(instance->output().contains("the note holds its first 64 MB"),
+                 instance->output().constData());
+        const QStringList kept
+            = QDir(m_home->noteFolder()).entryList({QStringLiteral("note.conf.unreadable-*")});
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(QFileInfo(m_home->noteFolder() + u'/' + kept.first()).size(), overLong);
+
+        const Finished refused = m_home->run({QStringLiteral("--append"), QStringLiteral("more")});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains(QLatin1String("would grow past 64 MB"))
+                     && refused.err.contains(QLatin1String("nothing was appended")),
+                 qPrintable(refused.err));
+        QVERIFY(quit(*instance));
+        const qint64 saved = QFileInfo(m_home->notePath()).size();
+        QVERIFY2(saved <= PrivateFile::maxNoteBytes && saved > PrivateFile::maxNoteBytes - 128,
+                 qPrintable(QString::number(saved)));
+        const QByteArray note = stored();
+        QVERIFY(QByteArray(lines).replace("\\n", "\n").startsWith(note));
+
+        auto again = m_home->launchInstance();
+        QVERIFY2(again->waitForStart(), again->output().constData());
+        QVERIFY2(!again->output().contains("Could not read"), again->output().constData());
+        QCOMPARE(print(), note);
+        QVERIFY(quit(*again));
+    }
+
+    // With too few file descriptors the instance does not start half-way (GLib ended it on
+    // SIGTRAP when a thread found none): it says why, and the note stays where it is, whole.
+    void tooFewFileDescriptorsStopTheStartCleanly()
+    {
+        QVERIFY(QDir().mkpath(m_home->noteFolder()));
+        QFile note(m_home->notePath());
+        QVERIFY(note.open(QIODevice::WriteOnly));
+        const QByteArray bytes("[General]\nnoteContent=my words\n");
+        note.write(bytes);
+        note.close();
+        QProcess limited;
+        limited.setProcessEnvironment(m_home->instanceEnvironment());
+        limited.start(QStringLiteral("prlimit"),
+                      {QStringLiteral("--nofile=8:8"), QStringLiteral(JOTSHELF_BINARY)});
+        QVERIFY(limited.waitForFinished(20000));
+        QCOMPARE(limited.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(limited.exitCode(), 1);
+        const QString error = QString::fromUtf8(limited.readAllStandardError());
+        QVERIFY2(error.contains(QLatin1String("ulimit -n")), qPrintable(error));
+        QCOMPARE(QDir(m_home->noteFolder()).entryList(QDir::Files),
+                 QStringList {QStringLiteral("note.conf")});
+        QVERIFY(note.open(QIODevice::ReadOnly));
+        QCOMPARE(note.readAll(), bytes);
     }
 
     // --quit with a note that cannot be written says so, names the file and the rescue copy,

@@ -120,15 +120,26 @@ private Q_SLOTS:
     void modelChangesReachTheEditor()
     {
         OpenDrawer d;
+        // An append from outside leaves the caret and the selection where they were, also at
+        // the end: the user goes on typing the word they were typing.
         d.state.setNoteContent(QStringLiteral("first"));
         QCOMPARE(d.shown(), QStringLiteral("first"));
-        QCOMPARE(d.caret(), d.documentEnd());
-
-        // An append, made while the caret stands elsewhere, puts the caret at the end.
+        QCOMPARE(d.caret(), 0);
         d.placeCaret(2);
         d.state.setNoteContent(QStringLiteral("first\nsecond"));
         QCOMPARE(d.shown(), QStringLiteral("first\nsecond"));
-        QCOMPARE(d.caret(), d.documentEnd());
+        QCOMPARE(d.caret(), 2);
+        d.state.setNoteContent(QString());
+        QTest::keyClicks(d.editor, QStringLiteral("call the plum"));
+        QVERIFY(d.state.appendToNote(QStringLiteral("- milk")));
+        QTest::keyClicks(d.editor, QStringLiteral("ber tomorrow"));
+        QCOMPARE(d.state.noteContent(), QStringLiteral("call the plumber tomorrow\n- milk"));
+        QTextCursor selection = d.editor->textCursor();
+        selection.setPosition(5);
+        selection.setPosition(8, QTextCursor::KeepAnchor);
+        d.editor->setTextCursor(selection);
+        QVERIFY(d.state.appendToNote(QStringLiteral("- eggs")));
+        QCOMPARE(d.editor->textCursor().selectedText(), QStringLiteral("the"));
 
         // A replacement of the whole note is a fresh start: nothing to undo into the old one.
         d.state.setNoteContent(QString());
@@ -237,7 +248,7 @@ private Q_SLOTS:
         QCOMPARE(d.shown(), d.state.noteContent());
     }
 
-    void unrepresentableNoteIsWrittenBackOnFirstEdit_data()
+    void unrepresentableCharactersStayUntilTouched_data()
     {
         QTest::addColumn<QString>("note");
         QTest::addColumn<QString>("shown");
@@ -249,27 +260,29 @@ private Q_SLOTS:
         QTest::newRow("frame mark") << QStringLiteral("a\uFDD0b") << QStringLiteral("a\uFFFDb");
     }
 
-    void unrepresentableNoteIsWrittenBackOnFirstEdit()
+    void unrepresentableCharactersStayUntilTouched()
     {
         QFETCH(QString, note);
         QFETCH(QString, shown);
         OpenDrawer d;
         d.state.setNoteContent(note);
         QCOMPARE(d.shown(), shown);
-        // Showing the note changes nothing in it.
+        // Showing the note changes nothing in it, nor does typing elsewhere: the model keeps
+        // the characters the document shows otherwise.
         QCOMPARE(d.state.noteContent(), note);
-        QVERIFY(d.view->binding()->isWriteBackPending());
-
         d.placeCaret(d.documentEnd());
         QTest::keyClicks(d.editor, QStringLiteral("z"));
-        QCOMPARE(d.state.noteContent(), shown + QStringLiteral("z"));
-        QCOMPARE(d.shown(), d.state.noteContent());
-        QVERIFY(!d.view->binding()->isWriteBackPending());
-
-        // From then on single keystrokes map one to one again.
+        QCOMPARE(d.state.noteContent(), note + QStringLiteral("z"));
         d.placeCaret(0);
         QTest::keyClicks(d.editor, QStringLiteral("y"));
-        QCOMPARE(d.state.noteContent(), QStringLiteral("y") + shown + QStringLiteral("z"));
+        QCOMPARE(d.state.noteContent(), QStringLiteral("y") + note + QStringLiteral("z"));
+        QCOMPARE(d.shown(), QStringLiteral("y") + shown + QStringLiteral("z"));
+
+        // Deleting the line break the document shows deletes what stands for it, whole.
+        d.placeCaret(3);
+        QTest::keyClick(d.editor, Qt::Key_Backspace);
+        QCOMPARE(d.shown(), QStringLiteral("ya") + shown.mid(2) + QStringLiteral("z"));
+        QCOMPARE(d.state.noteContent(), d.shown());
     }
 
     // Short lines share a block, joined by line separators; a note with line separators of its

@@ -380,6 +380,12 @@ private Q_SLOTS:
             {QStringLiteral("jotshelf"), QStringLiteral("toggle-drawer"),
              QStringLiteral("jotshelf"), QStringLiteral("Show or hide the Jotshelf notepad")})
                               << QStringLiteral("Alt+`") << QStringList {successLine};
+        // A portal that knows the app (its Registry, from 1.19 on) names the group after its id.
+        QTest::newRow("ours, by the app id")
+            << QStringList({QStringLiteral("io.github.jotshelf.Jotshelf"),
+                            QStringLiteral("toggle-drawer"), QStringLiteral("Jotshelf"),
+                            QStringLiteral("Show or hide the Jotshelf notepad")})
+            << QStringLiteral("Alt+`") << QStringList {successLine};
         QTest::newRow("the user gave it another key")
             << QStringList({QStringLiteral("kwin"), QStringLiteral("Walk"), QStringLiteral("KWin"),
                             QStringLiteral("Walk")})

@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <memory>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -108,15 +110,53 @@ private Q_SLOTS:
                     .isDir());
     }
 
-    void anUnreadableFileIsMovedAside()
+    // A file that cannot be opened or read (no descriptor left here; a mode that keeps the
+    // user out, an I/O error) is no damaged file: it stays where it is, whole, and the store
+    // says why it could not be read, so that nothing is written over it.
+    void aFileThatCannotBeOpenedIsLeftInPlace_data()
     {
-        if (::geteuid() == 0)
-            QSKIP("root reads every file; an unreadable file cannot be made here");
+        QTest::addColumn<bool>("noteFile");
+        QTest::addColumn<bool>("noDescriptors");
+        QTest::newRow("settings, no descriptor left") << false << true;
+        QTest::newRow("note, no descriptor left") << true << true;
+        if (::geteuid() != 0) // root reads every file
+            QTest::newRow("settings, no permission") << false << false;
+    }
+
+    void aFileThatCannotBeOpenedIsLeftInPlace()
+    {
+        QFETCH(bool, noteFile);
+        QFETCH(bool, noDescriptors);
         TestAppState t;
-        t.seedRaw("[General]\nwindowOpacity=0.4\n");
-        QFile::setPermissions(t.settingsPath(), QFileDevice::Permissions());
-        t.start();
-        QCOMPARE(setAsideCopies(QFileInfo(t.settingsPath()).absolutePath()).size(), 1);
+        const QString path = noteFile ? t.notePath() : t.settingsPath();
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        // Not in the form the note file is written in: read again through QSettings.
+        const QByteArray bytes("[General]\nnoteContent=my words\n");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        std::unique_ptr<SettingsStore> store;
+        if (noDescriptors) {
+            rlimit previous = {};
+            QCOMPARE(::getrlimit(RLIMIT_NOFILE, &previous), 0);
+            const int lowestFree = ::dup(0);
+            QVERIFY(lowestFree >= 0);
+            ::close(lowestFree);
+            rlimit none = previous;
+            none.rlim_cur = rlim_t(lowestFree);
+            QCOMPARE(::setrlimit(RLIMIT_NOFILE, &none), 0);
+            store = std::make_unique<SettingsStore>(t.settingsPath());
+            QCOMPARE(::setrlimit(RLIMIT_NOFILE, &previous), 0);
+        } else {
+            QFile::setPermissions(path, QFileDevice::Permissions());
+            store = std::make_unique<SettingsStore>(t.settingsPath());
+        }
+        QVERIFY2(store->unreadable().contains(path), qPrintable(store->unreadable()));
+        QVERIFY(store->setAside().isEmpty());
+        QVERIFY(setAsideCopies(QFileInfo(path).absolutePath()).isEmpty());
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(readAll(path), bytes);
     }
 
     // A damaged note file is kept too, and the note that could be read comes back.

@@ -5,19 +5,24 @@
 
 #include "instance/InstanceServer.h"
 #include "instance/SingleInstance.h"
+#include "platform/AppInfo.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
+#include <csignal>
+
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class tst_SingleInstance : public QObject
 {
@@ -169,19 +174,64 @@ private Q_SLOTS:
         QVERIFY2(next->finishedWithSuccess(), next->output().constData());
     }
 
+    // The lock ends with its holder, however it ends, and what the file says never blocks: a
+    // lock restored from a backup of another machine, one naming a live process of this one,
+    // a crashed instance's. Every launch, --print too, goes on; the file is the user's alone.
+    void aLockFileFromElsewhereBlocksNothing_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("another machine")
+            << QByteArray("4242\njotshelf\nold-laptop\n0123456789abcdef0123456789abcdef\n");
+        QTest::newRow("a live process here") << QByteArray::number(qint64(::getpid()))
+                + "\njotshelf\n" + QSysInfo::machineHostName().toUtf8() + "\n";
+    }
+
+    void aLockFileFromElsewhereBlocksNothing()
+    {
+        QFETCH(QByteArray, content);
+        QVERIFY(QDir().mkpath(m_home->noteFolder()));
+        QFile lock(m_paths->lockPath());
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(content);
+        lock.close();
+        QVERIFY(lock.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                    | QFile::ReadOther));
+        QCOMPARE(run({QStringLiteral("--print")}).exitCode, 0);
+
+        auto instance = launchInstance();
+        QVERIFY2(instance->waitForStart(), instance->output().constData());
+        QCOMPARE(QFileInfo(m_paths->lockPath()).permissions(),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        // Held by a process that is stopped: the launch names the file to delete.
+        ::kill(pid_t(instance->process().processId()), SIGSTOP);
+        QVERIFY(QFile::remove(m_paths->socketPath()));
+        const Finished blocked = run({QStringLiteral("--hide")});
+        ::kill(pid_t(instance->process().processId()), SIGCONT);
+        QCOMPARE(blocked.exitCode, 1);
+        QVERIFY2(blocked.err.contains(QLatin1String("delete ") + m_paths->lockPath()),
+                 qPrintable(blocked.err));
+        instance->crash();
+        QCOMPARE(run({QStringLiteral("--print")}).exitCode, 0);
+    }
+
     void withoutARunningInstance_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QString>("err");
-        QTest::newRow("hide") << QStringList {"--hide"} << 0
-                              << QByteArray("Jotshelf is not running.\n") << QString();
-        QTest::newRow("quit") << QStringList {"--quit"} << 0
-                              << QByteArray("Jotshelf is not running.\n") << QString();
+        // What was asked for holds, so these succeed; the line goes to standard error, where a
+        // pipeline reading the output never takes it for the note.
+        QTest::newRow("hide") << QStringList {"--hide"} << 0 << QByteArray()
+                              << QStringLiteral("Jotshelf is not running.\n");
+        QTest::newRow("quit") << QStringList {"--quit"} << 0 << QByteArray()
+                              << QStringLiteral("Jotshelf is not running.\n");
         QTest::newRow("print") << QStringList {"--print"} << 0 << QByteArray() << QString();
         QTest::newRow("version") << QStringList {"--version"} << 0
-                                 << QByteArray("Jotshelf " JOTSHELF_VERSION "\n") << QString();
+                                 << (AppInfo::versionText() + u'\n').toUtf8() << QString();
+        QTest::newRow("version with a word")
+            << QStringList {"--version", "extra"} << 2 << QByteArray()
+            << QStringLiteral("jotshelf: Unexpected argument 'extra'.\n");
         QTest::newRow("unknown option")
             << QStringList {"--frobnicate"} << 2 << QByteArray()
             << QStringLiteral("jotshelf: Unknown option 'frobnicate'.\n");
@@ -201,6 +251,28 @@ private Q_SLOTS:
         QCOMPARE(result.out, out);
         QVERIFY2(result.err.startsWith(err), qPrintable(result.err));
         QVERIFY(!QFileInfo::exists(m_paths->lockPath()));
+    }
+
+    // Help or a version that never reached its reader is no success.
+    void helpAndVersionThatCannotBeWrittenFail_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("help") << QStringLiteral("--help");
+        QTest::newRow("version") << QStringLiteral("--version");
+    }
+
+    void helpAndVersionThatCannotBeWrittenFail()
+    {
+        QFETCH(QString, option);
+        QProcess process;
+        process.setProcessEnvironment(m_home->commandEnvironment());
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        process.start(QStringLiteral(JOTSHELF_BINARY), {option});
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        const QByteArray err = process.readAllStandardError();
+        QVERIFY2(err.startsWith("jotshelf: cannot write to standard output: "), err.constData());
     }
 };
 

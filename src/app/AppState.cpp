@@ -9,6 +9,8 @@
 #include "app/UserPrompts.h"
 #include "platform/HotkeyBackend.h"
 #include "platform/ScreenSource.h"
+#include "storage/IniWriter.h"
+#include "storage/PrivateFile.h"
 #include "storage/SettingsStore.h"
 
 #include <algorithm>
@@ -52,6 +54,7 @@ AppState::~AppState()
 
 void AppState::setNoteContent(const QString &value)
 {
+    m_noteBytesBound = -1;
     const qsizetype oldSize = m_noteContent.size();
     const bool appends
         = value.size() >= oldSize && QStringView(value).left(oldSize) == m_noteContent;
@@ -64,16 +67,46 @@ void AppState::setNoteContent(const QString &value)
     Q_EMIT noteContentChanged(m_noteContent);
 }
 
-void AppState::appendToNote(QStringView text)
+bool AppState::appendToNote(QStringView text)
 {
-    if (m_services.appendToNote)
-        m_services.appendToNote(*this, text);
+    return m_services.appendToNote && m_services.appendToNote(*this, text);
+}
+
+namespace {
+// What a change may add to the note's file beyond its inserted text encoded alone: an escape
+// its first or the next character may need, the quotes counted with it. Removed characters
+// took at least a byte each.
+constexpr qsizetype changeMargin = 16;
+// The file's own lines around the note.
+constexpr qsizetype noteRoom = PrivateFile::maxNoteBytes - 64;
+// No character takes more than 6 bytes in the file ("\\xfeff").
+constexpr qsizetype mostBytesPerCharacter = 6;
+} // namespace
+
+bool AppState::noteFits(qsizetype removed, QStringView inserted) const
+{
+    const qsizetype characters = m_noteContent.size() - removed + inserted.size();
+    if (characters <= noteRoom / mostBytesPerCharacter)
+        return true;
+    const qsizetype grows = IniWriter::encodedTextSize(inserted) + changeMargin - removed;
+    if (m_noteBytesBound >= 0 && m_noteBytesBound + grows <= noteRoom)
+        return true;
+    m_noteBytesBound = IniWriter::encodedTextSize(m_noteContent);
+    return m_noteBytesBound + grows <= noteRoom;
+}
+
+QString AppState::noteTooLongMessage()
+{
+    return QStringLiteral("the note would grow past %1 MB, more than Jotshelf keeps")
+        .arg(PrivateFile::maxNoteBytes >> 20);
 }
 
 void AppState::replaceNoteRange(qsizetype position, qsizetype removed, QStringView inserted)
 {
     position = std::clamp<qsizetype>(position, 0, m_noteContent.size());
     removed = std::clamp<qsizetype>(removed, 0, m_noteContent.size() - position);
+    if (m_noteBytesBound >= 0)
+        m_noteBytesBound += IniWriter::encodedTextSize(inserted) + changeMargin - removed;
     m_noteContent.replace(position, removed, inserted.data(), inserted.size());
     Q_EMIT noteContentEdited(position, removed, inserted.size());
     Q_EMIT changed();

@@ -51,9 +51,10 @@ struct AppServices
     std::function<std::unique_ptr<SettingsControl>(AppState &)> makeSettingsWindow;
     /// Makes the global hot key; without it the model registers no key.
     std::function<std::unique_ptr<HotkeyControl>(AppState &)> makeHotkey;
-    /// Joins text handed in from outside to the end of the note (the editor's rule); without
-    /// it such text is not taken.
-    std::function<void(AppState &, QStringView text)> appendToNote;
+    /// Joins text handed in from outside to the end of the note (the editor's rule); false
+    /// when the note would outgrow its file (AppState::noteFits()). Without it such text is
+    /// not taken.
+    std::function<bool(AppState &, QStringView text)> appendToNote;
 };
 
 /**
@@ -97,8 +98,16 @@ public:
     /// writing a keystroke without copying the whole note through the model.
     void replaceNoteRange(qsizetype position, qsizetype removed, QStringView inserted);
     /// Joins \a text handed in from outside (`jotshelf --append`) to the end of the note, on a
-    /// line of its own as typing it there would.
-    void appendToNote(QStringView text);
+    /// line of its own as typing it there would. False, the note unchanged, when it would not
+    /// fit (noteFits()).
+    bool appendToNote(QStringView text);
+    /// Whether the note, with \a removed of its characters replaced by \a inserted, still fits
+    /// the note file a start reads (PrivateFile::maxNoteBytes, as encoded there). Past that a
+    /// start would read only the note's beginning, so such a change is refused. Cheap for a
+    /// short note; a long one is measured once and then bounded change by change.
+    bool noteFits(qsizetype removed, QStringView inserted) const;
+    /// The message that tells the user a change was refused by noteFits().
+    static QString noteTooLongMessage();
 
     QSizeF windowSize() const { return m_windowSize; }
     void setWindowSize(QSizeF value) { assign(m_windowSize, value, &AppState::windowSizeChanged); }
@@ -304,6 +313,8 @@ private:
     // constructor before anything else.
     DrawerPosition m_drawerPosition {};
     QString m_noteContent;
+    /// At least the size of the note as its file holds it; -1 until measured.
+    mutable qsizetype m_noteBytesBound = -1;
     QSizeF m_windowSize;
     double m_windowWidth = 0;
     double m_windowHeight = 0;

@@ -63,8 +63,8 @@ void DataCommands::exportNotes()
     if (file.write(m_state.noteContent().toUtf8()))
         return;
     const QString reason = file.errorString();
-    m_state.prompts().showError(dialogParent(), QStringLiteral("Export Failed"),
-                                QStringLiteral("The notes could not be written to \"%1\": %2")
+    m_state.prompts().showError(dialogParent(), tr("Export Failed"),
+                                tr("The notes could not be written to \"%1\": %2")
                                     .arg(QDir::toNativeSeparators(path), reason));
 }
 

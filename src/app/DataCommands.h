@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include <QCoreApplication>
+
 class AppState;
 class QWidget;
 
@@ -10,6 +12,8 @@ class QWidget;
 /// the note to a file.
 class DataCommands
 {
+    Q_DECLARE_TR_FUNCTIONS(DataCommands)
+
 public:
     explicit DataCommands(AppState &state);
 

@@ -39,18 +39,17 @@ bool DialogPrompts::confirmClearAll(QWidget *parent)
     // A question to answer, not a window to keep: a title and a close button only.
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                        | Qt::WindowCloseButtonHint);
-    box.setWindowTitle(QStringLiteral("Clear All Data"));
+    box.setWindowTitle(tr("Clear All Data"));
     box.setIcon(QMessageBox::Warning);
-    box.setText(QStringLiteral("Clear All Data?"));
-    box.setInformativeText(QStringLiteral("This will permanently delete all notes and reset "
-                                          "settings to defaults. This action cannot be undone."));
+    box.setText(tr("Clear All Data?"));
+    box.setInformativeText(tr("This will permanently delete all notes and reset "
+                              "settings to defaults. This action cannot be undone."));
     // What cannot be undone is never the answer Return gives: Cancel is the default and holds
     // the focus, "Clear All" is marked destructive (its role, a red label, its description).
-    QPushButton *clearAll
-        = box.addButton(QStringLiteral("Clear All"), QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    QPushButton *clearAll = box.addButton(tr("Clear All"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
     clearAll->setAccessibleDescription(
-        QStringLiteral("Deletes the note and resets every setting; cannot be undone"));
+        tr("Deletes the note and resets every setting; cannot be undone"));
     QPalette palette = clearAll->palette();
     palette.setColor(QPalette::ButtonText,
                      ColorContrast::destructive(palette.color(QPalette::Button)));
@@ -66,11 +65,11 @@ bool DialogPrompts::confirmClearAll(QWidget *parent)
 
 QString DialogPrompts::chooseExportFile(QWidget *parent)
 {
-    QFileDialog dialog(parent, QStringLiteral("Export Notes"));
+    QFileDialog dialog(parent, tr("Export Notes"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // Plain text only: the note is written as UTF-8 text, whatever the name.
-    dialog.setNameFilter(QStringLiteral("Text files (*.txt)"));
+    dialog.setNameFilter(tr("Text files (*.txt)"));
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     dialog.setDirectory(QDir::homePath());
     dialog.selectFile(QStringLiteral("notes.txt"));

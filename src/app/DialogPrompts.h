@@ -5,9 +5,13 @@
 
 #include "app/UserPrompts.h"
 
+#include <QCoreApplication>
+
 /// Asks with Qt's dialogs: a warning message box and a save-file dialog.
 class DialogPrompts : public UserPrompts
 {
+    Q_DECLARE_TR_FUNCTIONS(DialogPrompts)
+
 public:
     bool confirmClearAll(QWidget *parent) override;
     QString chooseExportFile(QWidget *parent) override;

@@ -3,6 +3,8 @@
 
 #include "DrawerPosition.h"
 
+#include <QCoreApplication>
+
 namespace DrawerPositions {
 
 QString rawValue(DrawerPosition position)
@@ -31,9 +33,17 @@ std::optional<DrawerPosition> fromRawValue(const QString &raw)
 
 QString label(DrawerPosition position)
 {
-    QString text = rawValue(position);
-    text[0] = text[0].toUpper();
-    return text;
+    switch (position) {
+    case DrawerPosition::Top:
+        return QCoreApplication::translate("DrawerPositions", "Top");
+    case DrawerPosition::Right:
+        return QCoreApplication::translate("DrawerPositions", "Right");
+    case DrawerPosition::Bottom:
+        return QCoreApplication::translate("DrawerPositions", "Bottom");
+    case DrawerPosition::Left:
+        return QCoreApplication::translate("DrawerPositions", "Left");
+    }
+    return QCoreApplication::translate("DrawerPositions", "Right");
 }
 
 } // namespace DrawerPositions

@@ -23,7 +23,8 @@ QString rawValue(DrawerPosition position);
 /// The edge whose raw value is exactly \a raw (case-sensitive), or nothing.
 std::optional<DrawerPosition> fromRawValue(const QString &raw);
 
-/// "Top", "Right", "Bottom" or "Left", as the menu and the read-out show it.
+/// "Top", "Right", "Bottom" or "Left", as the menu and the read-out show it, in the user's
+/// language.
 QString label(DrawerPosition position);
 
 } // namespace DrawerPositions

@@ -4,6 +4,8 @@
 #include "app/JotshelfApp.h"
 
 #include "app/Persistence.h"
+#include "app/Translations.h"
+#include "platform/AppInfo.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/ShutdownSignals.h"
 #include "storage/PrivateFile.h"
@@ -23,6 +25,7 @@ const QKeySequence quitKeys(Qt::CTRL | Qt::Key_Q);
 
 JotshelfApp::JotshelfApp(AppServices services, QObject *parent)
     : QObject(parent)
+    , m_translations(std::make_unique<Translations>())
     , m_appState(std::make_unique<AppState>(std::move(services)))
     , m_menu(std::make_unique<QMenu>())
 {
@@ -32,7 +35,7 @@ JotshelfApp::JotshelfApp(AppServices services, QObject *parent)
     // The icon is made even without a tray: it appears when a tray turns up later (a panel
     // that starts after Jotshelf at login).
     m_trayIcon = new QSystemTrayIcon(icon(), this);
-    m_trayIcon->setToolTip(QStringLiteral("Notepad"));
+    m_trayIcon->setToolTip(tr("Notepad"));
     m_trayIcon->setContextMenu(m_menu.get());
     m_trayIcon->show();
     if (!QSystemTrayIcon::isSystemTrayAvailable())
@@ -83,8 +86,7 @@ QIcon JotshelfApp::icon()
         return true;
     }();
     Q_UNUSED(registered)
-    return QIcon::fromTheme(QStringLiteral("jotshelf"),
-                            QIcon(QStringLiteral(":/icons/jotshelf.svg")));
+    return QIcon::fromTheme(AppInfo::appId(), QIcon(QStringLiteral(":/icons/jotshelf.svg")));
 }
 
 void JotshelfApp::runCommand(InstanceCommand command, const QByteArray &startupId)
@@ -143,7 +145,9 @@ InstanceReply JotshelfApp::handleRequest(const InstanceRequest &request)
     switch (request.command) {
     case InstanceCommand::Append: {
         const QString text = InstanceCommands::fromUtf8(request.text);
-        state->appendToNote(text);
+        if (!state->appendToNote(text))
+            return InstanceReply::failure(AppState::noteTooLongMessage()
+                                          + QStringLiteral("; nothing was appended"));
         if (!request.sync)
             return {};
         if (state->persistence().writeNow())
@@ -189,17 +193,17 @@ void JotshelfApp::buildMenu()
 {
     AppState *state = m_appState.get();
 
-    m_showNotepad = m_menu->addAction(QStringLiteral("Show Notepad"));
+    m_showNotepad = m_menu->addAction(tr("Show Notepad"));
     m_showNotepad->setShortcut(showNotepadKeys);
     connect(m_showNotepad, &QAction::triggered, state, &AppState::toggleDrawer);
 
     m_menu->addSeparator();
-    m_settings = m_menu->addAction(QStringLiteral("Settings..."));
+    m_settings = m_menu->addAction(tr("Settings..."));
     m_settings->setShortcut(settingsKeys);
     connect(m_settings, &QAction::triggered, state, &AppState::showSettingsWindow);
 
     m_menu->addSeparator();
-    QMenu *positions = m_menu->addMenu(QStringLiteral("Default Position"));
+    QMenu *positions = m_menu->addMenu(tr("Default Position"));
     m_positions = new QActionGroup(positions);
     m_positions->setExclusive(true);
     for (DrawerPosition position : DrawerPositions::all) {
@@ -217,7 +221,7 @@ void JotshelfApp::buildMenu()
                      });
 
     m_menu->addSeparator();
-    m_quit = m_menu->addAction(QStringLiteral("Quit"));
+    m_quit = m_menu->addAction(tr("Quit"));
     m_quit->setShortcut(quitKeys);
     m_quit->setMenuRole(QAction::QuitRole);
     connect(m_quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);

@@ -12,13 +12,15 @@
 #include <memory>
 
 class DesktopNotifier;
+class Translations;
 class QAction;
 class QActionGroup;
 class QMenu;
 class QSystemTrayIcon;
 
 /// The application: it owns the one model and the tray icon with its menu ("Show Notepad",
-/// "Settings...", "Default Position", "Quit"), and writes what still waits when it ends.
+/// "Settings...", "Default Position", "Quit"), and writes what still waits when it ends. Its
+/// windows, menus and notices speak the user's language (Translations).
 class JotshelfApp : public QObject
 {
     Q_OBJECT
@@ -62,6 +64,8 @@ private:
     void offerMenuWithoutTray();
     void showNotice(const QString &title, const QString &message);
 
+    /// First, so that every text of the windows the model builds is in the user's language.
+    std::unique_ptr<Translations> m_translations;
     std::unique_ptr<AppState> m_appState;
     std::unique_ptr<QMenu> m_menu;
     QSystemTrayIcon *m_trayIcon = nullptr;

@@ -101,13 +101,13 @@ void Persistence::reportSetAsideFiles()
                   .arg(file.original, file.reason, file.copy);
         m_state.printLine(line);
         const QString message = file.copy.isEmpty()
-            ? QStringLiteral("%1 could not be read (%2). Jotshelf started with what it could "
-                             "read and the defaults for the rest.")
+            ? tr("%1 could not be read (%2). Jotshelf started with what it could "
+                 "read and the defaults for the rest.")
                   .arg(file.original, file.reason)
-            : QStringLiteral("%1 could not be read (%2). Jotshelf started with what it could "
-                             "read and the defaults for the rest; the original is kept as %3.")
+            : tr("%1 could not be read (%2). Jotshelf started with what it could "
+                 "read and the defaults for the rest; the original is kept as %3.")
                   .arg(file.original, file.reason, file.copy);
-        m_state.requestNotice(QStringLiteral("Settings could not be read"), message);
+        m_state.requestNotice(tr("Settings could not be read"), message);
     }
 }
 
@@ -214,11 +214,10 @@ void Persistence::writeFinished(const QString &filePath, bool ok, const QString 
     if (toldAlready)
         return;
     m_state.printLine(QStringLiteral("❌ Could not save to %1: %2").arg(filePath, reason));
-    m_state.requestNotice(
-        QStringLiteral("Your note is not saved"),
-        QStringLiteral("Jotshelf could not write %1: %2. The note is kept in memory and "
-                       "Jotshelf tries again with every change.")
-            .arg(filePath, reason));
+    m_state.requestNotice(tr("Your note is not saved"),
+                          tr("Jotshelf could not write %1: %2. The note is kept in memory and "
+                             "Jotshelf tries again with every change.")
+                              .arg(filePath, reason));
 }
 
 bool Persistence::writeNow()

@@ -30,7 +30,7 @@ BorderlessWindow::BorderlessWindow(QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     setFocusPolicy(Qt::StrongFocus);
-    setWindowTitle(QStringLiteral("Notepad"));
+    setWindowTitle(tr("Notepad"));
     // The drawer shadows itself where a compositor shows translucency and does not shadow every
     // window by itself (which would draw a second, hard shadow around the margin).
     const auto shadowWanted

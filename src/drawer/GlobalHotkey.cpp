@@ -5,6 +5,8 @@
 
 #include "app/AppState.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 using Result = HotkeyBackend::Result;
@@ -14,22 +16,29 @@ QString bindingAdvice(const QString &desktop)
 {
     const QStringList names = desktop.toLower().split(u':', Qt::SkipEmptyParts);
     if (names.contains(u"kde"))
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "GlobalHotkey",
             "in System Settings → Shortcuts → Add New → Command or Script… (or, if KWin keeps "
             "Alt+`, clear it there under KWin and give it to Jotshelf's \"Show or hide the "
             "Jotshelf notepad\")");
     if (names.contains(u"gnome") || names.contains(u"unity") || names.contains(u"budgie"))
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "GlobalHotkey",
             "in Settings → Keyboard → View and Customize Shortcuts → Custom Shortcuts");
     if (names.contains(u"xfce"))
-        return QStringLiteral("in Settings → Keyboard → Application Shortcuts → Add");
+        return QCoreApplication::translate("GlobalHotkey",
+                                           "in Settings → Keyboard → Application Shortcuts → Add");
     if (names.contains(u"x-cinnamon") || names.contains(u"cinnamon"))
-        return QStringLiteral("in System Settings → Keyboard → Shortcuts → Custom Shortcuts");
+        return QCoreApplication::translate(
+            "GlobalHotkey", "in System Settings → Keyboard → Shortcuts → Custom Shortcuts");
     if (names.contains(u"mate"))
-        return QStringLiteral("in Control Center → Keyboard Shortcuts → Add");
+        return QCoreApplication::translate("GlobalHotkey",
+                                           "in Control Center → Keyboard Shortcuts → Add");
     if (names.contains(u"lxqt"))
-        return QStringLiteral("in LXQt Configuration Center → Shortcut Keys → Add");
-    return QStringLiteral("in your desktop's keyboard settings (the README shows how)");
+        return QCoreApplication::translate("GlobalHotkey",
+                                           "in LXQt Configuration Center → Shortcut Keys → Add");
+    return QCoreApplication::translate(
+        "GlobalHotkey", "in your desktop's keyboard settings (the README shows how)");
 }
 
 } // namespace
@@ -102,26 +111,32 @@ QString GlobalHotkey::defaultReason(HotkeyBackend::Result result)
     case Result::Registered:
         return {};
     case Result::Taken:
-        return QStringLiteral("Another program or the desktop keeps Alt+` for itself.");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP(
+            "GlobalHotkey", "Another program or the desktop keeps Alt+` for itself."));
     case Result::Invalid:
-        return QStringLiteral("This desktop cannot register Alt+`.");
+        return QString::fromUtf8(
+            QT_TRANSLATE_NOOP("GlobalHotkey", "This desktop cannot register Alt+`."));
     case Result::Unavailable:
-        return QStringLiteral("This desktop offers no way to register a global key.");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP(
+            "GlobalHotkey", "This desktop offers no way to register a global key."));
     case Result::Refused:
-        return QStringLiteral("The desktop refused the global key.");
+        return QString::fromUtf8(
+            QT_TRANSLATE_NOOP("GlobalHotkey", "The desktop refused the global key."));
     case Result::NoAnswer:
-        return QStringLiteral("The desktop did not answer the request for the global key.");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP(
+            "GlobalHotkey", "The desktop did not answer the request for the global key."));
     case Result::Failed:
         break;
     }
-    return QStringLiteral("The desktop failed to register the global key.");
+    return QString::fromUtf8(
+        QT_TRANSLATE_NOOP("GlobalHotkey", "The desktop failed to register the global key."));
 }
 
 void GlobalHotkey::setupGlobalHotkey()
 {
     const auto key = keyFor(keyCode, modifiers);
     if (!key) {
-        report(parameterError, defaultReason(Result::Invalid));
+        report(parameterError, defaultReason(Result::Invalid), Result::Invalid);
         return;
     }
     m_state.hotkeys().registerHotkey(backendId(), *key);
@@ -133,7 +148,7 @@ void GlobalHotkey::registrationFinished(const QString &id, HotkeyBackend::Result
     if (id != backendId())
         return;
     if (result != Result::Registered) {
-        report(statusFor(result), reason.isEmpty() ? defaultReason(result) : reason);
+        report(statusFor(result), reason.isEmpty() ? defaultReason(result) : reason, result);
         return;
     }
     m_state.printLine(QStringLiteral("✅ Global hotkey (Option+Backtick) registered successfully"));
@@ -143,7 +158,7 @@ void GlobalHotkey::registrationFinished(const QString &id, HotkeyBackend::Result
     m_registered = true;
 }
 
-void GlobalHotkey::report(int status, const QString &reason)
+void GlobalHotkey::report(int status, const QString &reason, HotkeyBackend::Result result)
 {
     m_state.printLine(QStringLiteral("❌ Failed to register global hotkey. Status: %1").arg(status));
     switch (status) {
@@ -160,21 +175,37 @@ void GlobalHotkey::report(int status, const QString &reason)
     m_state.printLine(QStringLiteral("   ") + reason);
     if (!m_noticeRequested) {
         m_noticeRequested = true;
-        m_state.requestNotice(
-            takenKeyNoticeTitle(),
-            takenKeyNoticeMessage(reason, qEnvironmentVariable("XDG_CURRENT_DESKTOP")));
+        m_state.requestNotice(takenKeyNoticeTitle(),
+                              takenKeyNoticeMessage(shownReason(reason, result),
+                                                    qEnvironmentVariable("XDG_CURRENT_DESKTOP")));
     }
+}
+
+QString GlobalHotkey::shownReason(const QString &reason, HotkeyBackend::Result result)
+{
+    const auto translated = [](const QString &text) {
+        return QCoreApplication::translate("GlobalHotkey", text.toUtf8().constData());
+    };
+    if (const QString own = translated(reason); own != reason)
+        return own;
+    // A backend's reason names keys and programs, and has no translation of its own: the
+    // general reason for its result stands in for it where that one has a translation.
+    const QString general = defaultReason(result);
+    if (const QString shown = translated(general); shown != general)
+        return shown;
+    return reason;
 }
 
 QString GlobalHotkey::takenKeyNoticeTitle()
 {
-    return QStringLiteral("Alt+` is not available");
+    return tr("Alt+` is not available");
 }
 
 QString GlobalHotkey::takenKeyNoticeMessage(const QString &reason, const QString &desktop)
 {
-    return QStringLiteral("Jotshelf could not register Alt+`. %1 To show and hide the notepad "
-                          "from the keyboard, bind the command \"jotshelf --toggle\" to a key %2.")
+    return tr("Jotshelf could not register Alt+`. %1 To show and hide the notepad from the "
+              "keyboard, "
+              "bind the command \"jotshelf --toggle\" to a key %2.")
         .arg(reason, bindingAdvice(desktop));
 }
 

@@ -68,18 +68,23 @@ public:
     /// The status a backend's result stands for: 0, -9868, -9874, -1 (nothing to register
     /// with), -2 (other failures), -3 (refused), -4 (no answer).
     static int statusFor(HotkeyBackend::Result result);
-    /// What happened, in the user's terms, when the backend gave no reason of its own.
+    /// What happened, in the user's terms, when the backend gave no reason of its own (in
+    /// English, as the console shows it).
     static QString defaultReason(HotkeyBackend::Result result);
+    /// \a reason as the notice shows it: in the user's language where it has a translation,
+    /// else the translated defaultReason() of \a result, else as it is.
+    static QString shownReason(const QString &reason, HotkeyBackend::Result result);
 
     /// The notice the user gets once when the key cannot be registered: what happened, and how
-    /// to bind `jotshelf --toggle` instead on \a desktop (XDG_CURRENT_DESKTOP).
+    /// to bind `jotshelf --toggle` instead on \a desktop (XDG_CURRENT_DESKTOP), in the user's
+    /// language.
     static QString takenKeyNoticeTitle();
     static QString takenKeyNoticeMessage(const QString &reason, const QString &desktop);
 
 private:
     void registrationFinished(const QString &id, HotkeyBackend::Result result,
                               const QString &reason);
-    void report(int status, const QString &reason);
+    void report(int status, const QString &reason, HotkeyBackend::Result result);
     void backendPressed(const QString &id);
 
     AppState &m_state;

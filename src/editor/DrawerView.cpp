@@ -10,14 +10,15 @@
 #include "editor/RoundedCorners.h"
 #include "editor/TextStyles.h"
 #include "editor/TransparentGradientView.h"
+#include "platform/LinkOpener.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QScrollBar>
 #include <QShortcut>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 constexpr int maximumExtent = 1 << 20;
@@ -72,17 +73,23 @@ DrawerView::DrawerView(AppState &state, QWidget *parent)
     setObjectName(QStringLiteral("drawerView"));
     m_background = new TransparentGradientView(this);
     m_editor = new NoteEditor(this);
-    m_editor->setAccessibleName(QStringLiteral("Note"));
+    m_editor->setAccessibleName(tr("Note"));
     m_editor->setAccessibleDescription(
-        QStringLiteral("Your note; it is saved by itself as you type. Ctrl+K adds a link"));
+        tr("Your note; it is saved by itself as you type. Ctrl+K adds a link"));
     m_corners = new RoundedCorners(cornerRadius, this);
     setFocusProxy(m_editor);
+    m_editor->setChangeCheck(
+        [this](qsizetype removed, QStringView inserted) { return noteFits(removed, inserted); });
 
     connect(m_editor, &NoteEditor::focusChanged, this,
             [this](bool focused) { m_isTextFieldFocused = focused; });
     connect(m_editor, &NoteEditor::linkShortcutPressed, this, &DrawerView::requestLinkInsertion);
-    connect(m_editor, &NoteEditor::linkActivated, this,
-            [](const QUrl &url) { QDesktopServices::openUrl(url); });
+    auto *linkOpener = new LinkOpener(this);
+    connect(m_editor, &NoteEditor::linkActivated, linkOpener, &LinkOpener::open);
+    connect(linkOpener, &LinkOpener::refused, this, [this](const QUrl &, const QString &message) {
+        m_state.printLine(QStringLiteral("❌ ") + message);
+        m_state.requestNotice(QStringLiteral("Link not opened"), message);
+    });
     // The editor takes Ctrl+K itself; this covers the rest of the drawer.
     auto *linkShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), this);
     linkShortcut->setContext(Qt::WidgetWithChildrenShortcut);
@@ -251,10 +258,29 @@ void DrawerView::prepareLinkInsertion()
     m_linkURL.clear();
 }
 
+bool DrawerView::noteFits(qsizetype removed, QStringView inserted)
+{
+    if (m_state.noteFits(removed, inserted)) {
+        m_toldNoteFull = false;
+        return true;
+    }
+    if (!std::exchange(m_toldNoteFull, true)) {
+        const QString message
+            = AppState::noteTooLongMessage() + QStringLiteral("; the text was not added");
+        m_state.printLine(QStringLiteral("❌ ") + message.front().toUpper() + message.mid(1));
+        m_state.requestNotice(QStringLiteral("The note is full"), message);
+    }
+    return false;
+}
+
 void DrawerView::insertMarkdownLink(const QString &text, const QString &url)
 {
     const QString link = u'[' + text + QStringLiteral("](") + url + u')';
+    if (!noteFits(0, link))
+        return;
     m_state.setNoteContent(m_state.noteContent() + link);
+    // The user's own insertion: the caret goes after the link, where it was made.
+    m_editor->moveCursor(QTextCursor::End);
     m_showLinkDialog = false;
     m_linkText.clear();
     m_linkURL.clear();

@@ -53,6 +53,9 @@ public:
     void prepareLinkInsertion();
     /// Appends "[text](url)" to the very end of the note, then closes and clears the dialog.
     void insertMarkdownLink(const QString &text, const QString &url);
+    /// Whether a change of the note's length fits (AppState::noteFits()); the user hears once
+    /// of the changes refused in a row.
+    bool noteFits(qsizetype removed, QStringView inserted);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -89,6 +92,8 @@ private:
 
     bool m_isTextFieldFocused = false;
     bool m_showLinkDialog = false;
+    /// The user was told the note is full, and nothing has fitted since.
+    bool m_toldNoteFull = false;
     QString m_linkURL;
     QString m_linkText;
 };

@@ -38,14 +38,14 @@ LinkDialogView::LinkDialogView(InsertCallback onInsert, QWidget *parent)
     , m_onInsert(std::move(onInsert))
 {
     setObjectName(QStringLiteral("linkDialog"));
-    setWindowTitle(QStringLiteral("Add Link"));
+    setWindowTitle(tr("Add Link"));
     setWindowModality(Qt::WindowModal);
     setFixedWidth(dialogWidth);
 
     auto *column = new QVBoxLayout(this);
     column->setSpacing(rowSpacing);
 
-    auto *title = makeLabel(QStringLiteral("Add Link"), TextStyles::headline(font()), this);
+    auto *title = makeLabel(tr("Add Link"), TextStyles::headline(font()), this);
     title->setObjectName(QStringLiteral("title"));
     title->setAlignment(Qt::AlignHCenter);
     column->addWidget(title);
@@ -54,17 +54,17 @@ LinkDialogView::LinkDialogView(InsertCallback onInsert, QWidget *parent)
     fields->setSpacing(fieldSpacing);
     m_textField = new QLineEdit(this);
     m_textField->setObjectName(QStringLiteral("linkTextField"));
-    m_textField->setPlaceholderText(QStringLiteral("Enter link text"));
+    m_textField->setPlaceholderText(tr("Enter link text"));
     m_urlField = new QLineEdit(this);
     m_urlField->setObjectName(QStringLiteral("linkURLField"));
-    m_urlField->setPlaceholderText(QStringLiteral("Enter URL"));
-    m_textField->setAccessibleName(QStringLiteral("Link Text"));
-    m_textField->setAccessibleDescription(QStringLiteral("The words the link shows"));
-    m_urlField->setAccessibleName(QStringLiteral("URL"));
-    m_urlField->setAccessibleDescription(QStringLiteral("The address the link points to"));
-    QLabel *textLabel = makeLabel(QStringLiteral("Link Text:"), TextStyles::caption(font()), this);
+    m_urlField->setPlaceholderText(tr("Enter URL"));
+    m_textField->setAccessibleName(tr("Link Text"));
+    m_textField->setAccessibleDescription(tr("The words the link shows"));
+    m_urlField->setAccessibleName(tr("URL"));
+    m_urlField->setAccessibleDescription(tr("The address the link points to"));
+    QLabel *textLabel = makeLabel(tr("Link Text:"), TextStyles::caption(font()), this);
     textLabel->setBuddy(m_textField);
-    QLabel *urlLabel = makeLabel(QStringLiteral("URL:"), TextStyles::caption(font()), this);
+    QLabel *urlLabel = makeLabel(tr("URL:"), TextStyles::caption(font()), this);
     urlLabel->setBuddy(m_urlField);
     fields->addWidget(textLabel);
     fields->addWidget(m_textField);
@@ -73,16 +73,15 @@ LinkDialogView::LinkDialogView(InsertCallback onInsert, QWidget *parent)
     column->addLayout(fields);
 
     auto *buttons = new QHBoxLayout;
-    m_cancelButton = makeButton(QStringLiteral("Cancel"), this);
+    m_cancelButton = makeButton(tr("Cancel"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    m_cancelButton->setToolTip(QStringLiteral("Escape"));
-    m_insertButton = makeButton(QStringLiteral("Insert"), this);
+    m_cancelButton->setToolTip(tr("Escape"));
+    m_insertButton = makeButton(tr("Insert"), this);
     m_insertButton->setObjectName(QStringLiteral("insertButton"));
-    m_insertButton->setToolTip(QStringLiteral("Return"));
+    m_insertButton->setToolTip(tr("Return"));
     m_cancelButton->setAccessibleDescription(
-        QStringLiteral("Closes the dialog without changing the note (Escape)"));
-    m_insertButton->setAccessibleDescription(
-        QStringLiteral("Adds the link at the end of the note (Return)"));
+        tr("Closes the dialog without changing the note (Escape)"));
+    m_insertButton->setAccessibleDescription(tr("Adds the link at the end of the note (Return)"));
     buttons->addWidget(m_cancelButton);
     buttons->addStretch(1);
     buttons->addWidget(m_insertButton);

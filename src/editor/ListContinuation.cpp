@@ -38,6 +38,17 @@ const QRegularExpression &numberedItem()
     return pattern;
 }
 
+// The pattern matched against a view without copying it: Qt 6.5 named this matchView and
+// deprecated match's QStringView overload; Qt 6.4 has only match.
+QRegularExpressionMatch matchIn(const QRegularExpression &pattern, QStringView text)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    return pattern.matchView(text);
+#else
+    return pattern.match(text);
+#endif
+}
+
 // The pattern can only ever read the digits, the full stop after them and one character more,
 // and the digits cannot contain a full stop: handing it just that much keeps the match (and its
 // check of the text's encoding) short however long the item is.
@@ -92,7 +103,7 @@ std::optional<QString> getNextFormattedLine(QStringView line)
     const QStringView candidate = numberedItemCandidate(item);
     if (candidate.isEmpty())
         return std::nullopt;
-    const QRegularExpressionMatch match = pattern.match(candidate);
+    const QRegularExpressionMatch match = matchIn(pattern, candidate);
     if (!match.hasMatch())
         return std::nullopt;
     const std::optional<qint64> number = parseAsciiDecimal(match.capturedView(1));

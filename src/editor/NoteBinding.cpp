@@ -51,15 +51,18 @@ bool NoteBinding::isRepresentable(QStringView text)
     return std::none_of(text.begin(), text.end(), isBreakTheDocumentRewrites);
 }
 
-QString NoteBinding::documentForm(QStringView note)
+QString NoteBinding::documentForm(QStringView note, std::vector<int> *crlf)
 {
     QString result;
     result.reserve(note.size());
     for (qsizetype i = 0; i < note.size(); ++i) {
         const QChar c = note[i];
         if (c == u'\r') {
-            if (i + 1 < note.size() && note[i + 1] == u'\n')
+            if (i + 1 < note.size() && note[i + 1] == u'\n') {
                 ++i;
+                if (crlf)
+                    crlf->push_back(int(result.size()));
+            }
             result.append(u'\n');
         } else if (c == QChar::ParagraphSeparator) {
             result.append(u'\n');
@@ -85,29 +88,44 @@ qsizetype NoteBinding::documentLength() const
 
 qsizetype NoteBinding::noteLength() const
 {
-    return documentLength() - qsizetype(m_breaks.size());
+    return documentLength() - qsizetype(m_breaks.size()) + qsizetype(m_crlf.size());
 }
 
 qsizetype NoteBinding::toNote(int position) const
 {
-    const auto before = std::lower_bound(m_breaks.begin(), m_breaks.end(), position);
-    return position - (before - m_breaks.begin());
+    const auto breaks = std::lower_bound(m_breaks.begin(), m_breaks.end(), position);
+    const auto crs = std::lower_bound(m_crlf.begin(), m_crlf.end(), position);
+    return position - (breaks - m_breaks.begin()) + (crs - m_crlf.begin());
 }
 
 int NoteBinding::toDocument(qsizetype position) const
 {
-    // The first break i with m_breaks[i] - i >= position (the note's position of the break)
-    // comes after it: the i breaks before it shift it by i.
+    if (m_crlf.empty()) {
+        // The first break i with m_breaks[i] - i >= position (the note's position of the
+        // break) comes after it: the i breaks before it shift it by i.
+        qsizetype low = 0;
+        qsizetype high = qsizetype(m_breaks.size());
+        while (low < high) {
+            const qsizetype middle = (low + high) / 2;
+            if (m_breaks[size_t(middle)] - middle >= position)
+                high = middle;
+            else
+                low = middle + 1;
+        }
+        return int(position + low);
+    }
+    // The first document position whose note position is not before it (toNote() only grows):
+    // the CR of a CR LF maps to its line feed.
     qsizetype low = 0;
-    qsizetype high = qsizetype(m_breaks.size());
+    qsizetype high = documentLength();
     while (low < high) {
         const qsizetype middle = (low + high) / 2;
-        if (m_breaks[size_t(middle)] - middle >= position)
+        if (toNote(int(middle)) >= position)
             high = middle;
         else
             low = middle + 1;
     }
-    return int(position + low);
+    return int(low);
 }
 
 void NoteBinding::reload()
@@ -118,8 +136,8 @@ void NoteBinding::reload()
     const QString &note = m_state.noteContent();
     const QScopedValueRollback applying(m_applyingModelEdit, true);
     const QScopedValueRollback tidying(m_tidying, true);
-    m_writeBackPending = !isRepresentable(note);
-    QString shown = m_writeBackPending ? documentForm(note) : note;
+    m_crlf.clear();
+    QString shown = isRepresentable(note) ? note : documentForm(note, &m_crlf);
     QTextDocument *document = m_editor.document();
 
     // Long lines reach the document already in pieces, so that no block is ever laid out
@@ -129,6 +147,13 @@ void NoteBinding::reload()
     const bool joinLines = !shown.contains(QChar::LineSeparator);
     LinePieces::setJoinsLines(*document, joinLines);
     shown = LinePieces::documentText(shown, joinLines, m_breaks);
+    // From the shown text's positions to the document's: each break before a line feed moves
+    // it by one.
+    for (size_t i = 0, breaks = 0; i < m_crlf.size(); ++i) {
+        while (breaks < m_breaks.size() && m_breaks[breaks] - int(breaks) <= m_crlf[i])
+            ++breaks;
+        m_crlf[i] += int(breaks);
+    }
     m_editor.setPlainText(shown);
     shown = QString();
     if (!m_breaks.empty()) {
@@ -143,6 +168,14 @@ void NoteBinding::reload()
         document->setUndoRedoEnabled(true);
     }
     m_editor.moveCursor(QTextCursor::End);
+}
+
+void NoteBinding::followCrLf(int position, int removed, int added)
+{
+    const auto first = std::lower_bound(m_crlf.begin(), m_crlf.end(), position);
+    const auto last = std::lower_bound(first, m_crlf.end(), position + removed);
+    for (auto it = m_crlf.erase(first, last); it != m_crlf.end(); ++it)
+        *it += added - removed;
 }
 
 qsizetype NoteBinding::followBreaks(int position, int removed, int added)
@@ -175,7 +208,12 @@ void NoteBinding::onDocumentChange(int position, int removed, int added)
     position = std::clamp<int>(position, 0, int(length));
     added = std::clamp<int>(added, 0, int(length) - position);
     removed = std::max(removed, 0);
-    const qsizetype breaksGone = followBreaks(position, removed, added);
+    // The note's range of the change, taken before the maps follow it: a CR LF whose line feed
+    // goes goes whole.
+    const qsizetype from = toNote(position);
+    const qsizetype noteRemoved = toNote(position + removed) - from;
+    followBreaks(position, removed, added);
+    followCrLf(position, removed, added);
     if (m_tidyFrom > m_tidyTo) {
         m_tidyFrom = position;
         m_tidyTo = position + added;
@@ -186,16 +224,10 @@ void NoteBinding::onDocumentChange(int position, int removed, int added)
     if (m_applyingModelEdit)
         return;
     const QScopedValueRollback inChange(m_inDocumentChange, true);
-    if (m_writeBackPending) {
-        writeBackDocument();
-        return;
-    }
-
-    const qsizetype from = toNote(position);
     const QString inserted = LinePieces::noteText(*m_editor.document(), position, position + added);
     m_expectEcho = true;
     m_echoMismatch = false;
-    m_state.replaceNoteRange(from, std::max<qsizetype>(removed - breaksGone, 0), inserted);
+    m_state.replaceNoteRange(from, std::max<qsizetype>(noteRemoved, 0), inserted);
     m_expectEcho = false;
     // The document reported a range the model could not follow exactly: the document is what
     // the user sees, so it becomes the note.
@@ -285,7 +317,7 @@ void NoteBinding::stepOverPieceBreak(const QKeyEvent &key)
 void NoteBinding::writeBackDocument()
 {
     m_pending.clear();
-    m_writeBackPending = false;
+    m_crlf.clear();
     m_expectEcho = true;
     m_state.setNoteContent(documentText());
     m_expectEcho = false;
@@ -327,10 +359,15 @@ bool NoteBinding::apply(const ModelEdit &edit, bool followsUserEdit)
 {
     const qsizetype length = noteLength();
     const bool wholeNote = edit.position == 0 && edit.removed == length && length > 0;
-    const bool fits = !m_writeBackPending && edit.position >= 0 && edit.removed >= 0
+    const bool fits = edit.position >= 0 && edit.removed >= 0
         && edit.position + edit.removed <= length && isRepresentable(edit.text)
         && !(LinePieces::joinsLines(*m_editor.document())
-             && edit.text.contains(QChar::LineSeparator));
+             && edit.text.contains(QChar::LineSeparator))
+        // A change that would part a CR LF, which the document holds as one line feed.
+        && (m_crlf.empty()
+            || (toNote(toDocument(edit.position)) == edit.position
+                && toNote(toDocument(edit.position + edit.removed))
+                    == edit.position + edit.removed));
     if (!fits || (wholeNote && !followsUserEdit)) {
         reload();
         return false;
@@ -338,6 +375,11 @@ bool NoteBinding::apply(const ModelEdit &edit, bool followsUserEdit)
     if (edit.removed == 0 && edit.text.isEmpty())
         return true;
 
+    // A change of the model's own (an append from outside) leaves the user's caret and
+    // selection where they were: at the insertion point they stay before the new text.
+    const QTextCursor user = m_editor.textCursor();
+    const qsizetype userAnchor = toNote(user.anchor());
+    const qsizetype userPosition = toNote(user.position());
     {
         const QScopedValueRollback applying(m_applyingModelEdit, true);
         QTextCursor cursor(m_editor.document());
@@ -352,9 +394,18 @@ bool NoteBinding::apply(const ModelEdit &edit, bool followsUserEdit)
         cursor.endEditBlock();
     }
     tidyBlocks();
-    // The user's caret stays where they type; after a change of the model's own it goes to
-    // the end, where that change was made.
-    if (!followsUserEdit)
-        m_editor.moveCursor(QTextCursor::End);
+    if (!followsUserEdit) {
+        const auto follow = [&edit](qsizetype at) {
+            if (at <= edit.position)
+                return at;
+            if (at >= edit.position + edit.removed)
+                return at - edit.removed + edit.text.size();
+            return edit.position;
+        };
+        QTextCursor kept = m_editor.textCursor();
+        kept.setPosition(toDocument(follow(userAnchor)));
+        kept.setPosition(toDocument(follow(userPosition)), QTextCursor::KeepAnchor);
+        m_editor.setTextCursor(kept);
+    }
     return true;
 }

@@ -21,8 +21,9 @@ class QPlainTextEdit;
  *
  * A document cannot hold every character one-to-one: it turns CR LF, a lone CR, U+2029 and
  * the frame marks U+FDD0/U+FDD1 into block breaks. A note holding them is shown in its
- * document form (line feeds; the frame marks as U+FFFD) and left untouched in the model until
- * the first edit, which writes the whole shown text back once.
+ * document form (line feeds; the frame marks as U+FFFD), and the model keeps them as they are:
+ * an edit replaces only the characters it touched, the CR of a CR LF counted with its line
+ * feed.
  *
  * A long line is held by the document in pieces (LinePieces): the breaks between them are no
  * characters of the note, and the binding maps document positions to the note's past them.
@@ -46,11 +47,9 @@ public:
     /// True when a document holds \a text character for character.
     static bool isRepresentable(QStringView text);
     /// \a note as a document shows it: CR LF, CR and U+2029 become line feeds, U+FDD0 and
-    /// U+FDD1 become U+FFFD.
-    static QString documentForm(QStringView note);
-
-    /// True while the model still holds characters the document shows differently.
-    bool isWriteBackPending() const { return m_writeBackPending; }
+    /// U+FDD1 become U+FFFD. \a crlf, when given, receives the positions in the result of the
+    /// line feeds that stand for a CR LF.
+    static QString documentForm(QStringView note, std::vector<int> *crlf = nullptr);
 
     /// The document's text as the note holds it: line feeds between lines, nothing between
     /// the pieces of a line.
@@ -78,6 +77,8 @@ private:
     /// Keeps m_breaks in step with a change of the document; the number of piece breaks the
     /// change removed.
     qsizetype followBreaks(int position, int removed, int added);
+    /// Keeps m_crlf in step with a change of the document.
+    void followCrLf(int position, int removed, int added);
     /// Clears copied marks and cuts long blocks in the range the last change left.
     void tidyBlocks();
     /// Before a key that moves or deletes one character: the caret goes past a piece break,
@@ -97,6 +98,9 @@ private:
     std::vector<ModelEdit> m_pending;
     // The document positions of the breaks between pieces, in order.
     std::vector<int> m_breaks;
+    // The document positions of the line feeds that stand for a CR LF of the note, in order:
+    // the note holds one character more before each.
+    std::vector<int> m_crlf;
     // The document range the last change left, still to be tidied; empty when from > to.
     int m_tidyFrom = 1;
     int m_tidyTo = 0;
@@ -106,5 +110,4 @@ private:
     bool m_inDocumentChange = false;
     bool m_expectEcho = false;
     bool m_echoMismatch = false;
-    bool m_writeBackPending = false;
 };

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -113,6 +114,14 @@ void NoteEditor::keyPressEvent(QKeyEvent *event)
     if (isLinkShortcut(event)) {
         event->accept();
         Q_EMIT linkShortcutPressed();
+        return;
+    }
+    // Keys that type something; Backspace, Delete and Escape carry a control character too.
+    const bool types = !event->text().isEmpty()
+        && (event->text().front().isPrint() || event->key() == Qt::Key_Return
+            || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Tab);
+    if (types && !mayInsert(event->text())) {
+        event->accept();
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
@@ -252,6 +261,22 @@ void NoteEditor::contextMenuEvent(QContextMenuEvent *event)
     menu->exec(event->globalPos());
 }
 
+bool NoteEditor::mayInsert(QStringView inserted) const
+{
+    const QTextCursor cursor = textCursor();
+    return !m_changeCheck
+        || m_changeCheck(cursor.selectionEnd() - cursor.selectionStart(), inserted);
+}
+
+void NoteEditor::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (!event->commitString().isEmpty() && !mayInsert(event->commitString())) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
 void NoteEditor::insertFromMimeData(const QMimeData *source)
 {
     if (isReadOnly() || !source || !source->hasText()) {
@@ -261,6 +286,8 @@ void NoteEditor::insertFromMimeData(const QMimeData *source)
     // Qt's own paste first builds the text as a document of its own and then copies that in,
     // which more than doubles the time a large paste holds the application up.
     const QString text = source->text();
+    if (!mayInsert(text))
+        return;
     QTextCursor cursor = textCursor();
     // Long lines go in as pieces, so that no block is laid out whole (and none holds a run
     // long enough to make lines wrap anywhere).

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QUrl>
 
+#include <functional>
 #include <optional>
 
 class QKeyEvent;
@@ -45,6 +46,11 @@ public:
     /// the tray menu's items live here).
     void setExtraContextActions(const QList<QAction *> &actions) { m_extraActions = actions; }
 
+    /// Asked before the user's typing, pasting or dropping replaces \a removed characters by
+    /// \a inserted; a change it refuses is not made (the note would outgrow its file).
+    using ChangeCheck = std::function<bool(qsizetype removed, QStringView inserted)>;
+    void setChangeCheck(ChangeCheck check) { m_changeCheck = std::move(check); }
+
     /// The link that may be opened under \a point of the viewport, if any.
     std::optional<QUrl> linkAt(QPoint point) const;
 
@@ -66,10 +72,13 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
     QMimeData *createMimeDataFromSelection() const override;
 
 private:
+    /// Whether the change check takes \a inserted in place of the selection.
+    bool mayInsert(QStringView inserted) const;
     void onContentsChange(int position, int removed, int added);
     void fitWrapToRun(bool hasLongRun);
     /// A hand over a link while Ctrl is held, the text cursor otherwise.
@@ -77,6 +86,7 @@ private:
     void updateLinkCursor(Qt::KeyboardModifiers modifiers);
 
     QList<QAction *> m_extraActions;
+    ChangeCheck m_changeCheck;
     /// Since the last double click, to tell a third click: it selects the note's line, which
     /// may be only part of a block.
     QElapsedTimer m_sinceDoubleClick;

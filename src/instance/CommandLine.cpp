@@ -5,11 +5,14 @@
 
 #include "instance/CommandLineOptions.h"
 #include "instance/ManualPage.h"
+#include "platform/AppInfo.h"
 #include "platform/ConsoleOutput.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QRegularExpression>
+
+#include <cerrno>
 
 namespace {
 
@@ -61,8 +64,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         return result;
     };
 
-    // Everything after --append is its text, but for --sync first or last and a "--" before the
-    // text: the parser would take a word such as "- milk" for an option.
+    // Everything after --append is its text, but for --sync and a "--" right after it: the parser
+    // would take a word such as "- milk" for an option. A --sync after the text is text.
     QStringList options = arguments;
     bool appends = false;
     const qsizetype append = options.indexOf(QRegularExpression(QStringLiteral("^--?append$")));
@@ -80,11 +83,6 @@ CommandLine CommandLine::parse(const QStringList &arguments)
                 break;
             words.removeFirst();
         }
-        if (!endOfOptions && !words.isEmpty()
-            && isOption(words.constLast(), QLatin1StringView("sync"))) {
-            result.m_sync = true;
-            words.removeLast();
-        }
         result.m_words = words;
     }
 
@@ -100,9 +98,12 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             + CommandLineOptions::synopsis().join(QStringLiteral("\n       ")) + text;
         return result;
     }
+    // The help wins over anything else on the line, as GNU's does; the rest take no words.
+    if (const QStringList extra = parser.positionalArguments(); !extra.isEmpty())
+        return fail(QStringLiteral("Unexpected argument '%1'.").arg(extra.constFirst()));
     if (parser.isSet(QStringLiteral("version"))) {
         result.m_action = Action::PrintVersion;
-        result.m_text = QStringLiteral("Jotshelf %1").arg(QStringLiteral(JOTSHELF_VERSION));
+        result.m_text = AppInfo::versionText();
         return result;
     }
     if (parser.isSet(CommandLineOptions::manualOption)) {
@@ -115,8 +116,6 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         result.m_text = ManualPage::bashCompletion();
         return result;
     }
-    if (const QStringList extra = parser.positionalArguments(); !extra.isEmpty())
-        return fail(QStringLiteral("Unexpected argument '%1'.").arg(extra.constFirst()));
 
     for (InstanceCommand command : InstanceCommands::all) {
         const bool named = command == InstanceCommand::Append
@@ -151,9 +150,15 @@ int CommandLine::report() const
     QByteArray bytes = m_text.toUtf8();
     if (!bytes.endsWith('\n'))
         bytes += '\n';
-    if (m_action == Action::Fail)
+    if (m_action == Action::Fail) {
         ConsoleOutput::writeError(bytes);
-    else
-        ConsoleOutput::write(bytes);
+        return exitCode();
+    }
+    // Help or a version that never arrived (a full disk, a closed pipe) is a failure.
+    if (!ConsoleOutput::write(bytes)) {
+        ConsoleOutput::printError(
+            QStringLiteral("cannot write to standard output: %1").arg(qt_error_string(errno)));
+        return cannotWrite;
+    }
     return exitCode();
 }

@@ -12,8 +12,8 @@
 
 /// The command line of `jotshelf`: at most one of --toggle, --show, --hide, --settings,
 /// --quit, --append and --print, or --help or --version. Every word after --append is the text
-/// to append (--sync right after it or last, and "--" to end the options, excepted), so that a
-/// list item such as "- milk" needs no quoting rules. Parsing needs no application object, so
+/// to append (but for --sync and a "--" ending the options right after it), so that a list item
+/// such as "- milk" needs no quoting rules. Parsing needs no application object, so
 /// that a launch which only talks to the running instance never opens a display. The options of
 /// Qt's own GUI (-platform, -display, -session...) are accepted and left to the application.
 class CommandLine
@@ -34,6 +34,8 @@ public:
 
     /// Exit status of a usage error.
     static constexpr int usageError = 2;
+    /// Exit status when the help or the version could not be written.
+    static constexpr int cannotWrite = 1;
 
     /// Parses \a arguments, the program name first.
     static CommandLine parse(const QStringList &arguments);
@@ -60,7 +62,8 @@ public:
     QString text() const { return m_text; }
     int exitCode() const { return m_action == Action::Fail ? usageError : 0; }
 
-    /// Prints text() (to standard error for a usage error) and returns exitCode().
+    /// Prints text() (to standard error for a usage error) and returns exitCode(), or
+    /// cannotWrite when standard output took not all of it.
     int report() const;
 
 private:

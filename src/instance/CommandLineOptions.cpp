@@ -31,7 +31,7 @@ const QList<Option> &all()
                         "The text must be UTF-8, at most 16 MB.")},
         {{QStringLiteral("sync")},
          {},
-         QStringLiteral("With --append: end only once the note is on disk.")},
+         QStringLiteral("With --append, before the text: end only once the note is on disk.")},
         {{QStringLiteral("print")},
          {},
          QStringLiteral("Write the note to standard output exactly as stored (UTF-8), from the "

@@ -65,18 +65,19 @@ InstanceClient::Result InstanceClient::exchange(const InstanceRequest &request, 
             return Result::Failed;
         }
     }
+    bool timedOut = false;
     auto waitForMore = [&] {
         if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime()))) {
-            m_error = socket.state() == QLocalSocket::ConnectedState
-                ? QStringLiteral("no answer within %1 s").arg(timeoutMs / 1000.0)
-                : QStringLiteral("the connection closed without an answer");
+            timedOut = socket.state() == QLocalSocket::ConnectedState;
+            m_error = timedOut ? QStringLiteral("no answer within %1 s").arg(timeoutMs / 1000.0)
+                               : QStringLiteral("the connection closed without an answer");
             return false;
         }
         return true;
     };
     while (!socket.canReadLine()) {
         if (!waitForMore())
-            return Result::Failed;
+            return timedOut ? Result::TimedOut : Result::Failed;
     }
     const QByteArray answer = socket.readLine().trimmed();
     if (answer == "ok")

@@ -22,6 +22,9 @@ public:
         /// Something listens but did not take the command, or the instance could not carry it
         /// out; errorString() says what happened.
         Failed,
+        /// The command was sent but no answer came in time (the instance is stopped or busy):
+        /// it may still be carried out, unless the instance finds this launch gone first.
+        TimedOut,
     };
 
     explicit InstanceClient(QString socketPath);

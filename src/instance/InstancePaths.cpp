@@ -53,12 +53,22 @@ std::optional<InstancePaths> InstancePaths::resolve(const QString &runtimeDir,
         return std::nullopt;
     }
     QString reason;
-    if (!isPrivateFolder(fallback, &reason)) {
+    if (isPrivateFolder(fallback, &reason))
+        return InstancePaths(fallback, note);
+    // Another user may have made it first (/tmp is everyone's): a folder of a new, unguessable
+    // name instead, which launches find through the address file beside the note.
+    QByteArray unique = QFile::encodeName(fallback + QStringLiteral("-XXXXXX"));
+    if (!::mkdtemp(unique.data())) {
         if (error)
-            *error = QStringLiteral("%1 is not usable: %2").arg(fallback, reason);
+            *error = QStringLiteral("%1 is not usable (%2), and no private folder can be made "
+                                    "beside it: %3")
+                         .arg(fallback, reason, systemError(errno));
         return std::nullopt;
     }
-    return InstancePaths(fallback, note);
+    if (warning)
+        *warning = QStringLiteral("%1 is not usable (%2); listening in %3 instead")
+                       .arg(fallback, reason, QFile::decodeName(unique));
+    return InstancePaths(QFile::decodeName(unique), note);
 }
 
 bool InstancePaths::isPrivateFolder(const QString &folder, QString *reason)

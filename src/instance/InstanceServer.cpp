@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -23,6 +24,15 @@ constexpr qint64 maxRequestBytes = 64 + InstanceCommands::maxStartupIdBytes;
 constexpr int backoffMs = 100;
 // How long an answer may take to be read.
 constexpr int finishTimeoutMs = 30000;
+
+// Whether the launch at the other end closed its connection: it no longer waits for the answer.
+bool hasHungUp(QLocalSocket &socket)
+{
+    if (socket.state() != QLocalSocket::ConnectedState)
+        return true;
+    pollfd peer {int(socket.socketDescriptor()), POLLRDHUP, 0};
+    return ::poll(&peer, 1, 0) > 0 && (peer.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
+}
 
 QString systemError(int code)
 {
@@ -280,6 +290,13 @@ void InstanceServer::readRequest(QLocalSocket *socket)
     // take its time (a save with "sync") without the timer cutting the answer off.
     const InstanceRequest whole = std::move(request);
     m_clients.removeIf([socket](const Client &c) { return c.socket == socket; });
+    // A launch that gave up waiting (this process was stopped, or busy for longer) has told
+    // its user the command failed: carried out now, a retry would be carried out twice.
+    if (hasHungUp(*socket)) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
     Q_EMIT commandReceived(whole.command);
     finish(socket, m_handler ? m_handler(whole) : InstanceReply {});
 }

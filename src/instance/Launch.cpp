@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -23,6 +24,17 @@ int fail(const QString &message)
 {
     ConsoleOutput::printError(message);
     return EXIT_FAILURE;
+}
+
+int timedOut(InstanceCommand command, const QString &error)
+{
+    ConsoleOutput::printError(
+        QStringLiteral("the running Jotshelf took the command but gave %1 (is it stopped?); %2")
+            .arg(error,
+                 command == InstanceCommand::Append
+                     ? QStringLiteral("it may still be appended")
+                     : QStringLiteral("it may still be carried out")));
+    return Launch::exitMayStillHappen;
 }
 
 QString tooLong()
@@ -42,6 +54,24 @@ bool Launch::hasDisplay(int argc, char *argv[])
         if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
             return true;
     }
+    return false;
+}
+
+bool Launch::raiseFileLimit(QString *error)
+{
+    rlimit limit = {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= rlim_t(neededFiles))
+        return true;
+    if (limit.rlim_max >= rlim_t(neededFiles)) {
+        limit.rlim_cur = neededFiles;
+        if (::setrlimit(RLIMIT_NOFILE, &limit) == 0)
+            return true;
+    }
+    *error
+        = QStringLiteral("cannot start: this process may open only %1 files at once (ulimit "
+                         "-n), and Jotshelf needs %2; the note is left as it is")
+              .arg(quint64(limit.rlim_max < rlim_t(neededFiles) ? limit.rlim_max : limit.rlim_cur))
+              .arg(neededFiles);
     return false;
 }
 
@@ -172,10 +202,14 @@ std::optional<int> Launch::run(int argc, char *argv[])
     case SingleInstance::Outcome::NotRunning:
         if (request.command == InstanceCommand::Append)
             return deliverAfterStart(request, argc, argv);
-        ConsoleOutput::printLine(QStringLiteral("Jotshelf is not running."));
+        // Still a success (what was asked for holds), said on standard error so that a
+        // pipeline reading standard output never takes it for the note.
+        ConsoleOutput::writeError("Jotshelf is not running.\n");
         return EXIT_SUCCESS;
     case SingleInstance::Outcome::Failed:
         return fail(m_instance.errorString());
+    case SingleInstance::Outcome::TimedOut:
+        return timedOut(request.command, m_instance.errorString());
     case SingleInstance::Outcome::Primary:
         break;
     }
@@ -220,6 +254,8 @@ int Launch::deliverAfterStart(const InstanceRequest &request, int argc, char *ar
                                       answerTimeoutMs(request.command))) {
     case SingleInstance::Outcome::Delivered:
         return EXIT_SUCCESS;
+    case SingleInstance::Outcome::TimedOut:
+        return timedOut(request.command, m_instance.errorString());
     default:
         return fail(m_instance.errorString());
     }

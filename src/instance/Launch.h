@@ -18,6 +18,10 @@
 class Launch
 {
 public:
+    /// The exit status of a command the running instance took but did not answer in time: it
+    /// may still be carried out (the instance drops it if it finds the launch gone first).
+    static constexpr int exitMayStillHappen = 3;
+
     /// How long an instance started for --append may take to answer.
     static constexpr int startPatienceMs = 20000;
 
@@ -34,6 +38,14 @@ public:
     /// The stored note in UTF-8, read from the note file next to \a settingsFile; nothing, and
     /// \a error says why, when it cannot be read.
     static std::optional<QByteArray> storedNote(const QString &settingsFile, QString *error);
+
+    /// The most files the instance may need open at once: the display, the bus, its socket
+    /// with every waiting connection, the note's files and a wake-up descriptor per thread.
+    static constexpr int neededFiles = 64;
+    /// Raises this process's limit of open files to neededFiles where the hard limit allows;
+    /// false, and \a error says why, when it does not. Below it the instance would fail half-way
+    /// (Qt and GLib end the process when a thread cannot get its wake-up descriptor).
+    static bool raiseFileLimit(QString *error);
 
     /// Whether an instance started from here can open a display (or is told which platform).
     static bool hasDisplay(int argc, char *argv[]);

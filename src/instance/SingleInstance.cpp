@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSysInfo>
 #include <QThread>
 
 #include <sys/stat.h>
@@ -23,11 +22,7 @@ constexpr qint64 maxAddressBytes = 4096;
 SingleInstance::SingleInstance(const InstancePaths &paths)
     : m_paths(paths)
     , m_lock(paths.lockPath())
-{
-    // The instance holds the lock for as long as it runs: a lock is stale only when the process
-    // that took it is gone, never because of its age.
-    m_lock.setStaleLockTime(0);
-}
+{ }
 
 SingleInstance::~SingleInstance()
 {
@@ -40,7 +35,7 @@ bool SingleInstance::isPrimary() const
     return m_lock.isLocked() || (m_fallbackLock && m_fallbackLock->isLocked());
 }
 
-QLockFile &SingleInstance::lock()
+NoteLock &SingleInstance::lock()
 {
     return m_fallbackLock ? *m_fallbackLock : m_lock;
 }
@@ -67,24 +62,25 @@ SingleInstance::Outcome SingleInstance::claimOrDeliver(const InstanceRequest &re
 
     const QDeadlineTimer deadline(patienceMs);
     for (;;) {
-        if (lock().tryLock(0)) {
+        const NoteLock::Result locked = lock().tryLock();
+        if (locked == NoteLock::Result::Taken) {
             if (mode == Mode::MayStart)
                 return Outcome::Primary;
             lock().unlock();
             if (mode == Mode::IfRunning)
                 return Outcome::NotRunning;
-        } else if (lock().error() != QLockFile::LockFailedError) {
+        } else if (locked == NoteLock::Result::Unusable) {
             if (m_fallbackLock) {
-                m_error = QStringLiteral("cannot use the lock file %1, nor %2")
-                              .arg(m_paths.lockPath(), m_fallbackLock->fileName());
+                m_error = QStringLiteral("cannot use the lock file %1 (%2), nor %3 (%4)")
+                              .arg(m_paths.lockPath(), m_lock.errorString(),
+                                   m_fallbackLock->fileName(), m_fallbackLock->errorString());
                 return Outcome::Failed;
             }
             const QString fallback = QFileInfo(m_paths.socketPath()).path() + QStringLiteral("/")
                 + QFileInfo(m_paths.socketPath()).completeBaseName() + QStringLiteral(".lock");
-            m_warning = QStringLiteral("cannot use the lock file %1; using %2 instead")
-                            .arg(m_paths.lockPath(), fallback);
-            m_fallbackLock = std::make_unique<QLockFile>(fallback);
-            m_fallbackLock->setStaleLockTime(0);
+            m_warning = QStringLiteral("cannot use the lock file %1 (%2); using %3 instead")
+                            .arg(m_paths.lockPath(), m_lock.errorString(), fallback);
+            m_fallbackLock = std::make_unique<NoteLock>(fallback);
             continue;
         } else {
             QStringList sockets {m_paths.socketPath()};
@@ -99,6 +95,9 @@ SingleInstance::Outcome SingleInstance::claimOrDeliver(const InstanceRequest &re
                 case InstanceClient::Result::Failed:
                     m_error = client.errorString();
                     return Outcome::Failed;
+                case InstanceClient::Result::TimedOut:
+                    m_error = client.errorString();
+                    return Outcome::TimedOut;
                 case InstanceClient::Result::NoInstance:
                     break;
                 }
@@ -106,19 +105,17 @@ SingleInstance::Outcome SingleInstance::claimOrDeliver(const InstanceRequest &re
         }
         // The lock is held but nothing listens yet: the instance is starting, or just quit.
         if (deadline.hasExpired()) {
-            qint64 pid = 0;
-            QString host;
-            QString application;
-            if (!lock().getLockInfo(&pid, &host, &application)) {
-                m_error
-                    = QStringLiteral("no Jotshelf took the lock %1 in time").arg(lock().fileName());
+            const QString holder = lock().holder();
+            if (holder.isEmpty()) {
+                m_error = QStringLiteral("%1 is held, but names no Jotshelf that can be checked "
+                                         "here, and none answers on %2; the note is left alone. "
+                                         "If no Jotshelf runs for this note, delete %1")
+                              .arg(lock().fileName(), m_paths.socketPath());
                 return Outcome::Failed;
             }
-            const QString holder = host.isEmpty() || host == QSysInfo::machineHostName()
-                ? QStringLiteral("process %1").arg(pid)
-                : QStringLiteral("process %1 on %2").arg(pid).arg(host);
             m_error = QStringLiteral("a Jotshelf (%1) holds %2 but does not answer on %3; the "
-                                     "note is left to it")
+                                     "note is left to it. If no Jotshelf runs for this note, "
+                                     "delete %2")
                           .arg(holder, lock().fileName(), m_paths.socketPath());
             return Outcome::Failed;
         }

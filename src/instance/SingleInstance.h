@@ -5,16 +5,17 @@
 
 #include "instance/InstanceCommand.h"
 #include "instance/InstancePaths.h"
+#include "instance/NoteLock.h"
 
 #include <QByteArray>
-#include <QLockFile>
 #include <QString>
 
 #include <memory>
 
 /// Keeps Jotshelf to one instance per note: the instance holds a lock file beside the note for
 /// its whole run, and every other launch for that note hands its request to it through the
-/// instance socket. A lock left by an instance that crashed is recovered (its process is gone).
+/// instance socket. The system releases the lock of an instance that ended in any way
+/// (NoteLock).
 class SingleInstance
 {
 public:
@@ -28,6 +29,8 @@ public:
         /// An instance holds the lock but did not take the command, or could not carry it out;
         /// errorString() says why.
         Failed,
+        /// The instance took the command but did not answer in time; it may still carry it out.
+        TimedOut,
     };
 
     /// What a free lock means to the launch.
@@ -71,11 +74,11 @@ private:
     QString publishedSocket() const;
     /// Where the note's folder cannot hold a lock (a read-only folder), the lock goes beside
     /// the socket, as the next best guard; the instance then says it cannot save anyway.
-    QLockFile &lock();
+    NoteLock &lock();
 
     InstancePaths m_paths;
-    QLockFile m_lock;
-    std::unique_ptr<QLockFile> m_fallbackLock;
+    NoteLock m_lock;
+    std::unique_ptr<NoteLock> m_fallbackLock;
     QString m_error;
     QString m_warning;
     QByteArray m_reply;

@@ -3,6 +3,7 @@
 
 #include "platform/DesktopNotifier.h"
 
+#include "platform/AppInfo.h"
 #include "platform/PlatformLog.h"
 
 #include <QDBusMessage>
@@ -33,9 +34,9 @@ void DesktopNotifier::notify(const QString &title, const QString &message)
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
     // app_name, replaces_id, app_icon, summary, body, actions, hints, expire_timeout (-1: the
     // server's default).
-    call << QStringLiteral("Jotshelf") << uint(0) << QStringLiteral("jotshelf") << title << message
-         << QStringList()
-         << QVariantMap {{QStringLiteral("desktop-entry"), QStringLiteral("jotshelf")}} << int(-1);
+    call << QStringLiteral("Jotshelf") << uint(0) << AppInfo::appId() << title << message
+         << QStringList() << QVariantMap {{QStringLiteral("desktop-entry"), AppInfo::appId()}}
+         << int(-1);
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, title] {
         watcher->deleteLater();

@@ -3,8 +3,9 @@
 
 #include "platform/PortalHotkeyBackend.h"
 
-#include "platform/PlatformLog.h"
+#include "platform/AppInfo.h"
 #include "platform/HotkeyKeys.h"
+#include "platform/PlatformLog.h"
 #include "platform/PortalRequest.h"
 #include "platform/PortalShortcutEvents.h"
 
@@ -91,7 +92,7 @@ PortalHotkeyBackend::PortalHotkeyBackend(const QDBusConnection &bus, QObject *pa
     m_answerTimer.setSingleShot(true);
     connect(&m_answerTimer, &QTimer::timeout, this, [this] {
         qCWarning(lcPlatform) << "the desktop portal did not answer within"
-                                  << m_answerTimeout.count() << "ms";
+                              << m_answerTimeout.count() << "ms";
         fail({Result::NoAnswer, QStringLiteral("The desktop portal did not answer.")});
     });
 }
@@ -122,7 +123,11 @@ PortalHotkeyBackend::judgeBinding(const QVariantMap &results, const QString &id,
             trigger = found->toString();
     }
     if (holder && holder->size() >= 2) {
-        const bool ours = holder->at(1) == id && holder->at(0).endsWith(sessionToken());
+        // KDE's portal 5.27 names the group after the session token ("token_jotshelf"); one that
+        // knows the app (the Registry of portals from 1.19 on) names it after the app id.
+        const QString &component = holder->at(0);
+        const bool ours = holder->at(1) == id
+            && (component.endsWith(sessionToken()) || component == AppInfo::appId());
         // The user gave the shortcut a key of their own in the desktop's settings.
         const bool ownKey = trigger && !trigger->isEmpty() && !describesKey(*trigger, key);
         if (ours || ownKey)
@@ -155,7 +160,7 @@ void PortalHotkeyBackend::registerHotkey(const QString &id, QKeyCombination key)
     }
     if (!m_bus.isConnected()) {
         qCWarning(lcPlatform) << "no session bus for the desktop portal:"
-                                  << m_bus.lastError().message();
+                              << m_bus.lastError().message();
         Q_EMIT registrationFinished(
             id, Result::Unavailable,
             QStringLiteral("There is no session bus to reach the desktop portal with."));
@@ -199,7 +204,7 @@ void PortalHotkeyBackend::registerApp()
 QList<PortalShortcut> PortalHotkeyBackend::shortcuts() const
 {
     return {{m_id,
-             {{QStringLiteral("description"), QStringLiteral("Show or hide the Jotshelf notepad")},
+             {{QStringLiteral("description"), tr("Show or hide the Jotshelf notepad")},
               {QStringLiteral("preferred_trigger"), m_trigger}}}};
 }
 

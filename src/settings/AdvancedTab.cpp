@@ -15,39 +15,36 @@
 AdvancedTab::AdvancedTab(AppState &state, QWidget *parent)
     : SettingsTabPage(state, parent)
 {
-    QVBoxLayout *performance = addSection(QStringLiteral("Performance"),
-                                          QStringLiteral("Advanced display and behavior settings"));
+    QVBoxLayout *performance
+        = addSection(tr("Performance"), tr("Advanced display and behavior settings"));
     QVBoxLayout *toggles = addControlStack(performance);
-    m_hideScrollIndicators = addCheckBox(toggles, QStringLiteral("Hide scroll indicators"),
-                                         Settings::hideScrollIndicators);
-    m_reduceMotion
-        = addCheckBox(toggles, QStringLiteral("Reduce motion effects"), Settings::reduceMotion);
-    m_highContrast
-        = addCheckBox(toggles, QStringLiteral("High contrast mode"), Settings::highContrastMode);
+    m_hideScrollIndicators
+        = addCheckBox(toggles, tr("Hide scroll indicators"), Settings::hideScrollIndicators);
+    m_reduceMotion = addCheckBox(toggles, tr("Reduce motion effects"), Settings::reduceMotion);
+    m_highContrast = addCheckBox(toggles, tr("High contrast mode"), Settings::highContrastMode);
 
-    m_hideScrollIndicators->setAccessibleDescription(
-        QStringLiteral("Hides the notepad's scroll bar"));
+    m_hideScrollIndicators->setAccessibleDescription(tr("Hides the notepad's scroll bar"));
     m_reduceMotion->setAccessibleDescription(
-        QStringLiteral("Shows and hides the notepad at once, without sliding"));
-    m_highContrast->setAccessibleDescription(QStringLiteral(
-        "Draws the notepad's text bold, with a wider cursor and a yellow selection"));
+        tr("Shows and hides the notepad at once, without sliding"));
+    m_highContrast->setAccessibleDescription(
+        tr("Draws the notepad's text bold, with a wider cursor and a yellow selection"));
 
     buildReadOut();
 
-    QVBoxLayout *data = addSection(QStringLiteral("Data Management"),
-                                   QStringLiteral("Manage stored content and preferences"));
+    QVBoxLayout *data
+        = addSection(tr("Data Management"), tr("Manage stored content and preferences"));
     auto *buttons = new QHBoxLayout;
-    m_export = new QPushButton(QStringLiteral("Export Notes"));
-    m_clear = new QPushButton(QStringLiteral("Clear All Data"));
+    m_export = new QPushButton(tr("Export Notes"));
+    m_clear = new QPushButton(tr("Clear All Data"));
     const auto colourClear = [this] {
         SettingsStyle::setTextColor(
             m_clear, SettingsStyle::destructiveText(palette(), m_state.highContrastMode()));
     };
     colourClear();
     connect(&m_state, &AppState::highContrastModeChanged, m_clear, colourClear);
-    m_export->setAccessibleDescription(QStringLiteral("Saves the note as a text file"));
+    m_export->setAccessibleDescription(tr("Saves the note as a text file"));
     m_clear->setAccessibleDescription(
-        QStringLiteral("Deletes the note and resets every setting, after asking you"));
+        tr("Deletes the note and resets every setting, after asking you"));
     buttons->addWidget(m_export);
     buttons->addWidget(m_clear);
     buttons->addStretch(1);
@@ -61,18 +58,17 @@ AdvancedTab::AdvancedTab(AppState &state, QWidget *parent)
 
 void AdvancedTab::buildReadOut()
 {
-    QVBoxLayout *section = addSection(QStringLiteral("Debug Information"),
-                                      QStringLiteral("Current application state"));
+    QVBoxLayout *section = addSection(tr("Debug Information"), tr("Current application state"));
     auto *readOut = new QWidget;
     readOut->setFont(SettingsStyle::monospacedCaption(font()));
     auto *rows = new QVBoxLayout(readOut);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(4);
-    m_windowSize = new DebugRow(QStringLiteral("Window Size"), {});
-    m_opacity = new DebugRow(QStringLiteral("Opacity"), {});
-    m_margins = new DebugRow(QStringLiteral("Margins"), {});
-    m_position = new DebugRow(QStringLiteral("Position"), {});
-    m_textLength = new DebugRow(QStringLiteral("Text Length"), {});
+    m_windowSize = new DebugRow(tr("Window Size"), {});
+    m_opacity = new DebugRow(tr("Opacity"), {});
+    m_margins = new DebugRow(tr("Margins"), {});
+    m_position = new DebugRow(tr("Position"), {});
+    m_textLength = new DebugRow(tr("Text Length"), {});
     for (DebugRow *row : {m_windowSize, m_opacity, m_margins, m_position, m_textLength})
         rows->addWidget(row);
     section->addWidget(readOut);
@@ -112,5 +108,5 @@ void AdvancedTab::showWindowSize()
 
 void AdvancedTab::showTextLength()
 {
-    m_textLength->setValue(QString::number(m_noteLength.count()) + QStringLiteral(" chars"));
+    m_textLength->setValue(tr("%1 chars").arg(m_noteLength.count()));
 }

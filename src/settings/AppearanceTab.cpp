@@ -36,22 +36,22 @@ AppearanceTab::AppearanceTab(AppState &state, QWidget *parent)
 
 void AppearanceTab::buildSizeSection()
 {
-    QVBoxLayout *section = addSection(QStringLiteral("Window Size"),
-                                      QStringLiteral("Changes apply immediately to open window"));
+    QVBoxLayout *section
+        = addSection(tr("Window Size"), tr("Changes apply immediately to open window"));
     QVBoxLayout *stack = addControlStack(section);
     AppState *state = &m_state;
     const auto updateSize = [state] { state->updateWindowSizeRealTime(); };
 
-    m_width = new SliderRow(QStringLiteral("Width"), bindSetting(m_state, Settings::windowWidth),
+    m_width = new SliderRow(tr("Width"), bindSetting(m_state, Settings::windowWidth),
                             DrawerGeometry::minimumWidth, m_state.maxWindowWidth(), "%.0f px", {},
                             updateSize);
-    m_height = new SliderRow(QStringLiteral("Height"), bindSetting(m_state, Settings::windowHeight),
+    m_height = new SliderRow(tr("Height"), bindSetting(m_state, Settings::windowHeight),
                              DrawerGeometry::minimumHeight, m_state.maxWindowHeight(), "%.0f px",
                              {}, updateSize);
     m_width->setWholeNumbers(true);
     m_height->setWholeNumbers(true);
-    m_width->setDescription(QStringLiteral("Sets the notepad's width"));
-    m_height->setDescription(QStringLiteral("Sets the notepad's height"));
+    m_width->setDescription(tr("Sets the notepad's width"));
+    m_height->setDescription(tr("Sets the notepad's height"));
     stack->addWidget(m_width);
     stack->addWidget(m_height);
 
@@ -65,29 +65,27 @@ void AppearanceTab::buildSizeSection()
 
 void AppearanceTab::buildTransparencySection()
 {
-    QVBoxLayout *section
-        = addSection(QStringLiteral("Transparency"),
-                     QStringLiteral("Adjust window opacity for better desktop integration"));
+    QVBoxLayout *section = addSection(tr("Transparency"),
+                                      tr("Adjust window opacity for better desktop integration"));
     AppState *state = &m_state;
-    m_opacity
-        = new SliderRow(QStringLiteral("Opacity"), bindSetting(m_state, Settings::windowOpacity),
-                        DrawerGeometry::minimumOpacity, DrawerGeometry::maximumOpacity, "%.0f%%",
-                        percent, [state] { state->updateWindowOpacityRealTime(); });
-    m_opacity->setDescription(QStringLiteral("Sets how opaque the notepad is"));
+    m_opacity = new SliderRow(tr("Opacity"), bindSetting(m_state, Settings::windowOpacity),
+                              DrawerGeometry::minimumOpacity, DrawerGeometry::maximumOpacity,
+                              "%.0f%%", percent, [state] { state->updateWindowOpacityRealTime(); });
+    m_opacity->setDescription(tr("Sets how opaque the notepad is"));
     section->addWidget(m_opacity);
     connect(&m_state, &AppState::windowOpacityChanged, m_opacity, &SliderRow::refresh);
 }
 
 void AppearanceTab::buildMarginsSection()
 {
-    QVBoxLayout *section = addSection(QStringLiteral("Text Margins"),
-                                      QStringLiteral("Control padding around text content"));
+    QVBoxLayout *section
+        = addSection(tr("Text Margins"), tr("Control padding around text content"));
     QVBoxLayout *stack = addControlStack(section);
     AppState *state = &m_state;
 
-    m_manualMargins = new QCheckBox(QStringLiteral("Use manual margins"));
+    m_manualMargins = new QCheckBox(tr("Use manual margins"));
     m_manualMargins->setAccessibleDescription(
-        QStringLiteral("Sets the text margins by hand instead of from the notepad's width"));
+        tr("Sets the text margins by hand instead of from the notepad's width"));
     stack->addWidget(m_manualMargins);
     // toggled(), not clicked(): assistive technology's toggle action does not click.
     connect(m_manualMargins, &QCheckBox::toggled, this, [state](bool on) {
@@ -95,12 +93,10 @@ void AppearanceTab::buildMarginsSection()
             state->setUseManualMargins(on);
     });
 
-    m_margins
-        = new SliderRow(QStringLiteral("Margins"), bindSetting(m_state, Settings::manualMargins),
-                        AppState::minimumManualMargins, AppState::maximumManualMargins, "%.0f px",
-                        {}, [state] { state->updateMarginsRealTime(); });
-    m_margins->setDescription(
-        QStringLiteral("Sets the space between the text and the notepad's edges"));
+    m_margins = new SliderRow(tr("Margins"), bindSetting(m_state, Settings::manualMargins),
+                              AppState::minimumManualMargins, AppState::maximumManualMargins,
+                              "%.0f px", {}, [state] { state->updateMarginsRealTime(); });
+    m_margins->setDescription(tr("Sets the space between the text and the notepad's edges"));
     stack->addWidget(m_margins);
     connect(&m_state, &AppState::manualMarginsChanged, m_margins, &SliderRow::refresh);
 
@@ -116,16 +112,16 @@ void AppearanceTab::buildMarginsSection()
         SettingsStyle::useSecondaryText(label);
         return label;
     };
-    readOut->addWidget(caption(QStringLiteral("Current margins:")));
+    readOut->addWidget(caption(tr("Current margins:")));
     m_currentMargins = new QLabel;
     m_currentMargins->setTextFormat(Qt::PlainText);
     m_currentMargins->setFont(SettingsStyle::monospacedCaption(font()));
     readOut->addWidget(m_currentMargins);
     readOut->addStretch(1);
-    readOut->addWidget(caption(QStringLiteral("Auto: log(width/300) × 10 + 20")));
+    readOut->addWidget(caption(tr("Auto: log(width/300) × 10 + 20")));
     panel->addLayout(readOut);
-    QLabel *explanation = caption(QStringLiteral(
-        "Margins automatically increase as window gets wider for better readability"));
+    QLabel *explanation
+        = caption(tr("Margins automatically increase as window gets wider for better readability"));
     explanation->setWordWrap(true);
     panel->addWidget(explanation);
     stack->addWidget(m_automaticPanel);
@@ -149,14 +145,13 @@ void AppearanceTab::buildMarginsSection()
 
 void AppearanceTab::buildColorsSection()
 {
-    QVBoxLayout *section = addSection(QStringLiteral("Text Colors"),
-                                      QStringLiteral("Customize background and text colors"));
+    QVBoxLayout *section
+        = addSection(tr("Text Colors"), tr("Customize background and text colors"));
     QVBoxLayout *stack = addControlStack(section);
     AppState *state = &m_state;
 
-    m_customColors = new QCheckBox(QStringLiteral("Use custom colors"));
-    m_customColors->setAccessibleDescription(
-        QStringLiteral("Draws the notepad in the two colors below"));
+    m_customColors = new QCheckBox(tr("Use custom colors"));
+    m_customColors->setAccessibleDescription(tr("Draws the notepad in the two colors below"));
     stack->addWidget(m_customColors);
     connect(m_customColors, &QCheckBox::toggled, this, [state](bool on) {
         if (state->useCustomColors() != on)
@@ -164,20 +159,19 @@ void AppearanceTab::buildColorsSection()
     });
 
     m_backgroundWell = new ColorWell(bindSetting(m_state, Settings::backgroundColor));
-    m_backgroundWell->setTitle(QStringLiteral("Background"));
+    m_backgroundWell->setTitle(tr("Background"));
     m_backgroundWell->setAccessibleDescription(
-        QStringLiteral("Opens a color chooser for the notepad's background"));
+        tr("Opens a color chooser for the notepad's background"));
     m_textWell = new ColorWell(bindSetting(m_state, Settings::textColor));
-    m_textWell->setTitle(QStringLiteral("Text Color"));
-    m_textWell->setAccessibleDescription(
-        QStringLiteral("Opens a color chooser for the notepad's text"));
+    m_textWell->setTitle(tr("Text Color"));
+    m_textWell->setAccessibleDescription(tr("Opens a color chooser for the notepad's text"));
 
     m_colorRows = new QWidget;
     auto *rows = new QVBoxLayout(m_colorRows);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(8);
-    rows->addWidget(colorRow(QStringLiteral("Background:"), m_backgroundWell));
-    rows->addWidget(colorRow(QStringLiteral("Text Color:"), m_textWell));
+    rows->addWidget(colorRow(tr("Background:"), m_backgroundWell));
+    rows->addWidget(colorRow(tr("Text Color:"), m_textWell));
     stack->addWidget(m_colorRows);
 
     for (ColorWell *well : {m_backgroundWell, m_textWell})

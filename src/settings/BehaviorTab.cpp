@@ -15,44 +15,42 @@
 BehaviorTab::BehaviorTab(AppState &state, QWidget *parent)
     : SettingsTabPage(state, parent)
 {
-    QVBoxLayout *formatting = addSection(QStringLiteral("Text Formatting"),
-                                         QStringLiteral("Automatic formatting while typing"));
+    QVBoxLayout *formatting
+        = addSection(tr("Text Formatting"), tr("Automatic formatting while typing"));
     QVBoxLayout *toggles = addControlStack(formatting);
-    m_bullets = addCheckBox(toggles, QStringLiteral("Auto-format bullets (• → • )"),
-                            Settings::autoFormatBullets);
-    m_numbers = addCheckBox(toggles, QStringLiteral("Auto-format numbers (1. → 2. )"),
-                            Settings::autoFormatNumbers);
-    m_dashes = addCheckBox(toggles, QStringLiteral("Auto-format dashes (- → - )"),
-                           Settings::autoFormatDashes);
-    m_smartLinks = addCheckBox(toggles, QStringLiteral("Smart link insertion (Ctrl+K)"),
-                               Settings::smartLinkInsertion);
+    m_bullets
+        = addCheckBox(toggles, tr("Auto-format bullets (• → • )"), Settings::autoFormatBullets);
+    m_numbers
+        = addCheckBox(toggles, tr("Auto-format numbers (1. → 2. )"), Settings::autoFormatNumbers);
+    m_dashes = addCheckBox(toggles, tr("Auto-format dashes (- → - )"), Settings::autoFormatDashes);
+    m_smartLinks
+        = addCheckBox(toggles, tr("Smart link insertion (Ctrl+K)"), Settings::smartLinkInsertion);
 
     m_bullets->setAccessibleDescription(
-        QStringLiteral("Continues a bulleted list when you press Return after an item"));
+        tr("Continues a bulleted list when you press Return after an item"));
     m_numbers->setAccessibleDescription(
-        QStringLiteral("Continues a numbered list with the next number when you press Return"));
+        tr("Continues a numbered list with the next number when you press Return"));
     m_dashes->setAccessibleDescription(
-        QStringLiteral("Continues a list of dashes when you press Return after an item"));
+        tr("Continues a list of dashes when you press Return after an item"));
     m_smartLinks->setAccessibleDescription(
-        QStringLiteral("Ctrl+K in the notepad opens a dialog that adds a link"));
+        tr("Ctrl+K in the notepad opens a dialog that adds a link"));
 
-    QVBoxLayout *hotkey = addSection(QStringLiteral("Global Hotkey"),
-                                     QStringLiteral("Show/hide notepad from anywhere"));
+    QVBoxLayout *hotkey = addSection(tr("Global Hotkey"), tr("Show/hide notepad from anywhere"));
     auto *row = new QHBoxLayout;
-    auto *current = new QLabel(QStringLiteral("Current hotkey:"));
+    auto *current = new QLabel(tr("Current hotkey:"));
     current->setFont(SettingsStyle::caption(font()));
     SettingsStyle::useSecondaryText(current);
     row->addWidget(current);
     m_hotkey = new KeyBadge(QStringLiteral("Alt + `"));
-    m_hotkey->setAccessibleName(QStringLiteral("Alt plus backtick"));
+    m_hotkey->setAccessibleName(tr("Alt plus backtick"));
     m_hotkey->setAccessibleDescription(
-        QStringLiteral("The key that shows and hides the notepad from any application"));
+        tr("The key that shows and hides the notepad from any application"));
     row->addWidget(m_hotkey);
     row->addStretch(1);
     // The hot key is fixed, so the button is never enabled.
-    m_change = new QPushButton(QStringLiteral("Change"));
+    m_change = new QPushButton(tr("Change"));
     m_change->setEnabled(false);
-    m_change->setAccessibleDescription(QStringLiteral("The hot key cannot be changed"));
+    m_change->setAccessibleDescription(tr("The hot key cannot be changed"));
     row->addWidget(m_change);
     hotkey->addLayout(row);
 

@@ -42,29 +42,29 @@ QString ColorWell::describe(const QColor &color)
     const double lightness = hsl.lightnessF();
     QString name;
     if (hsl.hslSaturationF() < 0.15 || lightness < 0.08 || lightness > 0.95) {
-        name = lightness < 0.1 ? QStringLiteral("black")
-            : lightness > 0.9  ? QStringLiteral("white")
-            : lightness < 0.4  ? QStringLiteral("dark grey")
-            : lightness > 0.7  ? QStringLiteral("light grey")
-                               : QStringLiteral("grey");
+        name = lightness < 0.1 ? tr("black")
+            : lightness > 0.9  ? tr("white")
+            : lightness < 0.4  ? tr("dark grey")
+            : lightness > 0.7  ? tr("light grey")
+                               : tr("grey");
     } else {
         const int hue = hsl.hslHue();
-        name = hue < 15 || hue >= 345 ? QStringLiteral("red")
-            : hue < 45                ? QStringLiteral("orange")
-            : hue < 70                ? QStringLiteral("yellow")
-            : hue < 165               ? QStringLiteral("green")
-            : hue < 195               ? QStringLiteral("cyan")
-            : hue < 255               ? QStringLiteral("blue")
-            : hue < 290               ? QStringLiteral("purple")
-                                      : QStringLiteral("pink");
+        name = hue < 15 || hue >= 345 ? tr("red")
+            : hue < 45                ? tr("orange")
+            : hue < 70                ? tr("yellow")
+            : hue < 165               ? tr("green")
+            : hue < 195               ? tr("cyan")
+            : hue < 255               ? tr("blue")
+            : hue < 290               ? tr("purple")
+                                      : tr("pink");
         if (lightness < 0.3)
-            name.prepend(QStringLiteral("dark "));
+            name = tr("dark %1", "a colour: dark red").arg(name);
         else if (lightness > 0.75)
-            name.prepend(QStringLiteral("light "));
+            name = tr("light %1", "a colour: light blue").arg(name);
     }
     QString text = name + QStringLiteral(" (") + color.name(QColor::HexRgb) + u')';
     if (color.alpha() < 255)
-        text += QStringLiteral(", %1% opaque").arg(qRound(color.alphaF() * 100));
+        text += tr(", %1% opaque").arg(qRound(color.alphaF() * 100));
     return text;
 }
 
@@ -84,7 +84,7 @@ void ColorWell::openDialog()
     auto *dialog = new QColorDialog(this);
     dialog->setOption(QColorDialog::ShowAlphaChannel);
     dialog->setCurrentColor(m_color.get());
-    dialog->setWindowTitle(m_title.isEmpty() ? QStringLiteral("Choose Color") : m_title);
+    dialog->setWindowTitle(m_title.isEmpty() ? tr("Choose Color") : m_title);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QColorDialog::colorSelected, this, [this](const QColor &chosen) {
         if (!chosen.isValid())

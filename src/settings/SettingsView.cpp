@@ -71,15 +71,15 @@ QWidget *SettingsView::buildHeader()
     m_title = new QLabel(header);
     // The role before the text: assistive technology reads the label as it is first told of it.
     AccessibleRoles::setRole(m_title, QAccessible::Heading);
-    m_title->setText(QStringLiteral("Settings"));
+    m_title->setText(tr("Settings"));
     m_title->setFont(SettingsStyle::title2(font()));
     row->addWidget(m_title);
     row->addStretch(1);
 
     m_close = new CloseButton(header);
-    m_close->setToolTip(QStringLiteral("Close (Esc)"));
-    m_close->setAccessibleName(QStringLiteral("Close"));
-    m_close->setAccessibleDescription(QStringLiteral("Closes the settings window"));
+    m_close->setToolTip(tr("Close (Esc)"));
+    m_close->setAccessibleName(tr("Close"));
+    m_close->setAccessibleDescription(tr("Closes the settings window"));
     connect(m_close, &CloseButton::clicked, this, &SettingsView::dismiss);
     row->addWidget(m_close);
     return header;
@@ -89,7 +89,7 @@ QWidget *SettingsView::buildTabBar()
 {
     auto *bar = new QWidget(this);
     AccessibleRoles::setRole(bar, QAccessible::PageTabList);
-    bar->setAccessibleName(QStringLiteral("Settings pages"));
+    bar->setAccessibleName(tr("Settings pages"));
     auto *row = new QHBoxLayout(bar);
     using SettingsStyle::inset;
     row->setContentsMargins(inset, tabBarTopSpace, inset, 0);
@@ -97,12 +97,11 @@ QWidget *SettingsView::buildTabBar()
     row->addStretch(1);
     const Binding<int> selected {[this] { return m_selectedTab; },
                                  [this](const int &index) { setSelectedTab(index); }};
-    const std::array<QString, 3> titles {QStringLiteral("Appearance"), QStringLiteral("Behavior"),
-                                         QStringLiteral("Advanced")};
+    const std::array<QString, 3> titles {tr("Appearance"), tr("Behavior"), tr("Advanced")};
     for (int index = 0; index < int(titles.size()); ++index) {
         m_tabButtons[index] = new TabButton(titles[index], index, selected, bar);
         m_tabButtons[index]->setAccessibleDescription(
-            QStringLiteral("Shows the %1 settings").arg(titles[index]));
+            tr("Shows the %1 settings").arg(titles[index]));
         row->addWidget(m_tabButtons[index]);
     }
     row->addStretch(1);
@@ -116,19 +115,18 @@ QWidget *SettingsView::buildFooter()
     using SettingsStyle::inset;
     row->setContentsMargins(inset, inset, inset, inset);
 
-    m_reset = new QPushButton(QStringLiteral("Reset to Defaults"), footer);
+    m_reset = new QPushButton(tr("Reset to Defaults"), footer);
     m_reset->setAutoDefault(false);
     AppState *state = &m_state;
     connect(m_reset, &QPushButton::clicked, this, [state] { state->resetToDefaults(); });
     row->addWidget(m_reset);
     row->addStretch(1);
 
-    m_reset->setAccessibleDescription(
-        QStringLiteral("Puts every setting back to its initial value at once"));
+    m_reset->setAccessibleDescription(tr("Puts every setting back to its initial value at once"));
 
-    m_done = new QPushButton(QStringLiteral("Done"), footer);
+    m_done = new QPushButton(tr("Done"), footer);
     m_done->setDefault(true);
-    m_done->setAccessibleDescription(QStringLiteral("Closes the settings window (Return)"));
+    m_done->setAccessibleDescription(tr("Closes the settings window (Return)"));
     SettingsStyle::makeProminent(m_done, prominentContrast());
     connect(m_done, &QPushButton::clicked, this, &SettingsView::dismiss);
     row->addWidget(m_done);

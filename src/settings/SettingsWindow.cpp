@@ -26,7 +26,7 @@ SettingsWindow::SettingsWindow(AppState &state, QWidget *parent)
     , m_view(new SettingsView(state, this))
 {
     AccessibleRoles::install();
-    setWindowTitle(QStringLiteral("Jotshelf Settings"));
+    setWindowTitle(tr("Jotshelf Settings"));
     setFixedSize(fixedWidth, fixedHeight);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -111,6 +111,33 @@ QByteArray encodeText(QStringView text)
     return out;
 }
 
+qsizetype encodedTextSize(QStringView text)
+{
+    const char16_t *units = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype bytes = text.startsWith(u'@') ? 3 : 2;
+    bool afterHexEscape = false;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t u = units[i];
+        const bool paired
+            = QChar::isHighSurrogate(u) && i + 1 < size && QChar::isLowSurrogate(units[i + 1]);
+        const bool special = u < 0x20 || u == u'"' || u == u'\\' || u == 0x7F || u == 0xFEFF
+            || (QChar::isSurrogate(u) && !paired) || (afterHexEscape && isHexDigit(u));
+        if (!special) {
+            afterHexEscape = false;
+            bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : paired ? 4 : 3;
+            i += paired ? 1 : 0;
+        } else if (!afterHexEscape
+                   && (u == u'\n' || u == u'\r' || u == u'\t' || u == u'"' || u == u'\\')) {
+            bytes += 2;
+        } else {
+            bytes += 2 + (u < 0x10 ? 1 : u < 0x100 ? 2 : u < 0x1000 ? 3 : 4);
+            afterHexEscape = true;
+        }
+    }
+    return bytes;
+}
+
 namespace {
 // As QSettings writes keys: '/' within a section becomes '\\', characters other than letters,
 // digits, '-', '_' and '.' become %XX or %UXXXX.

@@ -24,6 +24,8 @@ namespace IniWriter {
 /// escaped, a leading '@'
 /// doubled, everything else as UTF-8.
 QByteArray encodeText(QStringView text);
+/// The size of encodeText(\a text), counted without encoding it.
+qsizetype encodedTextSize(QStringView text);
 
 /// encodeText() in parts, for a text too long to encode at once: beginText(), appendText() for
 /// ranges that follow each other from 0 to the end of \a text, then endText() give its bytes.

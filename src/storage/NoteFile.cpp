@@ -40,11 +40,49 @@ NoteFile::Parsed NoteFile::parse(QByteArrayView bytes, const QString &key)
     return parsed;
 }
 
+std::optional<QString> NoteFile::parseHead(QByteArray head, const QString &key)
+{
+    const QByteArray prefix = IniWriter::generalSection({{key, QString()}}).chopped(2);
+    if (!head.startsWith(prefix))
+        return std::nullopt;
+    // Room for the closing quote and the line end.
+    qsizetype end = std::min(head.size(), qsizetype(PrivateFile::maxNoteBytes) - 2);
+    // An escape takes at most 6 bytes ("\xfeff"): one the cut may have split is left out. An
+    // even run of backslashes is escaped backslashes, whole.
+    const qsizetype backslash = head.lastIndexOf('\\', end - 1);
+    if (backslash >= prefix.size() && backslash >= end - 6) {
+        qsizetype run = 1;
+        while (backslash - run >= prefix.size() && head[backslash - run] == '\\')
+            ++run;
+        if (run % 2 == 1)
+            end = backslash;
+    }
+    // So is a UTF-8 sequence the cut split.
+    qsizetype lead = end;
+    while (lead > prefix.size() && end - lead < 3 && (uchar(head[lead - 1]) & 0xC0) == 0x80)
+        --lead;
+    if (lead > prefix.size() && uchar(head[lead - 1]) >= 0xC0) {
+        const uchar first = uchar(head[lead - 1]);
+        const qsizetype length = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : 2;
+        if (end - (lead - 1) < length)
+            end = lead - 1;
+    }
+    // A leading '@' is written doubled: one alone is half of that.
+    if (end == prefix.size() + 1 && head[prefix.size()] == '@')
+        end = prefix.size();
+    head.truncate(end);
+    head.append('"');
+    return IniWriter::decodeText(QByteArrayView(head).sliced(prefix.size() - 1));
+}
+
 NoteFile::Loaded NoteFile::load(const QString &filePath, const QString &key)
 {
     Loaded loaded;
-    loaded.contents = PrivateFile::read(filePath, PrivateFile::maxNoteBytes);
-    if (loaded.contents.exists && loaded.contents.problem.isEmpty()) {
+    loaded.contents
+        = PrivateFile::readRetrying(filePath, PrivateFile::maxNoteBytes, PrivateFile::Larger::Head);
+    if (loaded.contents.cutShort) {
+        loaded.head = parseHead(std::exchange(loaded.contents.bytes, {}), key);
+    } else if (loaded.contents.exists && loaded.contents.problem.isEmpty()) {
         loaded.parsed = parse(loaded.contents.bytes, key);
         if (loaded.parsed.ours)
             loaded.contents.bytes = QByteArray();

@@ -44,6 +44,11 @@ public:
     /// Parses \a bytes, a whole note file: empty, "[General]\n" alone, or that line and one
     /// line holding \a key and its text as IniWriter encodes it.
     static Parsed parse(QByteArrayView bytes, const QString &key);
+    /// The note at the head of a note file that was longer than PrivateFile::maxNoteBytes and
+    /// cut there (\a head), when that file is in the form this class writes: its text up to
+    /// the last character the cut left whole, short enough to be written back within the
+    /// limit. Nothing for a file of any other form.
+    static std::optional<QString> parseHead(QByteArray head, const QString &key);
 
     /// A note file as read at the start: its contents and what they hold.
     struct Loaded
@@ -52,8 +57,11 @@ public:
         /// needs them.
         PrivateFile::Contents contents;
         Parsed parsed;
+        /// The note at the head of a file longer than the limit (contents.cutShort).
+        std::optional<QString> head;
     };
-    /// Reads \a filePath (up to PrivateFile::maxNoteBytes) and parses it; safe on any thread.
+    /// Reads \a filePath (up to PrivateFile::maxNoteBytes; a longer file's head) and parses
+    /// it; safe on any thread.
     static Loaded load(const QString &filePath, const QString &key);
 
     /// The text stored under \a key, when there is text (read whole, up to

@@ -25,6 +25,13 @@ QString tooLarge(qint64 maxBytes)
         .arg(double(maxBytes) / (1024 * 1024));
 }
 
+// Nothing about the file is known: it is left where it is, never set aside.
+void unreadable(Contents &contents, int error)
+{
+    contents.failed = true;
+    contents.problem = QStringLiteral("it cannot be read (%1)").arg(qt_error_string(error));
+}
+
 bool isIniLine(QByteArrayView line)
 {
     line = line.trimmed();
@@ -48,7 +55,7 @@ bool prepare(const QString &filePath)
     return !info.exists() || info.isSymLink() || info.isFile();
 }
 
-Contents read(const QString &filePath, qint64 maxBytes)
+Contents read(const QString &filePath, qint64 maxBytes, Larger larger)
 {
     Contents contents;
     const QByteArray path = QFile::encodeName(filePath);
@@ -57,7 +64,7 @@ Contents read(const QString &filePath, qint64 maxBytes)
         // No such file, nor a folder for it (a file stands in its place).
         contents.exists = errno != ENOENT && errno != ENOTDIR;
         if (contents.exists)
-            contents.problem = QStringLiteral("it cannot be read (%1)").arg(qt_error_string(errno));
+            unreadable(contents, errno);
         return contents;
     }
     contents.exists = true;
@@ -74,18 +81,23 @@ Contents read(const QString &filePath, qint64 maxBytes)
         contents.problem = QStringLiteral("it is not a regular file");
         return contents;
     }
-    if (info.st_size > maxBytes) {
+    if (info.st_size > maxBytes && larger == Larger::Unread) {
         contents.problem = tooLarge(maxBytes);
         return contents;
     }
     // Not opened for good before it proves regular: a FIFO would wait for a writer for ever.
     const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        contents.problem = QStringLiteral("it cannot be read (%1)").arg(qt_error_string(errno));
+        unreadable(contents, errno);
         return contents;
     }
     struct stat opened = {};
-    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+    if (::fstat(fd, &opened) != 0) {
+        unreadable(contents, errno);
+        ::close(fd);
+        return contents;
+    }
+    if (!S_ISREG(opened.st_mode)) {
         ::close(fd);
         contents.problem = QStringLiteral("it is not a regular file");
         return contents;
@@ -99,7 +111,7 @@ Contents read(const QString &filePath, qint64 maxBytes)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            contents.problem = QStringLiteral("it cannot be read (%1)").arg(qt_error_string(errno));
+            unreadable(contents, errno);
             break;
         }
         if (n == 0)
@@ -110,10 +122,25 @@ Contents read(const QString &filePath, qint64 maxBytes)
     }
     ::close(fd);
     contents.bytes.truncate(done);
-    if (contents.problem.isEmpty() && done > maxBytes)
+    if (contents.problem.isEmpty() && done > maxBytes) {
         contents.problem = tooLarge(maxBytes);
-    if (!contents.problem.isEmpty())
+        contents.cutShort = larger == Larger::Head;
+        if (contents.cutShort)
+            contents.bytes.truncate(qsizetype(maxBytes));
+    }
+    if (!contents.problem.isEmpty() && !contents.cutShort)
         contents.bytes.clear();
+    return contents;
+}
+
+Contents readRetrying(const QString &filePath, qint64 maxBytes, Larger larger)
+{
+    Contents contents = read(filePath, maxBytes, larger);
+    // Descriptors, memory and a flaky disk come back: a few tries over a second.
+    for (int attempt = 1; contents.failed && attempt < 5; ++attempt) {
+        ::usleep(250 * 1000);
+        contents = read(filePath, maxBytes, larger);
+    }
     return contents;
 }
 

@@ -27,12 +27,26 @@ struct Contents
     bool exists = false;
     /// Empty when the file could be read whole; it is then in `bytes`.
     QString problem;
+    /// The file could not be opened or read (out of file descriptors or memory, an I/O
+    /// error): what it holds is unknown, and it is left as it is.
+    bool failed = false;
+    /// The file is larger than the limit, and `bytes` hold its first bytes up to it.
+    bool cutShort = false;
     QByteArray bytes;
 };
 
+/// What read() does with a file larger than its limit.
+enum class Larger {
+    Unread, ///< says so, reading nothing
+    Head, ///< reads it up to the limit (Contents::cutShort)
+};
+
 /// Reads \a filePath whole when it is a regular file (not a link, a folder or a FIFO, which
-/// is never opened) of at most \a maxBytes; otherwise says why not, without reading it.
-Contents read(const QString &filePath, qint64 maxBytes);
+/// is never opened) of at most \a maxBytes; otherwise says why not, without reading it (a
+/// larger one: as \a larger says).
+Contents read(const QString &filePath, qint64 maxBytes, Larger larger = Larger::Unread);
+/// read(), tried again a few times while it fails for a passing reason (Contents::failed).
+Contents readRetrying(const QString &filePath, qint64 maxBytes, Larger larger = Larger::Unread);
 
 /// Why \a filePath cannot serve as an INI settings file, or an empty string when it can (or does
 /// not exist): read() could not read it, or problemIn() finds fault with it.

@@ -32,6 +32,21 @@ std::optional<QString> noteFrom(const QVariant &value)
         return value.toStringList().join(QStringLiteral(", "));
     return std::nullopt;
 }
+// Whether an INI file holds at least one line "key=value" with a key.
+bool holdsKeys(QByteArrayView bytes)
+{
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        const QByteArrayView line = bytes.sliced(start, end - start).trimmed();
+        if (!line.startsWith(';') && !line.startsWith('#') && !line.startsWith('[')
+            && line.indexOf('=') > 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
 } // namespace
 
 SettingsStore::SettingsStore(const QString &filePath, QObject *parent)
@@ -66,7 +81,7 @@ SettingsStore::SettingsStore(const QString &filePath, std::future<NoteFile::Load
     // A damaged file is put aside whole before anything is written; what could be read from
     // it is kept, to be written again to the new file.
     const PrivateFile::Contents settings
-        = PrivateFile::read(filePath, PrivateFile::maxSettingsBytes);
+        = PrivateFile::readRetrying(filePath, PrivateFile::maxSettingsBytes);
     const QVariantMap values = checkFile(filePath, settings, false);
     const bool settingsSetAside = !m_setAside.isEmpty();
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
@@ -80,11 +95,32 @@ SettingsStore::SettingsStore(const QString &filePath, std::future<NoteFile::Load
         }
     }
 
+    if (!m_unreadable.isEmpty()) {
+        connectNote();
+        return; // nothing is to be written: the application does not start
+    }
     // The note file is read once; only one that is not the note as NoteFile writes it goes
     // through QSettings, to recover what it can.
     NoteFile::Loaded note = preloaded.valid() ? preloaded.get() : NoteFile::load(notePath, noteKey);
     if (note.parsed.ours) {
         m_startNote = std::move(note.parsed.note);
+        connectNote();
+        return;
+    }
+    // A note that outgrew the limit: its head is loaded, the whole file kept beside it.
+    if (note.head) {
+        const QString copy = PrivateFile::setAside(notePath);
+        if (copy.isEmpty())
+            m_unreadable = QStringLiteral("%1 is longer than %2 MB, more than Jotshelf reads, "
+                                          "and could not be moved aside to be kept whole")
+                               .arg(notePath)
+                               .arg(PrivateFile::maxNoteBytes >> 20);
+        else
+            m_setAside.append({notePath, copy,
+                               QStringLiteral("it is longer than %1 MB, more than Jotshelf "
+                                              "reads; the note holds its first %1 MB")
+                                   .arg(PrivateFile::maxNoteBytes >> 20)});
+        m_startNote = std::move(note.head);
         connectNote();
         return;
     }
@@ -114,6 +150,10 @@ QVariantMap SettingsStore::checkFile(const QString &path, const PrivateFile::Con
     QVariantMap values;
     if (!contents.exists)
         return values;
+    if (contents.failed) {
+        m_unreadable = QStringLiteral("cannot read %1: %2").arg(path, contents.problem);
+        return values;
+    }
     QString reason
         = contents.problem.isEmpty() ? PrivateFile::problemIn(contents.bytes) : contents.problem;
     // QSettings reads only a file that was read whole here, or a link to a regular file within
@@ -134,7 +174,15 @@ QVariantMap SettingsStore::checkFile(const QString &path, const PrivateFile::Con
         // Anything beside the note would be gone with the next save.
         if (reason.isEmpty() && isNoteFile)
             reason = QStringLiteral("it holds more than the note, or the note in another form");
-        for (const QString &key : probe.allKeys())
+        const QStringList keys = probe.allKeys();
+        // QSettings says nothing when it cannot open the file (no descriptor left): a file
+        // read here with settings in it that it found empty was not read there.
+        if (keys.isEmpty() && contents.problem.isEmpty() && holdsKeys(contents.bytes)) {
+            m_unreadable
+                = QStringLiteral("cannot read %1: it could not be opened a second time").arg(path);
+            return {};
+        }
+        for (const QString &key : keys)
             values.insert(key, probe.value(key));
     }
     if (!reason.isEmpty())

@@ -28,11 +28,12 @@
  * it holds a finite number (0 otherwise, as for an absent key); a Boolean key is present only
  * when it holds `true` or `false`.
  *
- * A file that cannot be read as it should is set aside, whole, before anything is written
+ * A file that was read and found wrong is set aside, whole, before anything is written
  * (`Jotshelf.conf.unreadable-<date-time>`, `note.conf.unreadable-...`); what could be read is
  * still offered. That is a file that is not valid INI, a link, a FIFO or a folder, one larger
  * than PrivateFile::maxSettingsBytes (the note file: maxNoteBytes), and a note file that holds
- * anything but the note as NoteFile writes it.
+ * anything but the note as NoteFile writes it. A file that could not be opened or read at all
+ * is left in place (unreadable()).
  */
 class SettingsStore : public QObject
 {
@@ -68,6 +69,10 @@ public:
         QString reason;
     };
     const QList<SetAside> &setAside() const { return m_setAside; }
+    /// Why a file that exists could not be read at opening, tries again included (out of file
+    /// descriptors or memory, an I/O error); empty when both were read. Such a file is left
+    /// in place, and nothing may be written over it: the application does not start.
+    QString unreadable() const { return m_unreadable; }
     /// The folder and files that others could read and that were made the owner's own at
     /// opening.
     const QStringList &madePrivate() const { return m_madePrivate; }
@@ -115,6 +120,7 @@ private:
 
     QString m_filePath;
     QList<SetAside> m_setAside;
+    QString m_unreadable;
     QStringList m_madePrivate;
     /// The note as the note file held it at opening, until its first reader takes it.
     mutable std::optional<QString> m_startNote;

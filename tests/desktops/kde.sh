@@ -41,17 +41,26 @@ if [[ -z ${KDE_RIG_BOUNDED:-} ]]; then
 fi
 here=$(cd "$(dirname "$0")" && pwd)
 
+# Plasma 5.27 (Debian 12) or 6 (Debian 13): KService's cache builder is named after its
+# framework's major version, as is KDE_SESSION_VERSION.
+kwin_version=$(kwin_wayland --version 2> /dev/null | awk '{print $2}')
+plasma=${kwin_version%%.*}
+sycoca=kbuildsycoca${plasma:-5}
 missing=()
-for tool in kwin_wayland dbus-daemon gdbus kbuildsycoca5 xdotool xwininfo xmessage; do
+for tool in kwin_wayland dbus-daemon gdbus "$sycoca" xdotool xwininfo xmessage; do
     command -v "$tool" > /dev/null || missing+=("$tool")
 done
 [[ -x /usr/libexec/xdg-desktop-portal ]] || missing+=(xdg-desktop-portal)
-portal_kde=/usr/lib/x86_64-linux-gnu/libexec/xdg-desktop-portal-kde
-[[ -x $portal_kde ]] || missing+=(xdg-desktop-portal-kde)
+portal_kde=
+for path in /usr/lib/x86_64-linux-gnu/libexec/xdg-desktop-portal-kde /usr/libexec/xdg-desktop-portal-kde; do
+    [[ -x $path ]] && portal_kde=$path
+done
+[[ -n $portal_kde ]] || missing+=(xdg-desktop-portal-kde)
 if ((${#missing[@]})); then
     echo "FAIL: missing ${missing[*]} (install the packages in tests/desktops/kde.packages)"
     exit 1
 fi
+echo "KWin $kwin_version"
 
 scratch=$(mktemp -d /tmp/jotshelf-kde.XXXXXX)
 pids=()
@@ -111,7 +120,7 @@ chmod 700 "$scratch/runtime"
 export HOME=$scratch/home XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data
 export XDG_CACHE_HOME=$scratch/cache XDG_RUNTIME_DIR=$scratch/runtime
 export XDG_CURRENT_DESKTOP=KDE XDG_SESSION_TYPE=wayland KDE_FULL_SESSION=true
-export KDE_SESSION_VERSION=5 WAYLAND_DISPLAY=jotshelf-kde-$$ LC_ALL=C.UTF-8
+export KDE_SESSION_VERSION=${plasma:-5} WAYLAND_DISPLAY=jotshelf-kde-$$ LC_ALL=C.UTF-8
 unset DISPLAY QT_QPA_PLATFORM SESSION_MANAGER
 
 # The fake-input client: built beside the app by CMake, or here.
@@ -128,6 +137,10 @@ if [[ ! -x $fake_input ]]; then
             exit 1
         }
 fi
+# The app's own desktop file, as an install puts it, so that a portal checking the app id
+# (Register, xdg-desktop-portal 1.19 on) finds io.github.jotshelf.Jotshelf.
+sed "s|^Exec=jotshelf|Exec=$app|" "$here/../../resources/io.github.jotshelf.Jotshelf.desktop" \
+    > "$XDG_DATA_HOME/applications/io.github.jotshelf.Jotshelf.desktop"
 # KWin offers fake input only to a program whose desktop file asks for it, read from KService's
 # cache.
 cat > "$XDG_DATA_HOME/applications/jotshelf-kwin-fake-input.desktop" << EOF
@@ -138,7 +151,7 @@ Exec=$fake_input
 NoDisplay=true
 X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input
 EOF
-kbuildsycoca5 > "$scratch/sycoca.log" 2>&1
+"$sycoca" > "$scratch/sycoca.log" 2>&1
 
 # The portals are started by the bus, with the environment above.
 dbus-daemon --session --fork --print-address=3 --print-pid=4 3> "$scratch/bus" 4> "$scratch/bus.pid"
@@ -146,8 +159,13 @@ bus_pid=$(cat "$scratch/bus.pid")
 DBUS_SESSION_BUS_ADDRESS=$(cat "$scratch/bus")
 export DBUS_SESSION_BUS_ADDRESS
 
-# A plain copy: the packaged binary carries cap_sys_resource, which a container refuses.
-cp "$(command -v kwin_wayland)" "$scratch/kwin_wayland"
+# The packaged binary carries cap_sys_resource, which a container may refuse: then a plain copy
+# (KWin 5.27's runs; KWin 6 loads its platform plugin only into the installed binary).
+kwin=$(command -v kwin_wayland)
+if ! "$kwin" --version > /dev/null 2>&1; then
+    cp "$kwin" "$scratch/kwin_wayland"
+    kwin=$scratch/kwin_wayland
+fi
 cat > "$scratch/session.sh" << EOF
 #!/bin/sh
 echo "\$DISPLAY" > "$scratch/display"
@@ -156,7 +174,11 @@ EOF
 chmod +x "$scratch/session.sh"
 # A screenshot through org.kde.KWin.ScreenShot2 needs the permission check off.
 [[ -n ${KDE_SCREENSHOT:-} ]] && export KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1
-"$scratch/kwin_wayland" --virtual --xwayland --socket "$WAYLAND_DISPLAY" --width 1280 \
+# KWin 6.3 reads the desktop file above (it names the interfaces it refuses the program) and yet
+# never announces org_kde_kwin_fake_input to it: with the Wayland permission checks off it does,
+# and the keys still go through KWin's own fake-input path.
+((${plasma:-5} >= 6)) && export KWIN_WAYLAND_NO_PERMISSION_CHECKS=1
+"$kwin" --virtual --xwayland --socket "$WAYLAND_DISPLAY" --width 1280 \
     --height 800 --no-lockscreen --exit-with-session "$scratch/session.sh" \
     > "$scratch/kwin.log" 2>&1 &
 pids+=($!)
@@ -225,7 +247,7 @@ kglobalaccel setForeignShortcut "['${component:-jotshelf}','toggle-drawer','',''
 # KWin alone draws no wallpaper: behind the black drawer, a window of a colour for the picture.
 if [[ -n ${KDE_SCREENSHOT:-} ]]; then
     xmessage -geometry 1280x760+0+0 -bg '#31363b' -fg '#eff0f1' -buttons "" \
-        "KDE Plasma 5.27: kwin_wayland, Jotshelf through XWayland" 2> /dev/null &
+        "KDE Plasma $kwin_version: kwin_wayland, Jotshelf through XWayland" 2> /dev/null &
     pids+=($!)
     sleep 1
 fi

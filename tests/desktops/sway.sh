@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Jotshelf developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# sway 1.7 on a headless wlroots backend with XWayland, Jotshelf through XWayland, keys through
-# wtype (the virtual-keyboard protocol: the compositor routes them to the focused window).
+# sway (1.7 on Debian 12, 1.10 on Debian 13) on a headless wlroots backend with two outputs and
+# XWayland, Jotshelf through XWayland, keys through wtype (the virtual-keyboard protocol: the
+# compositor routes them to the focused window).
 # Proves: typing lands in the note on disk, and sway keeps the drawer at the frame it slid to,
-# shown at start and shown again by jotshelf --toggle.
+# on one output of two, shown at start and shown again by jotshelf --toggle.
 #   tests/desktops/sway.sh build/jotshelf
 source "$(dirname "$0")/common.bash"
 desk_binary "$@"
@@ -23,13 +24,17 @@ make_desk
 ((EUID == 0)) && chown -R nobody:nogroup "$desk"
 start_session_bus "${as_user[@]}"
 
-screen_height=900
+# Two outputs side by side: the drawer slides in at an output's right edge, where on the first
+# one the second begins.
+screen_width=1440 screen_height=900
 cat >"$desk/sway.conf" <<EOF
-output HEADLESS-1 resolution 1440x${screen_height} position 0 0
+output HEADLESS-1 resolution ${screen_width}x${screen_height} position 0 0
+output HEADLESS-2 resolution ${screen_width}x${screen_height} position ${screen_width} 0
+seat seat0 cursor set 100 100
 xwayland force
 exec env > $desk/sway.env
 EOF
-start sway "${as_user[@]}" env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman WLR_HEADLESS_OUTPUTS=1 \
+start sway "${as_user[@]}" env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman WLR_HEADLESS_OUTPUTS=2 \
     sway --config "$desk/sway.conf"
 wait_until 30 grep -q '^DISPLAY=' "$desk/sway.env" 2>/dev/null || fail "sway did not start with XWayland"
 export WAYLAND_DISPLAY=$(sed -n 's/^WAYLAND_DISPLAY=//p' "$desk/sway.env")
@@ -37,7 +42,10 @@ export DISPLAY=$(sed -n 's/^DISPLAY=//p' "$desk/sway.env")
 export SWAYSOCK=$(sed -n 's/^SWAYSOCK=//p' "$desk/sway.env")
 export XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=sway
 wait_until 20 xwininfo -root >/dev/null 2>&1 || fail "XWayland $DISPLAY does not answer"
-ok "sway $(sway --version | awk '{print $3}') runs headless, XWayland on $DISPLAY"
+sway_version=$(sway --version | awk '{print $3}')
+outputs=$(swaymsg -t get_outputs | grep -c '"name": "HEADLESS-')
+((outputs == 2)) || fail "sway made $outputs outputs, not 2"
+ok "sway $sway_version runs headless with two outputs, XWayland on $DISPLAY"
 
 start jotshelf "${as_user[@]}" "$binary"
 # No bar runs, so there is no tray: the drawer opens at start.
@@ -71,8 +79,10 @@ if ! rect=$(sway_rect); then
     not_ok "sway does not manage the drawer: no window \"Notepad\" in swaymsg -t get_tree (an override-redirect window)"
 elif [[ $rect != "$want" ]]; then
     not_ok "sway holds the drawer at $rect, not at its frame $want"
+elif read -r x _ w _ <<<"$rect" && ((x / screen_width != (x + w - 1) / screen_width)); then
+    not_ok "the drawer at $rect reaches across two outputs (the second from x $screen_width)"
 else
-    ok "sway holds the drawer at its frame ($rect)"
+    ok "sway holds the drawer at its frame ($rect), on one of two outputs"
 fi
 
 text="typed through sway"
@@ -105,7 +115,7 @@ fi
 
 if shots_wanted; then
     # wtype reads a word starting with "-" as an option: the list's marker is the key "minus".
-    "${as_user[@]}" wtype -k Shift_L -s 300 -k Return "On sway 1.7" -k Return -k minus " milk" -k Return \
+    "${as_user[@]}" wtype -k Shift_L -s 300 -k Return "On sway $sway_version" -k Return -k minus " milk" -k Return \
         "bread" -k Return "eggs"
     wait_until 10 note_has "eggs" || fail "the text for the screenshot did not reach the note"
     sleep 0.5
