@@ -36,7 +36,12 @@ AdvancedTab::AdvancedTab(AppState &state, QWidget *parent)
     auto *buttons = new QHBoxLayout;
     m_export = new QPushButton(tr("Export Notes"));
     m_clear = new QPushButton(tr("Clear All Data"));
-    SettingsStyle::setTextColor(m_clear, SettingsStyle::destructiveText(palette()));
+    const auto colourClear = [this] {
+        SettingsStyle::setTextColor(
+            m_clear, SettingsStyle::destructiveText(palette(), m_state.highContrastMode()));
+    };
+    colourClear();
+    connect(&m_state, &AppState::highContrastModeChanged, m_clear, colourClear);
     m_export->setAccessibleDescription(tr("Saves the note as a text file"));
     m_clear->setAccessibleDescription(
         tr("Deletes the note and resets every setting, after asking you"));

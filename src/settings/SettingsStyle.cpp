@@ -50,9 +50,11 @@ QColor secondaryText(const QPalette &palette)
     return palette.color(QPalette::PlaceholderText);
 }
 
-QColor destructiveText(const QPalette &palette)
+QColor destructiveText(const QPalette &palette, bool highContrast)
 {
-    return ColorContrast::destructive(palette.color(QPalette::Button));
+    return ColorContrast::destructive(palette.color(QPalette::Button),
+                                      highContrast ? ColorContrast::highContrastText
+                                                   : ColorContrast::normalText);
 }
 
 QPalette darkPalette()

@@ -37,8 +37,8 @@ bool isLight(const QPalette &palette);
 
 /// Text that matters less than its neighbours: the palette's placeholder text colour.
 QColor secondaryText(const QPalette &palette);
-/// A warning red that reads on the buttons of \a palette.
-QColor destructiveText(const QPalette &palette);
+/// A warning red that reads on the buttons of \a palette: 4.5:1, 7:1 with \a highContrast.
+QColor destructiveText(const QPalette &palette, bool highContrast);
 
 /// Draws \a label's text in the secondary colour, following palette changes.
 void useSecondaryText(QLabel *label);

@@ -6,6 +6,7 @@
 #include "app/NumberFormat.h"
 #include "settings/SettingsStyle.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -120,6 +121,15 @@ void SliderRow::showValueText()
     spoken.replace(" px", " pixels").replace("%%", " percent");
     m_slider->setShownValue(value, text, NumberFormat::printf(spoken.constData(), value),
                             shown(m_lower), shown(m_upper));
+}
+
+void SliderRow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // The value text's style follows the window's font (the desktop's size), also when the row
+    // joins the window after it was made.
+    if (event->type() == QEvent::FontChange)
+        m_valueText->setFont(SettingsStyle::monospacedCaption(font()));
 }
 
 void SliderRow::setDescription(const QString &description)

@@ -55,6 +55,9 @@ public:
     QString valueText() const;
     QSlider *slider() const { return m_slider; }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     int positionFor(double value) const;
     double valueAt(int position) const;
