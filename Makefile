@@ -112,18 +112,21 @@ lint-package: package
 	[ "$$status" = 0 ] && echo "lintian: no error, no warning, no hardening tag"
 
 # `make check-reproducible` runs `make package` in two fresh clones of the last commit (in
-# folders of different names, without ccache) and compares the two packages byte for byte.
-# Not part of `make test`: it builds Jotshelf twice from scratch.
+# folders of different names, side by side, without ccache) and compares the two packages byte
+# for byte. Not part of `make test`: it builds Jotshelf twice from scratch.
 .PHONY: check-reproducible
 check-reproducible: deps-build
 	@set -e; scratch=$$(mktemp -d /tmp/jotshelf-reproducible.XXXXXX); \
-	trap 'rm -rf "$$scratch"' EXIT; \
+	trap 'rm -rf "$$scratch"' EXIT; commit=$$(git rev-parse HEAD); \
 	for clone in one clone-two; do \
-	    git clone -q --no-local "$(CURDIR)" "$$scratch/$$clone"; \
-	    echo "check-reproducible: make package in $$scratch/$$clone"; \
+	    git clone -q --no-local --no-checkout "$(CURDIR)" "$$scratch/$$clone"; \
+	    git -C "$$scratch/$$clone" checkout -q "$$commit"; \
+	    echo "check-reproducible: make package in $$scratch/$$clone ($$commit)"; \
 	    CCACHE_DISABLE=1 $(MAKE) -C "$$scratch/$$clone" package BUILD_DIR=build \
-	        > "$$scratch/$$clone.log" 2>&1 || { tail -30 "$$scratch/$$clone.log"; exit 1; }; \
+	        > "$$scratch/$$clone.log" 2>&1 & \
 	done; \
+	failed=0; for build in $$(jobs -p); do wait $$build || failed=1; done; \
+	if [ $$failed = 1 ]; then tail -n 30 "$$scratch"/*.log; exit 1; fi; \
 	cd "$$scratch"; sha256sum one/build/jotshelf_*.deb clone-two/build/jotshelf_*.deb; \
 	if cmp -s one/build/jotshelf_*.deb clone-two/build/jotshelf_*.deb; then \
 	    echo "check-reproducible: the two packages are byte for byte the same"; \
