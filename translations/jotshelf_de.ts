@@ -403,6 +403,10 @@
         <source>Text files (*.txt)</source>
         <translation>Textdateien (*.txt)</translation>
     </message>
+    <message>
+        <source>Deletes the note and resets every setting; cannot be undone</source>
+        <translation>Löscht die Notiz und setzt alle Einstellungen zurück; lässt sich nicht rückgängig machen</translation>
+    </message>
 </context>
 <context>
     <name>DrawerPositions</name>
@@ -432,6 +436,14 @@
     <message>
         <source>Your note; it is saved by itself as you type. Ctrl+K adds a link</source>
         <translation>Ihre Notiz; sie wird beim Schreiben von selbst gespeichert. Strg+K fügt einen Link hinzu</translation>
+    </message>
+    <message>
+        <source>Link not opened</source>
+        <translation>Link nicht geöffnet</translation>
+    </message>
+    <message>
+        <source>The note is full</source>
+        <translation>Die Notiz ist voll</translation>
     </message>
 </context>
 <context>
@@ -563,24 +575,24 @@
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <source>Ctrl+Escape</source>
-        <translation>Strg+Escape</translation>
-    </message>
-    <message>
         <source>Insert</source>
         <translation>Einfügen</translation>
     </message>
     <message>
-        <source>Ctrl+Return</source>
-        <translation>Strg+Return</translation>
+        <source>Escape</source>
+        <translation>Esc</translation>
     </message>
     <message>
-        <source>Closes the dialog without changing the note (Ctrl+Escape)</source>
-        <translation>Schließt den Dialog, ohne die Notiz zu ändern (Strg+Escape)</translation>
+        <source>Return</source>
+        <translation>Eingabe</translation>
     </message>
     <message>
-        <source>Adds the link at the end of the note (Ctrl+Return)</source>
-        <translation>Fügt den Link am Ende der Notiz an (Strg+Return)</translation>
+        <source>Closes the dialog without changing the note (Escape)</source>
+        <translation>Schließt den Dialog, ohne die Notiz zu ändern (Esc)</translation>
+    </message>
+    <message>
+        <source>Adds the link at the end of the note (Return)</source>
+        <translation>Fügt den Link am Ende der Notiz ein (Eingabe)</translation>
     </message>
 </context>
 <context>
@@ -663,12 +675,27 @@
         <source>Closes the settings window (Return)</source>
         <translation>Schließt das Einstellungsfenster (Eingabetaste)</translation>
     </message>
+    <message>
+        <source>Settings pages</source>
+        <translation>Einstellungsseiten</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
     <message>
         <source>Jotshelf Settings</source>
         <translation>Jotshelf-Einstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>SliderRow</name>
+    <message>
+        <source>pixels</source>
+        <translation>Pixel</translation>
+    </message>
+    <message>
+        <source>percent</source>
+        <translation>Prozent</translation>
     </message>
 </context>
 </TS>

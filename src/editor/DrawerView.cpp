@@ -88,7 +88,7 @@ DrawerView::DrawerView(AppState &state, QWidget *parent)
     connect(m_editor, &NoteEditor::linkActivated, linkOpener, &LinkOpener::open);
     connect(linkOpener, &LinkOpener::refused, this, [this](const QUrl &, const QString &message) {
         m_state.printLine(QStringLiteral("❌ ") + message);
-        m_state.requestNotice(QStringLiteral("Link not opened"), message);
+        m_state.requestNotice(tr("Link not opened"), message);
     });
     // The editor takes Ctrl+K itself; this covers the rest of the drawer.
     auto *linkShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), this);
@@ -268,7 +268,7 @@ bool DrawerView::noteFits(qsizetype removed, QStringView inserted)
         const QString message
             = AppState::noteTooLongMessage() + QStringLiteral("; the text was not added");
         m_state.printLine(QStringLiteral("❌ ") + message.front().toUpper() + message.mid(1));
-        m_state.requestNotice(QStringLiteral("The note is full"), message);
+        m_state.requestNotice(tr("The note is full"), message);
     }
     return false;
 }

@@ -118,7 +118,7 @@ void SliderRow::showValueText()
     m_valueText->setText(text);
     // Units as a screen reader should say them: "400 pixels", "85 percent".
     QByteArray spoken = m_format;
-    spoken.replace(" px", " pixels").replace("%%", " percent");
+    spoken.replace(" px", " " + tr("pixels").toUtf8()).replace("%%", " " + tr("percent").toUtf8());
     m_slider->setShownValue(value, text, NumberFormat::printf(spoken.constData(), value),
                             shown(m_lower), shown(m_upper));
 }
