@@ -55,7 +55,8 @@ test: deps-test build
 # `make test-desktops` runs the real binary in real desktops (tests/desktops/*.sh: GNOME Shell and
 # sway headless on Wayland, XEmbed and StatusNotifierItem trays on X11, ...), each desktop's
 # packages listed in tests/desktops/<name>.packages.
-DESKTOP_PACKAGES = $(sort $(shell cat tests/desktops/*.packages))
+# (Debian 13's lists, tests/desktops/*.debian13.packages, are for the Debian 13 root only.)
+DESKTOP_PACKAGES = $(sort $(shell cat $(filter-out %.debian13.packages,$(wildcard tests/desktops/*.packages))))
 
 deps-desktops:
 	@scripts/ensure-packages $(DESKTOP_PACKAGES)
