@@ -40,6 +40,15 @@ def selected(node):
     return 'selected' if states.contains(pyatspi.STATE_SELECTED) else 'unselected'
 
 
+def role_of(node):
+    # The role's own name, stable across AT-SPI versions: 2.50 and later call a push button
+    # "button" in getRoleName(), the enum's nick stays "push-button".
+    try:
+        return node.getRole().value_nick.replace('-', ' ')
+    except AttributeError:
+        return node.getRoleName()
+
+
 def walk(node, path, out):
     out.append((path, node))
     for index in range(node.childCount):
@@ -52,7 +61,7 @@ def dump(app, label):
     nodes = []
     walk(app, label, nodes)
     for path, node in nodes:
-        print('node %s | %s | %s | %s | %s | %s' % (path, node.getRoleName(), node.name,
+        print('node %s | %s | %s | %s | %s | %s' % (path, role_of(node), node.name,
                                                    node.description, value_of(node),
                                                    selected(node)))
     return nodes
@@ -68,7 +77,7 @@ def focused(app):
 
 def press(nodes, name):
     for _, node in nodes:
-        if node.getRoleName() in ('push button', 'page tab') and node.name == name:
+        if role_of(node) in ('push button', 'page tab') and node.name == name:
             node.queryAction().doAction(0)
             return
     sys.exit('no button %s' % name)
@@ -93,7 +102,7 @@ def tab_cycle(app, presses):
             return
         first = first or now
         last = now
-        print('focus %s | %s' % (now.getRoleName(), now.name))
+        print('focus %s | %s' % (role_of(now), now.name))
 
 
 def toggle(app, name):
@@ -101,7 +110,7 @@ def toggle(app, name):
     nodes = []
     walk(app, '', nodes)
     for _, node in nodes:
-        if node.getRoleName() == 'check box' and node.name == name:
+        if role_of(node) == 'check box' and node.name == name:
             node.queryAction().doAction(0)
             return
     sys.exit('no check box %s' % name)
