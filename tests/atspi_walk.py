@@ -41,12 +41,10 @@ def selected(node):
 
 
 def role_of(node):
-    # The role's own name, stable across AT-SPI versions: 2.50 and later call a push button
-    # "button" in getRoleName(), the enum's nick stays "push-button".
-    try:
-        return node.getRole().value_nick.replace('-', ' ')
-    except AttributeError:
-        return node.getRoleName()
+    # The role's name as AT-SPI before 2.50 gave it: 2.50 and later (Debian 13) call a push
+    # button "button".
+    name = node.getRoleName()
+    return 'push button' if name == 'button' else name
 
 
 def walk(node, path, out):
