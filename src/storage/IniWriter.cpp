@@ -20,6 +20,19 @@ bool isHexDigit(char16_t u)
     return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
 }
 
+// Whether the unit at i is written as an escape (the encoder and the size count share this
+// rule); paired tells whether it starts a surrogate pair, which is written as it is.
+bool isEscaped(const char16_t *units, qsizetype i, qsizetype size, bool afterHexEscape,
+               bool &paired)
+{
+    const char16_t u = units[i];
+    paired = QChar::isHighSurrogate(u) && i + 1 < size && QChar::isLowSurrogate(units[i + 1]);
+    // A \x escape goes on for as long as hex digits follow: a digit right after one is escaped
+    // too.
+    return u < 0x20 || u == u'"' || u == u'\\' || u == 0x7F || u == 0xFEFF
+        || (QChar::isSurrogate(u) && !paired) || (afterHexEscape && isHexDigit(u));
+}
+
 void appendHexEscape(QByteArray &out, char16_t u)
 {
     out += "\\x";
@@ -52,13 +65,8 @@ qsizetype appendText(QByteArray &out, QStringView text, qsizetype from, qsizetyp
     };
     for (qsizetype i = from; i < to; ++i) {
         const char16_t u = units[i];
-        const bool paired
-            = QChar::isHighSurrogate(u) && i + 1 < size && QChar::isLowSurrogate(units[i + 1]);
-        // A \x escape goes on for as long as hex digits follow: a digit right after one is
-        // escaped too.
-        const bool special = u < 0x20 || u == u'"' || u == u'\\' || u == 0x7F || u == 0xFEFF
-            || (QChar::isSurrogate(u) && !paired) || (afterHexEscape && isHexDigit(u));
-        if (!special) {
+        bool paired = false;
+        if (!isEscaped(units, i, size, afterHexEscape, paired)) {
             afterHexEscape = false;
             if (paired)
                 ++i;
@@ -119,11 +127,8 @@ qsizetype encodedTextSize(QStringView text)
     bool afterHexEscape = false;
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t u = units[i];
-        const bool paired
-            = QChar::isHighSurrogate(u) && i + 1 < size && QChar::isLowSurrogate(units[i + 1]);
-        const bool special = u < 0x20 || u == u'"' || u == u'\\' || u == 0x7F || u == 0xFEFF
-            || (QChar::isSurrogate(u) && !paired) || (afterHexEscape && isHexDigit(u));
-        if (!special) {
+        bool paired = false;
+        if (!isEscaped(units, i, size, afterHexEscape, paired)) {
             afterHexEscape = false;
             bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : paired ? 4 : 3;
             i += paired ? 1 : 0;
