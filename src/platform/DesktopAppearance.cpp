@@ -3,6 +3,7 @@
 
 #include "platform/DesktopAppearance.h"
 
+#include "platform/PortalRequest.h"
 #include "platform/PortalSettingsEvents.h"
 
 #include <QDBusConnection>
@@ -14,8 +15,6 @@
 #include <QStyleHints>
 
 namespace {
-const QString service = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString path = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString settingsInterface = QStringLiteral("org.freedesktop.portal.Settings");
 const QString appearance = QStringLiteral("org.freedesktop.appearance");
 const QString colorScheme = QStringLiteral("color-scheme");
@@ -85,7 +84,8 @@ std::optional<double> DesktopAppearance::pointSizeIn(const QString &font)
 void DesktopAppearance::read(const QString &group, const QString &key)
 {
     QDBusMessage call
-        = QDBusMessage::createMethodCall(service, path, settingsInterface, QStringLiteral("Read"));
+        = QDBusMessage::createMethodCall(PortalRequest::service(), PortalRequest::desktopPath(),
+                                         settingsInterface, QStringLiteral("Read"));
     call << group << key;
     auto *watcher
         = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);

@@ -21,8 +21,8 @@
 #include <limits>
 
 namespace {
-const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString portalService = PortalRequest::service();
+const QString portalPath = PortalRequest::desktopPath();
 const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 const QString sessionInterface = QStringLiteral("org.freedesktop.portal.Session");
 const QString requestInterface = QStringLiteral("org.freedesktop.portal.Request");

@@ -18,6 +18,10 @@ class PortalRequest : public QDBusAbstractInterface
 public:
     PortalRequest(const QString &path, const QDBusConnection &bus, QObject *parent = nullptr);
 
+    /// The desktop portal's bus name and the object its interfaces live on.
+    static QString service() { return QStringLiteral("org.freedesktop.portal.Desktop"); }
+    static QString desktopPath() { return QStringLiteral("/org/freedesktop/portal/desktop"); }
+
     /// The path the portal gives the request made with \a token on \a bus.
     static QString predictedPath(const QDBusConnection &bus, const QString &token);
     /// The path the portal gives the session made with \a token on \a bus.

@@ -3,8 +3,10 @@
 
 #include "platform/PortalSettingsEvents.h"
 
+#include "platform/PortalRequest.h"
+
 // No service name: matching by path and interface needs no blocking name-owner lookup.
 PortalSettingsEvents::PortalSettingsEvents(const QDBusConnection &bus, QObject *parent)
-    : QDBusAbstractInterface(QString(), QStringLiteral("/org/freedesktop/portal/desktop"),
+    : QDBusAbstractInterface(QString(), PortalRequest::desktopPath(),
                              "org.freedesktop.portal.Settings", bus, parent)
 { }

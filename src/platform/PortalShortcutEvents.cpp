@@ -3,10 +3,12 @@
 
 #include "platform/PortalShortcutEvents.h"
 
+#include "platform/PortalRequest.h"
+
 // No service name, as for the portal's requests: matching by path and interface needs no
 // blocking name-owner lookup.
 PortalShortcutEvents::PortalShortcutEvents(const QDBusConnection &bus, QObject *parent)
-    : QDBusAbstractInterface(QString(), QStringLiteral("/org/freedesktop/portal/desktop"),
+    : QDBusAbstractInterface(QString(), PortalRequest::desktopPath(),
                              "org.freedesktop.portal.GlobalShortcuts", bus, parent)
 {
     // QtDBus relays a signal only when it finds each of its parameter types by name, and a
