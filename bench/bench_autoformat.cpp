@@ -8,13 +8,13 @@
 // for comparison.
 
 #include "FixedScreenSource.h"
-#include "Subsystems.h"
 #include "app/AppState.h"
+#include "app/AutoFormatter.h"
 #include "app/UserPrompts.h"
-#include "editor/AutoFormatter.h"
-#include "editor/ListContinuation.h"
 #include "platform/HotkeyBackend.h"
 #include "storage/SettingsStore.h"
+#include "text/ListContinuation.h"
+#include "tray/Subsystems.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

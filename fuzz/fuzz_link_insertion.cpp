@@ -10,7 +10,6 @@
 #include "FuzzInput.h"
 
 #include "FixedScreenSource.h"
-#include "Subsystems.h"
 #include "app/AppState.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
@@ -18,6 +17,7 @@
 #include "editor/DrawerView.h"
 #include "editor/NoteBinding.h"
 #include "storage/SettingsStore.h"
+#include "tray/Subsystems.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -7,7 +7,7 @@
 #include "FuzzInput.h"
 #include "ListContinuationReference.h"
 
-#include "editor/ListContinuation.h"
+#include "text/ListContinuation.h"
 
 #include <QRegularExpression>
 

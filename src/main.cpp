@@ -1,9 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "Subsystems.h"
-#include "app/DialogPrompts.h"
-#include "app/JotshelfApp.h"
 #include "instance/CommandLine.h"
 #include "instance/InstanceServer.h"
 #include "instance/Launch.h"
@@ -13,6 +10,9 @@
 #include "platform/PlatformChoice.h"
 #include "platform/QtScreenSource.h"
 #include "storage/SettingsStore.h"
+#include "tray/DialogPrompts.h"
+#include "tray/JotshelfApp.h"
+#include "tray/Subsystems.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 
 #include "TestAppState.h"
 
-#include "drawer/DrawerGeometry.h"
+#include "geometry/DrawerGeometry.h"
 #include "settings/AppearanceTab.h"
 #include "settings/ColorWell.h"
 #include "settings/SliderRow.h"

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editor/AutoFormatter.h"
+#include "app/AutoFormatter.h"
 
 #include "TestAppState.h"
 

@@ -4,7 +4,7 @@
 #include "TestAppState.h"
 
 #include "app/AppState.h"
-#include "drawer/DrawerGeometry.h"
+#include "geometry/DrawerGeometry.h"
 #include "settings/SettingsWindow.h"
 #include "storage/SettingsStore.h"
 

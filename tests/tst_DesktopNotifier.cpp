@@ -8,9 +8,9 @@
 #include "PrivateSessionBus.h"
 
 #include "FixedScreenSource.h"
-#include "Subsystems.h"
-#include "app/JotshelfApp.h"
-#include "drawer/GlobalHotkey.h"
+#include "app/GlobalHotkey.h"
+#include "tray/JotshelfApp.h"
+#include "tray/Subsystems.h"
 
 #include <QApplication>
 #include <QDBusConnection>

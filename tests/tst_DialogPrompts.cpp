@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/DialogPrompts.h"
+#include "tray/DialogPrompts.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

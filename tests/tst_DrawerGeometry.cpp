@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "drawer/DrawerGeometry.h"
+#include "geometry/DrawerGeometry.h"
 #include "platform/ScreenCoordinates.h"
 
 #include <QTest>

@@ -5,8 +5,6 @@
 #include "FakePrompts.h"
 
 #include "FixedScreenSource.h"
-#include "Subsystems.h"
-#include "app/JotshelfApp.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
 #include "drawer/SlideAnimator.h"
@@ -14,6 +12,8 @@
 #include "editor/NoteEditor.h"
 #include "settings/SettingsView.h"
 #include "settings/SettingsWindow.h"
+#include "tray/JotshelfApp.h"
+#include "tray/Subsystems.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -3,9 +3,9 @@
 
 #include "OpenDrawer.h"
 
-#include "Subsystems.h"
 #include "editor/LinePieces.h"
 #include "storage/SettingsStore.h"
+#include "tray/Subsystems.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>

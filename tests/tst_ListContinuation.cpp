@@ -4,7 +4,7 @@
 #include "DescribeText.h"
 #include "ListContinuationReference.h"
 
-#include "editor/ListContinuation.h"
+#include "text/ListContinuation.h"
 
 #include <QRegularExpression>
 #include <QTest>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editor/NoteAppend.h"
+#include "text/NoteAppend.h"
 
 #include <QTest>
 

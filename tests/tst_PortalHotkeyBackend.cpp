@@ -8,11 +8,11 @@
 #include "StandInPortal.h"
 #include "TestAppState.h"
 
-#include "Subsystems.h"
 #include "app/AppState.h"
+#include "app/GlobalHotkey.h"
 #include "drawer/BorderlessWindow.h"
-#include "drawer/GlobalHotkey.h"
 #include "platform/HotkeyKeys.h"
+#include "tray/Subsystems.h"
 
 #include <QDBusMessage>
 #include <QDBusMetaType>

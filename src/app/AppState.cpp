@@ -12,6 +12,7 @@
 #include "storage/IniWriter.h"
 #include "storage/PrivateFile.h"
 #include "storage/SettingsStore.h"
+#include "text/NoteAppend.h"
 
 #include <algorithm>
 
@@ -69,7 +70,12 @@ void AppState::setNoteContent(const QString &value)
 
 bool AppState::appendToNote(QStringView text)
 {
-    return m_services.appendToNote && m_services.appendToNote(*this, text);
+    const NoteAppend::Edit edit = NoteAppend::appending(m_noteContent, text);
+    if (!noteFits(edit.removed, edit.inserted))
+        return false;
+    if (edit.removed > 0 || !edit.inserted.isEmpty())
+        replaceNoteRange(edit.position, edit.removed, edit.inserted);
+    return true;
 }
 
 namespace {

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "app/DrawerControl.h"
-#include "app/DrawerPosition.h"
 #include "app/HotkeyControl.h"
 #include "app/SaveOutcome.h"
 #include "app/SettingsControl.h"
 #include "app/UserPrompts.h"
+#include "geometry/DrawerPosition.h"
 #include "platform/HotkeyBackend.h"
 #include "platform/ScreenSource.h"
 #include "storage/SettingsStore.h"
@@ -51,10 +51,6 @@ struct AppServices
     std::function<std::unique_ptr<SettingsControl>(AppState &)> makeSettingsWindow;
     /// Makes the global hot key; without it the model registers no key.
     std::function<std::unique_ptr<HotkeyControl>(AppState &)> makeHotkey;
-    /// Joins text handed in from outside to the end of the note (the editor's rule); false
-    /// when the note would outgrow its file (AppState::noteFits()). Without it such text is
-    /// not taken.
-    std::function<bool(AppState &, QStringView text)> appendToNote;
 };
 
 /**
@@ -66,7 +62,7 @@ struct AppServices
  * `subscribe()` connects to a property's signal and hands the current value over at once.
  *
  * The operations are those of the whole system; each forwards to the subsystem that owns it
- * (geometry, slides and the hot key in drawer/, the settings window in settings/), so that the
+ * (slides in drawer/, the settings window in settings/, the hot key in GlobalHotkey), so that the
  * model stays a model.
  */
 class AppState : public QObject

@@ -3,11 +3,11 @@
 
 #include "drawer/BorderlessWindow.h"
 
-#include "app/AccessibleRoles.h"
+#include "drawer/AccessibleRoles.h"
+#include "drawer/X11WindowActivation.h"
+#include "drawer/X11WindowShape.h"
 #include "platform/CompositingMonitor.h"
 #include "platform/SwayWindowPlacement.h"
-#include "platform/X11WindowActivation.h"
-#include "platform/X11WindowShape.h"
 
 #include <QGuiApplication>
 #include <QHideEvent>

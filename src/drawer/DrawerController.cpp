@@ -6,11 +6,10 @@
 #include "app/AppState.h"
 #include "app/Persistence.h"
 #include "drawer/BorderlessWindow.h"
-#include "drawer/DrawerGeometry.h"
-#include "drawer/DrawerOpacity.h"
 #include "drawer/SlideAnimator.h"
 #include "editor/DrawerView.h"
 #include "editor/NoteEditor.h"
+#include "geometry/DrawerGeometry.h"
 #include "platform/ScreenSource.h"
 
 #include <algorithm>
@@ -43,7 +42,8 @@ void DrawerController::createDrawerWindow()
     // High contrast overrides the opacity of a drawer on screen at once.
     connect(&m_state, &AppState::highContrastModeChanged, m_window.get(), [this] {
         if (m_window->isVisible() && !m_slides->isRunning())
-            m_window->setWindowOpacity(DrawerOpacity::effective(m_state));
+            m_window->setWindowOpacity(
+                DrawerGeometry::shownOpacity(m_state.windowOpacity(), m_state.highContrastMode()));
     });
 
     // A drawer going away is a moment to write again what could not be written before.
@@ -133,7 +133,8 @@ void DrawerController::updateWindowOpacityRealTime()
         return;
     m_state.setWindowOpacity(DrawerGeometry::clampOpacity(m_state.windowOpacity()));
     if (m_window->isVisible())
-        m_window->setWindowOpacity(DrawerOpacity::effective(m_state));
+        m_window->setWindowOpacity(
+            DrawerGeometry::shownOpacity(m_state.windowOpacity(), m_state.highContrastMode()));
 }
 
 void DrawerController::updateCurrentMargins()

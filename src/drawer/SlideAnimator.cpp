@@ -6,8 +6,7 @@
 #include "app/AppState.h"
 #include "app/NumberFormat.h"
 #include "drawer/BorderlessWindow.h"
-#include "drawer/DrawerGeometry.h"
-#include "drawer/DrawerOpacity.h"
+#include "geometry/DrawerGeometry.h"
 #include "platform/ScreenCoordinates.h"
 #include "platform/ScreenSource.h"
 
@@ -138,7 +137,8 @@ void SlideAnimator::start(QAbstractAnimation *animation, QVariantAnimation *moti
 
 void SlideAnimator::showAt(BorderlessWindow *window, const QRectF &frame, const QRectF &towards)
 {
-    window->setWindowOpacity(DrawerOpacity::effective(m_state));
+    window->setWindowOpacity(
+        DrawerGeometry::shownOpacity(m_state.windowOpacity(), m_state.highContrastMode()));
     window->setArea(areaFor(frame, towards));
     showFrame(window, frame);
     window->present();

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "editor/AutoFormatter.h"
+#include "app/AutoFormatter.h"
 
 #include <QColor>
 #include <QSize>

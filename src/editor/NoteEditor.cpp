@@ -4,8 +4,8 @@
 #include "editor/NoteEditor.h"
 
 #include "editor/LinePieces.h"
-#include "editor/LinkFinder.h"
 #include "editor/NoteDocumentLayout.h"
+#include "text/LinkFinder.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "settings/GraphemeCounter.h"
 #include "settings/SettingsTabPage.h"
+#include "text/GraphemeCounter.h"
 
 class DebugRow;
 class QPushButton;

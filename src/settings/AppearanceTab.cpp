@@ -5,7 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/NumberFormat.h"
-#include "drawer/DrawerGeometry.h"
+#include "geometry/DrawerGeometry.h"
 #include "settings/Binding.h"
 #include "settings/ColorWell.h"
 #include "settings/SettingsStyle.h"

@@ -3,7 +3,7 @@
 
 #include "settings/SectionHeader.h"
 
-#include "app/AccessibleRoles.h"
+#include "drawer/AccessibleRoles.h"
 #include "settings/SettingsStyle.h"
 
 #include <QAccessible>

@@ -3,9 +3,9 @@
 
 #include "settings/SettingsView.h"
 
-#include "app/AccessibleRoles.h"
 #include "app/AppState.h"
 #include "app/ColorContrast.h"
+#include "drawer/AccessibleRoles.h"
 #include "settings/AdvancedTab.h"
 #include "settings/AppearanceTab.h"
 #include "settings/BehaviorTab.h"

@@ -3,8 +3,8 @@
 
 #include "settings/SettingsWindow.h"
 
-#include "app/AccessibleRoles.h"
 #include "app/AppState.h"
+#include "drawer/AccessibleRoles.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/DrawerController.h"
 #include "platform/DesktopAppearance.h"

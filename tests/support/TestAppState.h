@@ -7,11 +7,11 @@
 #include "FakePrompts.h"
 
 #include "FixedScreenSource.h"
-#include "Subsystems.h"
 #include "app/AppState.h"
 #include "drawer/DrawerController.h"
 #include "drawer/SlideAnimator.h"
 #include "storage/SettingsStore.h"
+#include "tray/Subsystems.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "drawer/GlobalHotkey.h"
+#include "app/GlobalHotkey.h"
 
 #include "app/AppState.h"
 

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editor/AutoFormatter.h"
+#include "app/AutoFormatter.h"
 
 #include "app/AppState.h"
-#include "editor/ListContinuation.h"
+#include "text/ListContinuation.h"
 
 #include <QScopeGuard>
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "drawer/DrawerGeometry.h"
+#include "geometry/DrawerGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -75,6 +75,11 @@ double clampOpacity(double opacity)
     if (std::isnan(opacity))
         return maximumOpacity;
     return std::max(std::min(opacity, maximumOpacity), minimumOpacity);
+}
+
+double shownOpacity(double opacity, bool highContrast)
+{
+    return highContrast ? 1.0 : clampOpacity(opacity);
 }
 
 } // namespace DrawerGeometry

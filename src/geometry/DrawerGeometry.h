@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "app/DrawerPosition.h"
+#include "geometry/DrawerPosition.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -37,5 +37,10 @@ double automaticMargins(double width);
 
 /// At most 1.0, then at least 0.3.
 double clampOpacity(double opacity);
+
+/// The opacity the drawer window shows: the user's \a opacity within 0.3 to 1.0, or fully
+/// opaque while \a highContrast is on. A stored opacity is loaded as it is; the window never
+/// goes below the least opacity.
+double shownOpacity(double opacity, bool highContrast);
 
 } // namespace DrawerGeometry

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editor/NoteAppend.h"
+#include "text/NoteAppend.h"
 
-#include "editor/ListContinuation.h"
+#include "text/ListContinuation.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/X11WindowActivation.h"
+#include "drawer/X11WindowActivation.h"
 
 #include "platform/QtXcb.h"
 

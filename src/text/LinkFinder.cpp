@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "editor/LinkFinder.h"
+#include "text/LinkFinder.h"
 
 #include <QUrl>
 

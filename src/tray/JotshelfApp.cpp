@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/JotshelfApp.h"
+#include "tray/JotshelfApp.h"
 
 #include "app/Persistence.h"
-#include "app/Translations.h"
 #include "platform/AppInfo.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/ShutdownSignals.h"
+#include "tray/Translations.h"
 
 #include <QActionGroup>
 #include <QApplication>

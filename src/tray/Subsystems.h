@@ -7,11 +7,10 @@ struct AppServices;
 
 /// Where the subsystems meet the model: the makers of the drawer's window and controller, of
 /// the global hot key and of the settings window, which the model calls as it starts and when
-/// the settings window is first asked for, and the editor's rule for text appended from outside.
+/// the settings window is first asked for.
 namespace Subsystems {
 
-/// Hands \a services the makers of the drawer, the hot key and the settings window, and the
-/// append rule.
+/// Hands \a services the makers of the drawer, the hot key and the settings window.
 void provide(AppServices &services);
 
 } // namespace Subsystems

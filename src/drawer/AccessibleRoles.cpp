@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/AccessibleRoles.h"
+#include "drawer/AccessibleRoles.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
