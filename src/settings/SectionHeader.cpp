@@ -12,31 +12,21 @@
 
 SectionHeader::SectionHeader(const QString &title, const QString &subtitle, QWidget *parent)
     : QWidget(parent)
-    , m_title(new QLabel(this))
-    , m_subtitle(new QLabel(subtitle, this))
 {
+    auto *heading = new QLabel(this);
+    auto *caption = new QLabel(subtitle, this);
     // The role before the text: assistive technology reads the label as it is first told of it.
-    AccessibleRoles::setRole(m_title, QAccessible::Heading);
-    m_title->setText(title);
-    m_title->setFont(SettingsStyle::headline(font()));
-    m_subtitle->setFont(SettingsStyle::caption(font()));
-    SettingsStyle::useSecondaryText(m_subtitle);
-    for (QLabel *label : {m_title, m_subtitle})
+    AccessibleRoles::setRole(heading, QAccessible::Heading);
+    heading->setText(title);
+    heading->setFont(SettingsStyle::headline(font()));
+    caption->setFont(SettingsStyle::caption(font()));
+    SettingsStyle::useSecondaryText(caption);
+    for (QLabel *label : {heading, caption})
         label->setTextFormat(Qt::PlainText);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addWidget(m_title);
-    layout->addWidget(m_subtitle);
-}
-
-QString SectionHeader::title() const
-{
-    return m_title->text();
-}
-
-QString SectionHeader::subtitle() const
-{
-    return m_subtitle->text();
+    layout->addWidget(heading);
+    layout->addWidget(caption);
 }

@@ -5,8 +5,6 @@
 
 #include <QWidget>
 
-class QLabel;
-
 /// The title and subtitle above a settings section.
 class SectionHeader : public QWidget
 {
@@ -14,11 +12,4 @@ class SectionHeader : public QWidget
 
 public:
     SectionHeader(const QString &title, const QString &subtitle, QWidget *parent = nullptr);
-
-    QString title() const;
-    QString subtitle() const;
-
-private:
-    QLabel *m_title = nullptr;
-    QLabel *m_subtitle = nullptr;
 };

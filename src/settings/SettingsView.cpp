@@ -158,7 +158,6 @@ void SettingsView::setSelectedTab(int index)
     for (TabButton *button : m_tabButtons)
         button->refresh();
     showTab();
-    Q_EMIT selectedTabChanged(index);
 }
 
 TabButton *SettingsView::tabButton(int index) const

@@ -38,9 +38,6 @@ public:
     /// Asks the window to close; it only hides.
     void dismiss();
 
-Q_SIGNALS:
-    void selectedTabChanged(int index);
-
 protected:
     void changeEvent(QEvent *event) override;
 

@@ -16,7 +16,6 @@ class TabButton : public QAbstractButton
 public:
     TabButton(const QString &title, int index, Binding<int> selectedTab, QWidget *parent = nullptr);
 
-    int index() const { return m_index; }
     bool isCurrent() const;
     /// Draws the button again after the selected tab changed, and tells assistive technology.
     void refresh();
