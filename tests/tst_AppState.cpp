@@ -1,12 +1,16 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "SettingsTable.h"
 #include "TestAppState.h"
 
 #include "drawer/BorderlessWindow.h"
 
+#include <QMetaMethod>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <limits>
 
 class tst_AppState : public QObject
 {
@@ -83,6 +87,49 @@ private Q_SLOTS:
         QCOMPARE(state.maxWindowWidth(), 1200.0);
         QCOMPARE(state.maxWindowHeight(), 800.0);
         QCOMPARE(state.defaultPosition(), QPointF(0, 0));
+    }
+
+    // The table holds one row for each property the model announces, and each row's setter
+    // announces through the row's signal, and its getter reads what was set.
+    void everyPropertyHasItsRow()
+    {
+        const QMetaObject &model = AppState::staticMetaObject;
+        QStringList properties;
+        for (int i = model.methodOffset(); i < model.methodCount(); ++i) {
+            const QMetaMethod method = model.method(i);
+            if (method.methodType() == QMetaMethod::Signal && method.name().endsWith("Changed"))
+                properties << QString::fromLatin1(method.name().chopped(7));
+        }
+        QStringList rows = SettingsTable::propertyNames();
+        properties.sort();
+        rows.sort();
+        QCOMPARE(rows, properties);
+
+        TestAppState t;
+        AppState &state = t.start();
+        Settings::forEach([&state](const auto &row) {
+            QSignalSpy announced(&state, row.changed);
+            row.assign(state, row.initial);
+            QVERIFY2(announced.count() == 1, qPrintable(SettingsTable::propertyName(row)));
+            QVERIFY2(row.value(state) == row.initial, qPrintable(SettingsTable::propertyName(row)));
+        });
+    }
+
+    void limitsClamp_data()
+    {
+        QTest::addColumn<double>("opacity");
+        QTest::addColumn<double>("clamped");
+        QTest::newRow("1.4") << 1.4 << 1.0;
+        QTest::newRow("0.1") << 0.1 << 0.3;
+        QTest::newRow("0.65") << 0.65 << 0.65;
+        QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << 1.0;
+    }
+
+    void limitsClamp()
+    {
+        QFETCH(double, opacity);
+        QFETCH(double, clamped);
+        QCOMPARE(Settings::windowOpacity.limits.clamp(opacity), clamped);
     }
 
     // Every assignment announces, also one of an equal value, and hands over the new value.

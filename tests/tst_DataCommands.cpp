@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "SettingsTable.h"
 #include "TestAppState.h"
 
 #include "app/AppState.h"
@@ -38,26 +39,22 @@ void changeEverything(AppState &state)
     state.setHighContrastMode(true);
 }
 
+// The properties the reset assigns that hold their initial value (\a initial) or another.
+QStringList resetPropertiesAt(const AppState &state, bool initial)
+{
+    QStringList names;
+    Settings::forEach([&](const auto &row) {
+        if (row.reset && (row.value(state) == row.initial) == initial)
+            names << SettingsTable::propertyName(row);
+    });
+    return names;
+}
+
 void verifyDefaults(const AppState &state)
 {
-    QCOMPARE(state.windowWidth(), 400.0);
-    QCOMPARE(state.windowHeight(), 600.0);
+    QCOMPARE(resetPropertiesAt(state, true), SettingsTable::resetOrder());
     QCOMPARE(state.windowSize(), QSizeF(400, 600));
-    QCOMPARE(state.windowOpacity(), 1.0);
-    QCOMPARE(state.manualMargins(), 20.0);
-    QCOMPARE(state.useManualMargins(), false);
     QCOMPARE(state.currentMargins(), DrawerGeometry::automaticMargins(400));
-    QCOMPARE(state.backgroundColor(), QColor::fromRgbF(0, 0, 0, 0.3f));
-    QCOMPARE(state.textColor(), QColor(Qt::white));
-    QCOMPARE(state.useCustomColors(), false);
-    QCOMPARE(state.drawerPosition(), DrawerPosition::Right);
-    QVERIFY(state.autoFormatBullets());
-    QVERIFY(state.autoFormatNumbers());
-    QVERIFY(state.autoFormatDashes());
-    QVERIFY(state.smartLinkInsertion());
-    QVERIFY(state.hideScrollIndicators());
-    QVERIFY(!state.reduceMotion());
-    QVERIFY(!state.highContrastMode());
 }
 
 QByteArray readAll(const QString &path)
@@ -95,6 +92,7 @@ void tst_DataCommands::resetRestoresEverySettingButTheNote()
     AppState &state = t.start();
     state.setNoteContent(QStringLiteral("keep me"));
     changeEverything(state);
+    QCOMPARE(resetPropertiesAt(state, false), SettingsTable::resetOrder());
 
     state.resetToDefaults();
 
@@ -111,36 +109,15 @@ void tst_DataCommands::resetAssignsInOrderThenUpdatesTheDrawer()
     changeEverything(state);
 
     QStringList order;
-    const auto record = [&](auto signal, const char *name) {
-        connect(&state, signal, this, [&order, name] { order.append(QLatin1String(name)); });
-    };
-    record(&AppState::windowWidthChanged, "windowWidth");
-    record(&AppState::windowHeightChanged, "windowHeight");
-    record(&AppState::windowSizeChanged, "windowSize");
-    record(&AppState::windowOpacityChanged, "windowOpacity");
-    record(&AppState::manualMarginsChanged, "manualMargins");
-    record(&AppState::useManualMarginsChanged, "useManualMargins");
-    record(&AppState::currentMarginsChanged, "currentMargins");
-    record(&AppState::backgroundColorChanged, "backgroundColor");
-    record(&AppState::textColorChanged, "textColor");
-    record(&AppState::useCustomColorsChanged, "useCustomColors");
-    record(&AppState::drawerPositionChanged, "drawerPosition");
-    record(&AppState::autoFormatBulletsChanged, "autoFormatBullets");
-    record(&AppState::autoFormatNumbersChanged, "autoFormatNumbers");
-    record(&AppState::autoFormatDashesChanged, "autoFormatDashes");
-    record(&AppState::smartLinkInsertionChanged, "smartLinkInsertion");
-    record(&AppState::hideScrollIndicatorsChanged, "hideScrollIndicators");
-    record(&AppState::reduceMotionChanged, "reduceMotion");
-    record(&AppState::highContrastModeChanged, "highContrastMode");
+    Settings::forEach([&](const auto &row) {
+        const QString name = SettingsTable::propertyName(row);
+        connect(&state, row.changed, this, [&order, name] { order.append(name); });
+    });
     QSignalSpy notes(&state, &AppState::noteContentChanged);
 
     state.resetToDefaults();
 
-    const QStringList assignments {
-        "windowWidth",        "windowHeight",         "windowOpacity",     "manualMargins",
-        "useManualMargins",   "backgroundColor",      "textColor",         "useCustomColors",
-        "drawerPosition",     "autoFormatBullets",    "autoFormatNumbers", "autoFormatDashes",
-        "smartLinkInsertion", "hideScrollIndicators", "reduceMotion",      "highContrastMode"};
+    const QStringList assignments = SettingsTable::resetOrder();
     QCOMPARE(order.mid(0, assignments.size()), assignments);
     // Then the drawer follows: size first, then opacity, then the margins.
     const QStringList updates = order.mid(assignments.size());
@@ -189,8 +166,14 @@ void tst_DataCommands::clearAllConfirmedRemovesKeysThenSaversRewriteThem()
     verifyDefaults(state);
     // Removed, and not yet written back by their debounced savers...
     QVERIFY(state.userDefaults().waitForNote());
-    for (const char *key : {"noteContent", "windowWidth", "windowHeight", "windowOpacity"})
-        QVERIFY2(!t.storedContains(QLatin1String(key)), key);
+    QStringList removed;
+    Settings::forEach([&removed](const auto &row) {
+        if (row.removedByClearAll && row.saving == Settings::Saving::Debounced)
+            removed << SettingsTable::keysOf(row);
+    });
+    QVERIFY(removed.contains(QStringLiteral("noteContent")));
+    for (const QString &key : std::as_const(removed))
+        QVERIFY2(!t.storedContains(key), qPrintable(key));
     // ...while the position's saver wrote "right" within the reset.
     QCOMPARE(t.stored(QStringLiteral("drawerPosition")).toString(), QStringLiteral("right"));
     QCOMPARE(t.stored(QStringLiteral("autoFormatBullets")).toBool(), true);

@@ -102,23 +102,6 @@ private Q_SLOTS:
         QCOMPARE(DrawerGeometry::automaticMargins(width), margins);
     }
 
-    void opacityClamp_data()
-    {
-        QTest::addColumn<double>("opacity");
-        QTest::addColumn<double>("clamped");
-        QTest::newRow("1.4") << 1.4 << 1.0;
-        QTest::newRow("0.1") << 0.1 << 0.3;
-        QTest::newRow("0.65") << 0.65 << 0.65;
-        QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << 1.0;
-    }
-
-    void opacityClamp()
-    {
-        QFETCH(double, opacity);
-        QFETCH(double, clamped);
-        QCOMPARE(clampOpacity(opacity), clamped);
-    }
-
     void qtConversionRoundTrips_data()
     {
         QTest::addColumn<QRect>("primary");

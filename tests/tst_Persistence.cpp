@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "SettingsTable.h"
 #include "TestAppState.h"
 
 #include "app/Persistence.h"
@@ -12,11 +13,8 @@
 #include <QTimer>
 
 namespace {
-const QStringList immediateKeys
-    = {"drawerPosition",       "autoFormatBullets", "autoFormatNumbers", "autoFormatDashes",
-       "hideScrollIndicators", "useManualMargins",  "useCustomColors"};
-const QStringList debouncedKeys
-    = {"noteContent", "windowWidth", "windowHeight", "windowOpacity", "manualMargins"};
+const QStringList immediateKeys = SettingsTable::keys(Settings::Saving::AtOnce);
+const QStringList debouncedKeys = SettingsTable::keys(Settings::Saving::Debounced);
 
 int writesOf(const QSignalSpy &spy, const QString &key)
 {
@@ -105,21 +103,9 @@ private Q_SLOTS:
         QFETCH(QVariant, expected);
         TestAppState t;
         t.seedRaw(ini);
-        AppState &state = t.start();
-        const QHash<QString, QVariant> actual = {
-            {"windowSize", state.windowSize()},
-            {"windowWidth", state.windowWidth()},
-            {"drawerPosition", int(state.drawerPosition())},
-            {"windowOpacity", state.windowOpacity()},
-            {"manualMargins", state.manualMargins()},
-            {"autoFormatDashes", state.autoFormatDashes()},
-            {"hideScrollIndicators", state.hideScrollIndicators()},
-            {"useManualMargins", state.useManualMargins()},
-            {"useCustomColors", state.useCustomColors()},
-            {"noteContent", state.noteContent()},
-        };
-        QVERIFY(actual.contains(property));
-        QCOMPARE(actual.value(property), expected);
+        const QVariant actual = SettingsTable::value(t.start(), property);
+        QVERIFY(actual.isValid());
+        QCOMPARE(actual, expected);
     }
 
     // Whatever the note holds comes back unchanged after a restart.

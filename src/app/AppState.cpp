@@ -221,7 +221,7 @@ void AppState::updateCurrentMargins()
 
 void AppState::updateMarginsRealTime()
 {
-    setManualMargins(std::clamp(m_manualMargins, minimumManualMargins, maximumManualMargins));
+    setManualMargins(Settings::manualMargins.limits.clamp(m_manualMargins));
     updateCurrentMargins();
 }
 

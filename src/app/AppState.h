@@ -70,10 +70,6 @@ class AppState : public QObject
     Q_OBJECT
 
 public:
-    /// The range of the user's own text margins; updateMarginsRealTime() keeps them in it.
-    static constexpr double minimumManualMargins = 10;
-    static constexpr double maximumManualMargins = 300;
-
     /// Runs the whole initialisation: initial values, the global reference, loading, savers,
     /// the drawer window, the hot key, the width and height copies, margins and slider maxima.
     explicit AppState(AppServices services, QObject *parent = nullptr);

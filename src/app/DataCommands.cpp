@@ -12,6 +12,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <vector>
 
 DataCommands::DataCommands(AppState &state)
     : m_state(state)
@@ -19,20 +20,18 @@ DataCommands::DataCommands(AppState &state)
 
 void DataCommands::resetToDefaults()
 {
-    // The reset's own order, given by each row's step.
-    int lastStep = 0;
-    Settings::forEach(
-        [&lastStep](const auto &row) { lastStep = std::max(lastStep, row.resetStep); });
-    for (int step = 1; step <= lastStep; ++step) {
-        Settings::forEach([this, step](const auto &row) {
-            if (row.resetStep == step)
-                row.assign(m_state, row.initial);
-        });
-    }
-
-    m_state.updateWindowSizeRealTime();
-    m_state.updateWindowOpacityRealTime();
-    m_state.updateMarginsRealTime();
+    // Every row back to its initial value in the table's order; then the drawer follows, each
+    // operation once, in the order of the rows that name it.
+    std::vector<void (AppState::*)()> applies;
+    Settings::forEach([this, &applies](const auto &row) {
+        if (!row.reset)
+            return;
+        row.assign(m_state, row.initial);
+        if (row.apply && std::find(applies.begin(), applies.end(), row.apply) == applies.end())
+            applies.push_back(row.apply);
+    });
+    for (const auto apply : applies)
+        (m_state.*apply)();
 }
 
 void DataCommands::clearAllData()

@@ -5,21 +5,24 @@
 
 #include "app/AppState.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <tuple>
+#include <type_traits>
 
 /**
- * Every observable property of the model, declared once: its initial value and, for the saved
- * ones, the keys in the settings file, when the value is written, and its part in Reset to
- * Defaults and Clear All Data. The model takes its initial values from here; loading, the
- * savers, the reset and clear-all walk the table; the settings tabs bind their controls to a row.
+ * Every observable property of the model, declared once in `all`: its initial value; for the
+ * saved ones the keys in the settings file, when the value is written and its part in Clear All
+ * Data; for the numbers their limits and the operation that makes the drawer follow a new value.
+ * The model takes its initial values from here; loading, the savers, Reset to Defaults and
+ * clear-all walk the table; the settings tabs bind their controls to a row.
  *
  * How a stored value is read follows from its type: text when text is stored; a position when
  * the text is one of the four raw values; a number (and each part of a size) when it is greater
  * than 0; a Boolean when `true` or `false` is stored, else the initial value.
  *
- * The saved rows stand in the order of loading and of the savers; `resetStep` gives the order
- * of Reset to Defaults.
+ * The rows stand in the order of Reset to Defaults; loading and the savers follow it too.
  */
 namespace Settings {
 
@@ -32,134 +35,203 @@ enum class Saving {
     Debounced,
 };
 
+/// The range of a number and the steps it takes.
+struct Limits
+{
+    double lower = 0;
+    double upper = 0;
+    /// The property whose value is the upper bound instead of `upper` (the screen's size for the
+    /// window's), and the signal that announces it.
+    double (AppState::*upperFrom)() const = nullptr;
+    void (AppState::*upperChanged)(double) = nullptr;
+    /// Whole numbers only (sizes in pixels: a window has whole ones).
+    bool wholeNumbers = false;
+
+    /// \a value within the fixed bounds; a value that is not a number takes the upper bound.
+    double clamp(double value) const
+    {
+        return std::isnan(value) ? upper : std::clamp(value, lower, upper);
+    }
+};
+
 /// What a row says besides its property.
 struct Options
 {
     /// The keys in the settings file: one per value, two for a size (width, height).
     std::array<const char *, 2> keys {};
     Saving saving = Saving::No;
-    /// Where the property stands in Reset to Defaults (1 first); 0 when the reset leaves it.
-    int resetStep = 0;
+    /// Reset to Defaults gives the property its initial value, in the table's order.
+    bool reset = true;
     /// Clear All Data removes the row's keys from the file.
     bool removedByClearAll = false;
     /// Runs after loading, whether or not a value was stored.
     void (*afterLoad)(AppState &) = nullptr;
+    /// A number's range, for its slider and the operation below.
+    Limits limits {};
+    /// Makes the drawer follow a new value and keeps the value within its limits: a slider
+    /// calls it when a drag starts and ends, Reset to Defaults once after its assignments.
+    void (AppState::*apply)() = nullptr;
 };
 
+template<auto Getter>
+using ValueOf = std::remove_cvref_t<std::invoke_result_t<decltype(Getter), const AppState &>>;
+
 /// One property: how to read, write and watch it, and its initial value.
-template<typename T, typename Getter, typename Setter, typename Signal>
+template<auto Getter, typename Setter, typename Signal>
 struct Row : Options
 {
-    using Value = T;
-    Getter get;
+    using Value = ValueOf<Getter>;
+    static constexpr auto get = Getter;
     Setter set;
     Signal changed;
-    T initial;
+    Value initial;
 
-    T value(const AppState &state) const { return T((state.*get)()); }
-    void assign(AppState &state, const T &value) const { (state.*set)(value); }
+    Value value(const AppState &state) const { return Value((state.*get)()); }
+    void assign(AppState &state, const Value &value) const { (state.*set)(value); }
     bool isSaved() const { return saving != Saving::No; }
 };
 
-template<typename T, typename Getter, typename Setter, typename Signal>
-Row<T, Getter, Setter, Signal> row(Getter get, Setter set, Signal changed, T initial,
-                                   Options options = {})
+template<auto Getter, typename Setter, typename Signal>
+Row<Getter, Setter, Signal> row(Setter set, Signal changed, ValueOf<Getter> initial,
+                                Options options = {})
 {
-    return {options, get, set, changed, initial};
+    return {options, set, changed, std::move(initial)};
 }
 
 // --- The table ---------------------------------------------------------------------------------
-// The saved rows, in the order of loading and of the savers.
 
-inline const auto noteContent = row<QString>(
-    &AppState::noteContent, &AppState::setNoteContent, &AppState::noteContentChanged, QString(),
-    {.keys = {"noteContent"}, .saving = Saving::Debounced, .removedByClearAll = true});
-inline const auto drawerPosition
-    = row<DrawerPosition>(&AppState::drawerPosition, &AppState::setDrawerPosition,
-                          &AppState::drawerPositionChanged, DrawerPosition::Right,
-                          {.keys = {"drawerPosition"},
-                           .saving = Saving::AtOnce,
-                           .resetStep = 9,
-                           .removedByClearAll = true});
-inline const auto windowSize = row<QSizeF>(
-    &AppState::windowSize, &AppState::setWindowSize, &AppState::windowSizeChanged, QSizeF(400, 600),
-    {.keys = {"windowWidth", "windowHeight"},
-     .saving = Saving::Debounced,
-     .removedByClearAll = true,
-     // The sliders' width and height start from the size in effect.
-     .afterLoad = [](AppState &state) {
-         state.setWindowWidth(state.windowSize().width());
-         state.setWindowHeight(state.windowSize().height());
-     }});
-inline const auto windowOpacity = row<double>(&AppState::windowOpacity, &AppState::setWindowOpacity,
-                                              &AppState::windowOpacityChanged, 1.0,
-                                              {.keys = {"windowOpacity"},
-                                               .saving = Saving::Debounced,
-                                               .resetStep = 3,
-                                               .removedByClearAll = true});
-inline const auto autoFormatBullets
-    = row<bool>(&AppState::autoFormatBullets, &AppState::setAutoFormatBullets,
-                &AppState::autoFormatBulletsChanged, true,
-                {.keys = {"autoFormatBullets"}, .saving = Saving::AtOnce, .resetStep = 10});
-inline const auto autoFormatNumbers
-    = row<bool>(&AppState::autoFormatNumbers, &AppState::setAutoFormatNumbers,
-                &AppState::autoFormatNumbersChanged, true,
-                {.keys = {"autoFormatNumbers"}, .saving = Saving::AtOnce, .resetStep = 11});
-inline const auto autoFormatDashes = row<bool>(
-    &AppState::autoFormatDashes, &AppState::setAutoFormatDashes, &AppState::autoFormatDashesChanged,
-    true, {.keys = {"autoFormatDashes"}, .saving = Saving::AtOnce, .resetStep = 12});
-inline const auto hideScrollIndicators
-    = row<bool>(&AppState::hideScrollIndicators, &AppState::setHideScrollIndicators,
-                &AppState::hideScrollIndicatorsChanged, true,
-                {.keys = {"hideScrollIndicators"}, .saving = Saving::AtOnce, .resetStep = 14});
-inline const auto manualMargins = row<double>(
-    &AppState::manualMargins, &AppState::setManualMargins, &AppState::manualMarginsChanged, 20.0,
-    {.keys = {"manualMargins"}, .saving = Saving::Debounced, .resetStep = 4});
-inline const auto useManualMargins = row<bool>(
-    &AppState::useManualMargins, &AppState::setUseManualMargins, &AppState::useManualMarginsChanged,
-    false, {.keys = {"useManualMargins"}, .saving = Saving::AtOnce, .resetStep = 5});
-inline const auto useCustomColors = row<bool>(
-    &AppState::useCustomColors, &AppState::setUseCustomColors, &AppState::useCustomColorsChanged,
-    false, {.keys = {"useCustomColors"}, .saving = Saving::AtOnce, .resetStep = 8});
+inline const auto all = std::tuple(
+    row<&AppState::noteContent>(&AppState::setNoteContent, &AppState::noteContentChanged, QString(),
+                                {.keys = {"noteContent"},
+                                 .saving = Saving::Debounced,
+                                 .reset = false,
+                                 .removedByClearAll = true}),
+    // Set through the width and height below (updateWindowSizeRealTime()).
+    row<&AppState::windowSize>(&AppState::setWindowSize, &AppState::windowSizeChanged,
+                               QSizeF(400, 600),
+                               {.keys = {"windowWidth", "windowHeight"},
+                                .saving = Saving::Debounced,
+                                .reset = false,
+                                .removedByClearAll = true,
+                                // The sliders' width and height start from the size in effect.
+                                .afterLoad =
+                                    [](AppState &state) {
+                                        state.setWindowWidth(state.windowSize().width());
+                                        state.setWindowHeight(state.windowSize().height());
+                                    }}),
+    row<&AppState::windowWidth>(&AppState::setWindowWidth, &AppState::windowWidthChanged, 400.0,
+                                {.limits = {.lower = 300,
+                                            .upperFrom = &AppState::maxWindowWidth,
+                                            .upperChanged = &AppState::maxWindowWidthChanged,
+                                            .wholeNumbers = true},
+                                 .apply = &AppState::updateWindowSizeRealTime}),
+    row<&AppState::windowHeight>(&AppState::setWindowHeight, &AppState::windowHeightChanged, 600.0,
+                                 {.limits = {.lower = 200,
+                                             .upperFrom = &AppState::maxWindowHeight,
+                                             .upperChanged = &AppState::maxWindowHeightChanged,
+                                             .wholeNumbers = true},
+                                  .apply = &AppState::updateWindowSizeRealTime}),
+    row<&AppState::windowOpacity>(&AppState::setWindowOpacity, &AppState::windowOpacityChanged, 1.0,
+                                  {.keys = {"windowOpacity"},
+                                   .saving = Saving::Debounced,
+                                   .removedByClearAll = true,
+                                   .limits = {.lower = 0.3, .upper = 1.0},
+                                   .apply = &AppState::updateWindowOpacityRealTime}),
+    row<&AppState::manualMargins>(&AppState::setManualMargins, &AppState::manualMarginsChanged,
+                                  20.0,
+                                  {.keys = {"manualMargins"},
+                                   .saving = Saving::Debounced,
+                                   .limits = {.lower = 10, .upper = 300},
+                                   .apply = &AppState::updateMarginsRealTime}),
+    row<&AppState::useManualMargins>(&AppState::setUseManualMargins,
+                                     &AppState::useManualMarginsChanged, false,
+                                     {.keys = {"useManualMargins"}, .saving = Saving::AtOnce}),
+    row<&AppState::backgroundColor>(&AppState::setBackgroundColor,
+                                    &AppState::backgroundColorChanged,
+                                    QColor::fromRgbF(0, 0, 0, 0.3f)),
+    row<&AppState::textColor>(&AppState::setTextColor, &AppState::textColorChanged,
+                              QColor(Qt::white)),
+    row<&AppState::useCustomColors>(&AppState::setUseCustomColors,
+                                    &AppState::useCustomColorsChanged, false,
+                                    {.keys = {"useCustomColors"}, .saving = Saving::AtOnce}),
+    row<&AppState::drawerPosition>(
+        &AppState::setDrawerPosition, &AppState::drawerPositionChanged, DrawerPosition::Right,
+        {.keys = {"drawerPosition"}, .saving = Saving::AtOnce, .removedByClearAll = true}),
+    row<&AppState::autoFormatBullets>(&AppState::setAutoFormatBullets,
+                                      &AppState::autoFormatBulletsChanged, true,
+                                      {.keys = {"autoFormatBullets"}, .saving = Saving::AtOnce}),
+    row<&AppState::autoFormatNumbers>(&AppState::setAutoFormatNumbers,
+                                      &AppState::autoFormatNumbersChanged, true,
+                                      {.keys = {"autoFormatNumbers"}, .saving = Saving::AtOnce}),
+    row<&AppState::autoFormatDashes>(&AppState::setAutoFormatDashes,
+                                     &AppState::autoFormatDashesChanged, true,
+                                     {.keys = {"autoFormatDashes"}, .saving = Saving::AtOnce}),
+    row<&AppState::smartLinkInsertion>(&AppState::setSmartLinkInsertion,
+                                       &AppState::smartLinkInsertionChanged, true),
+    row<&AppState::hideScrollIndicators>(
+        &AppState::setHideScrollIndicators, &AppState::hideScrollIndicatorsChanged, true,
+        {.keys = {"hideScrollIndicators"}, .saving = Saving::AtOnce}),
+    row<&AppState::reduceMotion>(&AppState::setReduceMotion, &AppState::reduceMotionChanged, false),
+    row<&AppState::highContrastMode>(&AppState::setHighContrastMode,
+                                     &AppState::highContrastModeChanged, false),
+    // Computed: by updateCurrentMargins(), and from the screen.
+    row<&AppState::currentMargins>(&AppState::setCurrentMargins, &AppState::currentMarginsChanged,
+                                   20.0, {.reset = false}),
+    row<&AppState::maxWindowWidth>(&AppState::setMaxWindowWidth, &AppState::maxWindowWidthChanged,
+                                   1200.0, {.reset = false}),
+    row<&AppState::maxWindowHeight>(&AppState::setMaxWindowHeight,
+                                    &AppState::maxWindowHeightChanged, 800.0, {.reset = false}));
 
-// The properties held while the application runs only.
+namespace Detail {
+template<auto A, auto B>
+constexpr bool same()
+{
+    if constexpr (std::is_same_v<decltype(A), decltype(B)>)
+        return A == B;
+    else
+        return false;
+}
 
-inline const auto windowWidth = row<double>(&AppState::windowWidth, &AppState::setWindowWidth,
-                                            &AppState::windowWidthChanged, 400.0, {.resetStep = 1});
-inline const auto windowHeight
-    = row<double>(&AppState::windowHeight, &AppState::setWindowHeight,
-                  &AppState::windowHeightChanged, 600.0, {.resetStep = 2});
-inline const auto currentMargins
-    = row<double>(&AppState::currentMargins, &AppState::setCurrentMargins,
-                  &AppState::currentMarginsChanged, 20.0);
-inline const auto maxWindowWidth
-    = row<double>(&AppState::maxWindowWidth, &AppState::setMaxWindowWidth,
-                  &AppState::maxWindowWidthChanged, 1200.0);
-inline const auto maxWindowHeight
-    = row<double>(&AppState::maxWindowHeight, &AppState::setMaxWindowHeight,
-                  &AppState::maxWindowHeightChanged, 800.0);
-inline const auto backgroundColor = row<QColor>(
-    &AppState::backgroundColor, &AppState::setBackgroundColor, &AppState::backgroundColorChanged,
-    QColor::fromRgbF(0, 0, 0, 0.3f), {.resetStep = 6});
-inline const auto textColor
-    = row<QColor>(&AppState::textColor, &AppState::setTextColor, &AppState::textColorChanged,
-                  QColor(Qt::white), {.resetStep = 7});
-inline const auto smartLinkInsertion
-    = row<bool>(&AppState::smartLinkInsertion, &AppState::setSmartLinkInsertion,
-                &AppState::smartLinkInsertionChanged, true, {.resetStep = 13});
-inline const auto reduceMotion
-    = row<bool>(&AppState::reduceMotion, &AppState::setReduceMotion, &AppState::reduceMotionChanged,
-                false, {.resetStep = 15});
-inline const auto highContrastMode
-    = row<bool>(&AppState::highContrastMode, &AppState::setHighContrastMode,
-                &AppState::highContrastModeChanged, false, {.resetStep = 16});
+template<auto Getter, typename... Rows>
+constexpr std::size_t indexOf(const std::tuple<Rows...> *)
+{
+    std::size_t index = 0;
+    const bool found = ((same<Getter, Rows::get>() || (++index, false)) || ...);
+    return found ? index : sizeof...(Rows);
+}
+} // namespace Detail
 
-/// Every row: the saved ones first, in the order of loading and of the savers.
-inline const auto all = std::tie(
-    noteContent, drawerPosition, windowSize, windowOpacity, autoFormatBullets, autoFormatNumbers,
-    autoFormatDashes, hideScrollIndicators, manualMargins, useManualMargins, useCustomColors,
-    windowWidth, windowHeight, currentMargins, maxWindowWidth, maxWindowHeight, backgroundColor,
-    textColor, smartLinkInsertion, reduceMotion, highContrastMode);
+/// The row of the property that \a Getter reads; a property without a row does not compile.
+template<auto Getter>
+const auto &rowOf()
+{
+    using All = std::remove_cvref_t<decltype(all)>;
+    constexpr std::size_t index = Detail::indexOf<Getter>(static_cast<const All *>(nullptr));
+    static_assert(index < std::tuple_size_v<All>, "the property has no row in Settings::all");
+    return std::get<index>(all);
+}
+
+inline const auto &noteContent = rowOf<&AppState::noteContent>();
+inline const auto &windowSize = rowOf<&AppState::windowSize>();
+inline const auto &windowWidth = rowOf<&AppState::windowWidth>();
+inline const auto &windowHeight = rowOf<&AppState::windowHeight>();
+inline const auto &windowOpacity = rowOf<&AppState::windowOpacity>();
+inline const auto &manualMargins = rowOf<&AppState::manualMargins>();
+inline const auto &useManualMargins = rowOf<&AppState::useManualMargins>();
+inline const auto &backgroundColor = rowOf<&AppState::backgroundColor>();
+inline const auto &textColor = rowOf<&AppState::textColor>();
+inline const auto &useCustomColors = rowOf<&AppState::useCustomColors>();
+inline const auto &drawerPosition = rowOf<&AppState::drawerPosition>();
+inline const auto &autoFormatBullets = rowOf<&AppState::autoFormatBullets>();
+inline const auto &autoFormatNumbers = rowOf<&AppState::autoFormatNumbers>();
+inline const auto &autoFormatDashes = rowOf<&AppState::autoFormatDashes>();
+inline const auto &smartLinkInsertion = rowOf<&AppState::smartLinkInsertion>();
+inline const auto &hideScrollIndicators = rowOf<&AppState::hideScrollIndicators>();
+inline const auto &reduceMotion = rowOf<&AppState::reduceMotion>();
+inline const auto &highContrastMode = rowOf<&AppState::highContrastMode>();
+inline const auto &currentMargins = rowOf<&AppState::currentMargins>();
+inline const auto &maxWindowWidth = rowOf<&AppState::maxWindowWidth>();
+inline const auto &maxWindowHeight = rowOf<&AppState::maxWindowHeight>();
 
 /// Calls \a fn with each row, in the table's order.
 template<typename Fn>

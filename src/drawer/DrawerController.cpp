@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/Persistence.h"
+#include "app/Settings.h"
 #include "drawer/BorderlessWindow.h"
 #include "drawer/SlideAnimator.h"
 #include "editor/DrawerView.h"
@@ -42,8 +43,7 @@ void DrawerController::createDrawerWindow()
     // High contrast overrides the opacity of a drawer on screen at once.
     connect(&m_state, &AppState::highContrastModeChanged, m_window.get(), [this] {
         if (m_window->isVisible() && !m_slides->isRunning())
-            m_window->setWindowOpacity(
-                DrawerGeometry::shownOpacity(m_state.windowOpacity(), m_state.highContrastMode()));
+            m_window->setWindowOpacity(m_slides->shownOpacity());
     });
 
     // A drawer going away is a moment to write again what could not be written before.
@@ -116,8 +116,9 @@ void DrawerController::updateWindowSizeRealTime()
 {
     if (!m_window)
         return;
-    m_state.setWindowWidth(std::max(m_state.windowWidth(), DrawerGeometry::minimumWidth));
-    m_state.setWindowHeight(std::max(m_state.windowHeight(), DrawerGeometry::minimumHeight));
+    // At least the least size; a size beyond the screen stays, shownSize() keeps the window in.
+    m_state.setWindowWidth(std::max(m_state.windowWidth(), Settings::windowWidth.limits.lower));
+    m_state.setWindowHeight(std::max(m_state.windowHeight(), Settings::windowHeight.limits.lower));
     m_state.setWindowSize(QSizeF(m_state.windowWidth(), m_state.windowHeight()));
     updateCurrentMargins();
     updateDefaultPosition();
@@ -131,10 +132,9 @@ void DrawerController::updateWindowOpacityRealTime()
 {
     if (!m_window)
         return;
-    m_state.setWindowOpacity(DrawerGeometry::clampOpacity(m_state.windowOpacity()));
+    m_state.setWindowOpacity(Settings::windowOpacity.limits.clamp(m_state.windowOpacity()));
     if (m_window->isVisible())
-        m_window->setWindowOpacity(
-            DrawerGeometry::shownOpacity(m_state.windowOpacity(), m_state.highContrastMode()));
+        m_window->setWindowOpacity(m_slides->shownOpacity());
 }
 
 void DrawerController::updateCurrentMargins()

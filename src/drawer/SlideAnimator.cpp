@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/NumberFormat.h"
+#include "app/Settings.h"
 #include "drawer/BorderlessWindow.h"
 #include "geometry/DrawerGeometry.h"
 #include "platform/ScreenCoordinates.h"
@@ -135,10 +136,16 @@ void SlideAnimator::start(QAbstractAnimation *animation, QVariantAnimation *moti
     animation->start();
 }
 
+double SlideAnimator::shownOpacity() const
+{
+    return m_state.highContrastMode()
+        ? 1.0
+        : Settings::windowOpacity.limits.clamp(m_state.windowOpacity());
+}
+
 void SlideAnimator::showAt(BorderlessWindow *window, const QRectF &frame, const QRectF &towards)
 {
-    window->setWindowOpacity(
-        DrawerGeometry::shownOpacity(m_state.windowOpacity(), m_state.highContrastMode()));
+    window->setWindowOpacity(shownOpacity());
     window->setArea(areaFor(frame, towards));
     showFrame(window, frame);
     window->present();

@@ -63,6 +63,11 @@ public:
     /// The drawer's frame in screen coordinates (y up), as the user sees it.
     QRectF frameOf(const BorderlessWindow *window) const;
 
+    /// The opacity the drawer window shows: the user's opacity within its limits, or fully
+    /// opaque while high contrast is on. A stored opacity is loaded as it is; the window never
+    /// goes below the least opacity.
+    double shownOpacity() const;
+
 private:
     std::optional<QRect> qtRect(const QRectF &frame) const;
     QRect primaryGeometry() const;

@@ -3,7 +3,6 @@
 
 #include "geometry/DrawerGeometry.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace DrawerGeometry {
@@ -68,18 +67,6 @@ double automaticMargins(double width)
     const double margins = 10 * std::log(width / 300) + 20;
     // Written so that a NaN fails the comparison and falls to 20.
     return margins >= 20 ? margins : 20;
-}
-
-double clampOpacity(double opacity)
-{
-    if (std::isnan(opacity))
-        return maximumOpacity;
-    return std::max(std::min(opacity, maximumOpacity), minimumOpacity);
-}
-
-double shownOpacity(double opacity, bool highContrast)
-{
-    return highContrast ? 1.0 : clampOpacity(opacity);
 }
 
 } // namespace DrawerGeometry

@@ -14,10 +14,6 @@
 /// bottom-left corner. Pure functions: no window, no screen, no model.
 namespace DrawerGeometry {
 
-inline constexpr double minimumWidth = 300;
-inline constexpr double minimumHeight = 200;
-inline constexpr double minimumOpacity = 0.3;
-inline constexpr double maximumOpacity = 1.0;
 inline constexpr double entryDistance = 100;
 inline constexpr double exitDistance = 50;
 
@@ -34,13 +30,5 @@ QRectF exitFrame(DrawerPosition edge, const QRectF &current, const QRectF &scree
 
 /// 10 × ln(width / 300) + 20, never below 20 (also when the logarithm is not a number).
 double automaticMargins(double width);
-
-/// At most 1.0, then at least 0.3.
-double clampOpacity(double opacity);
-
-/// The opacity the drawer window shows: the user's \a opacity within 0.3 to 1.0, or fully
-/// opaque while \a highContrast is on. A stored opacity is loaded as it is; the window never
-/// goes below the least opacity.
-double shownOpacity(double opacity, bool highContrast);
 
 } // namespace DrawerGeometry

@@ -5,7 +5,6 @@
 
 #include "app/AppState.h"
 #include "app/NumberFormat.h"
-#include "geometry/DrawerGeometry.h"
 #include "settings/Binding.h"
 #include "settings/ColorWell.h"
 #include "settings/SettingsStyle.h"
@@ -39,41 +38,18 @@ void AppearanceTab::buildSizeSection()
     QVBoxLayout *section
         = addSection(tr("Window Size"), tr("Changes apply immediately to open window"));
     QVBoxLayout *stack = addControlStack(section);
-    AppState *state = &m_state;
-    const auto updateSize = [state] { state->updateWindowSizeRealTime(); };
-
-    m_width = new SliderRow(tr("Width"), bindSetting(m_state, Settings::windowWidth),
-                            DrawerGeometry::minimumWidth, m_state.maxWindowWidth(), "%.0f px", {},
-                            updateSize);
-    m_height = new SliderRow(tr("Height"), bindSetting(m_state, Settings::windowHeight),
-                             DrawerGeometry::minimumHeight, m_state.maxWindowHeight(), "%.0f px",
-                             {}, updateSize);
-    m_width->setWholeNumbers(true);
-    m_height->setWholeNumbers(true);
+    m_width = addSlider(stack, tr("Width"), Settings::windowWidth, "%.0f px");
+    m_height = addSlider(stack, tr("Height"), Settings::windowHeight, "%.0f px");
     m_width->setDescription(tr("Sets the notepad's width"));
     m_height->setDescription(tr("Sets the notepad's height"));
-    stack->addWidget(m_width);
-    stack->addWidget(m_height);
-
-    connect(&m_state, &AppState::windowWidthChanged, m_width, &SliderRow::refresh);
-    connect(&m_state, &AppState::windowHeightChanged, m_height, &SliderRow::refresh);
-    connect(&m_state, &AppState::maxWindowWidthChanged, m_width,
-            [this](double max) { m_width->setRange(DrawerGeometry::minimumWidth, max); });
-    connect(&m_state, &AppState::maxWindowHeightChanged, m_height,
-            [this](double max) { m_height->setRange(DrawerGeometry::minimumHeight, max); });
 }
 
 void AppearanceTab::buildTransparencySection()
 {
     QVBoxLayout *section = addSection(tr("Transparency"),
                                       tr("Adjust window opacity for better desktop integration"));
-    AppState *state = &m_state;
-    m_opacity = new SliderRow(tr("Opacity"), bindSetting(m_state, Settings::windowOpacity),
-                              DrawerGeometry::minimumOpacity, DrawerGeometry::maximumOpacity,
-                              "%.0f%%", percent, [state] { state->updateWindowOpacityRealTime(); });
+    m_opacity = addSlider(section, tr("Opacity"), Settings::windowOpacity, "%.0f%%", percent);
     m_opacity->setDescription(tr("Sets how opaque the notepad is"));
-    section->addWidget(m_opacity);
-    connect(&m_state, &AppState::windowOpacityChanged, m_opacity, &SliderRow::refresh);
 }
 
 void AppearanceTab::buildMarginsSection()
@@ -93,12 +69,8 @@ void AppearanceTab::buildMarginsSection()
             state->setUseManualMargins(on);
     });
 
-    m_margins = new SliderRow(tr("Margins"), bindSetting(m_state, Settings::manualMargins),
-                              AppState::minimumManualMargins, AppState::maximumManualMargins,
-                              "%.0f px", {}, [state] { state->updateMarginsRealTime(); });
+    m_margins = addSlider(stack, tr("Margins"), Settings::manualMargins, "%.0f px");
     m_margins->setDescription(tr("Sets the space between the text and the notepad's edges"));
-    stack->addWidget(m_margins);
-    connect(&m_state, &AppState::manualMarginsChanged, m_margins, &SliderRow::refresh);
 
     m_automaticPanel = new QWidget;
     auto *panel = new QVBoxLayout(m_automaticPanel);

@@ -5,6 +5,8 @@
 
 #include "app/AppState.h"
 #include "app/Settings.h"
+#include "settings/Binding.h"
+#include "settings/SliderRow.h"
 
 #include <QCheckBox>
 #include <QScrollArea>
@@ -32,6 +34,14 @@ protected:
     template<typename Row>
     QCheckBox *addCheckBox(QVBoxLayout *layout, const QString &label, const Row &row);
 
+    /// A slider titled \a title over the number of the settings table's \a row, its value
+    /// written out by \a format (\a transform changes it for the text only): the row gives the
+    /// range and the steps, the slider follows the value and the upper bound, and the row's
+    /// operation runs when a drag starts and ends (see SliderRow).
+    template<typename Row>
+    SliderRow *addSlider(QVBoxLayout *layout, const QString &title, const Row &row,
+                         QByteArray format, SliderRow::Transform transform = {});
+
     AppState &m_state;
 
 private:
@@ -53,4 +63,24 @@ QCheckBox *SettingsTabPage::addCheckBox(QVBoxLayout *layout, const QString &labe
             row.assign(*state, on);
     });
     return box;
+}
+
+template<typename Row>
+SliderRow *SettingsTabPage::addSlider(QVBoxLayout *layout, const QString &title, const Row &row,
+                                      QByteArray format, SliderRow::Transform transform)
+{
+    Q_ASSERT(row.apply);
+    const Settings::Limits &limits = row.limits;
+    AppState *state = &m_state;
+    const double upper = limits.upperFrom ? (m_state.*limits.upperFrom)() : limits.upper;
+    auto *slider = new SliderRow(
+        title, bindSetting(m_state, row), limits.lower, upper, std::move(format),
+        std::move(transform), [state, &row] { (state->*row.apply)(); }, m_content);
+    slider->setWholeNumbers(limits.wholeNumbers);
+    layout->addWidget(slider);
+    connect(&m_state, row.changed, slider, &SliderRow::refresh);
+    if (limits.upperChanged)
+        connect(&m_state, limits.upperChanged, slider,
+                [slider, &limits](double upper) { slider->setRange(limits.lower, upper); });
+    return slider;
 }
