@@ -54,7 +54,7 @@ private Q_SLOTS:
 
         // Computed at start-up from the width and the example screen.
         QCOMPARE(state.currentMargins(), 22.876820724517809);
-        QCOMPARE(state.defaultPosition(), QPointF(1040, 175));
+        QCOMPARE(state.calculateDefaultPosition(), QPointF(1040, 175));
         QCOMPARE(state.maxWindowWidth(), 1440.0);
         QCOMPARE(state.maxWindowHeight(), 800.0);
     }
@@ -86,7 +86,7 @@ private Q_SLOTS:
         AppState &state = t.start();
         QCOMPARE(state.maxWindowWidth(), 1200.0);
         QCOMPARE(state.maxWindowHeight(), 800.0);
-        QCOMPARE(state.defaultPosition(), QPointF(0, 0));
+        QCOMPARE(state.calculateDefaultPosition(), QPointF(0, 0));
     }
 
     // The table holds one row for each property the model announces, and each row's setter

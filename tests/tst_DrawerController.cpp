@@ -203,7 +203,7 @@ private Q_SLOTS:
         t.instantSlides();
         t.screens->setScreen(ScreenFrames {QRectF(0, 0, 1024, 768), QRectF(0, 40, 1024, 700),
                                            QRect(0, 0, 1024, 768)});
-        QCOMPARE(state.defaultPosition(), QPointF(624, 90));
+        QCOMPARE(state.calculateDefaultPosition(), QPointF(624, 90));
         QCOMPARE(state.maxWindowWidth(), 1024.0);
         QCOMPARE(state.maxWindowHeight(), 700.0);
         state.toggleDrawer();
@@ -221,7 +221,7 @@ private Q_SLOTS:
         QCOMPARE(state.windowHeight(), 200.0);
         QCOMPARE(state.windowSize(), QSizeF(300, 200));
         QCOMPARE(state.currentMargins(), 20.0);
-        QCOMPARE(state.defaultPosition(), QPointF(1140, 375));
+        QCOMPARE(state.calculateDefaultPosition(), QPointF(1140, 375));
     }
 
     void withoutADrawerWindowTheLiveUpdatesChangeNothing()

@@ -186,9 +186,9 @@ private Q_SLOTS:
         AppState &state = t.start();
         state.setDrawerPosition(DrawerPosition::Left);
         QCOMPARE(t.stored("drawerPosition").toString(), QStringLiteral("left"));
-        QCOMPARE(state.defaultPosition(), QPointF(0, 175));
+        QCOMPARE(state.calculateDefaultPosition(), QPointF(0, 175));
         state.setDrawerPosition(DrawerPosition::Top);
-        QCOMPARE(state.defaultPosition(), QPointF(520, 275));
+        QCOMPARE(state.calculateDefaultPosition(), QPointF(520, 275));
     }
 
     void coloursAreNotSaved()

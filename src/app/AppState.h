@@ -209,9 +209,6 @@ public:
     BorderlessWindow *drawerWindow() const;
     /// The settings window; null until showSettingsWindow() first made it.
     SettingsWindow *settingsWindow() const;
-    /// The drawer's resting origin, in screen coordinates with y growing upwards.
-    QPointF defaultPosition() const { return m_defaultPosition; }
-    void setDefaultPosition(QPointF value) { m_defaultPosition = value; }
     SettingsStore &userDefaults() const { return *m_services.store; }
     const ScreenSource &screens() const { return *m_services.screens; }
     UserPrompts &prompts() const { return *m_services.prompts; }
@@ -243,6 +240,8 @@ public:
     void createDrawerWindow();
     void showSettingsWindow();
 
+    /// The drawer's resting origin, in screen coordinates with y growing upwards: where the
+    /// drawer stands at its edge with its size on its screen; (0, 0) without a drawer or screen.
     QPointF calculateDefaultPosition() const;
     void updateWindowSizeRealTime();
     void updateWindowOpacityRealTime();
@@ -326,8 +325,6 @@ private:
     bool m_hideScrollIndicators = false;
     bool m_reduceMotion = false;
     bool m_highContrastMode = false;
-
-    QPointF m_defaultPosition {0, 0};
 
     // The subsystems that own the operations. Declared last so they go first on destruction,
     // while the properties they read still exist.

@@ -23,9 +23,6 @@ DrawerController::DrawerController(AppState &state)
     m_slides->setScreen(m_screen);
     connect(&m_state.screens(), &ScreenSource::screensChanged, this,
             &DrawerController::onScreensChanged);
-    // The resting origin follows the edge (the new edge is in effect when this runs).
-    connect(&m_state, &AppState::drawerPositionChanged, this,
-            &DrawerController::updateDefaultPosition);
 }
 
 DrawerController::~DrawerController()
@@ -56,18 +53,12 @@ void DrawerController::moveToScreen(const std::optional<ScreenFrames> &screen)
 {
     m_screen = screen;
     m_slides->setScreen(screen);
-    updateDefaultPosition();
     if (screen) {
         m_state.setMaxWindowWidth(screen->visibleFrame.width());
         m_state.setMaxWindowHeight(screen->visibleFrame.height());
     }
     if (auto *view = m_window ? qobject_cast<DrawerView *>(m_window->content()) : nullptr)
         view->setSizeLimit(screen ? screen->visibleFrame.size().toSize() : QSize());
-}
-
-void DrawerController::updateDefaultPosition()
-{
-    m_state.setDefaultPosition(calculateDefaultPosition());
 }
 
 // A screen that went (or changed) takes the drawer to the main screen; an open drawer moves to
@@ -101,7 +92,7 @@ QSizeF DrawerController::shownSize() const
 
 QRectF DrawerController::restingFrame() const
 {
-    return QRectF(m_state.defaultPosition(), shownSize());
+    return QRectF(calculateDefaultPosition(), shownSize());
 }
 
 QPointF DrawerController::calculateDefaultPosition() const
@@ -121,7 +112,6 @@ void DrawerController::updateWindowSizeRealTime()
     m_state.setWindowHeight(std::max(m_state.windowHeight(), Settings::windowHeight.limits.lower));
     m_state.setWindowSize(QSizeF(m_state.windowWidth(), m_state.windowHeight()));
     updateCurrentMargins();
-    updateDefaultPosition();
     // A drawer belongs to its edge: a shown one takes the new size at its resting frame, flush
     // with the edge, so it neither leaves a gap nor runs past the screen.
     if (m_window->isVisible())

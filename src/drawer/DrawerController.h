@@ -20,7 +20,8 @@ class SlideAnimator;
 
 /// The drawer window and everything that places it: its creation, the screen it is on, its
 /// resting origin, the live size, opacity and margin updates, the slides, and the toggle behind
-/// the hot key and the tray menu.
+/// the hot key and the tray menu. The resting origin is computed here whenever it is needed, from
+/// the edge, the size and the screen in effect.
 ///
 /// The drawer is on one screen at a time, chosen here alone: the main screen at each slide-in
 /// (the one holding the pointer), kept until the next one, or the remaining main screen when
@@ -58,7 +59,6 @@ private:
     /// Makes \a screen the drawer's screen: the resting origin and the size limits follow it.
     void moveToScreen(const std::optional<ScreenFrames> &screen);
     void onScreensChanged();
-    void updateDefaultPosition();
     /// The drawer's size as the window shows it: the user's size, at most the visible frame.
     QSizeF shownSize() const;
     QRectF restingFrame() const;
