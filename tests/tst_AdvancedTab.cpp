@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "SettingsTable.h"
 #include "TestAppState.h"
 
 #include "settings/AdvancedTab.h"
@@ -202,7 +203,7 @@ void tst_AdvancedTab::clearAllCancelledChangesNothingShown()
     state.setWindowOpacity(0.5);
     AdvancedTab tab(state);
     tab.show();
-    QSignalSpy changes(&state, &AppState::changed);
+    SettingsTable::Announcements changes(state);
     t.prompts->clearAllAnswer = false;
 
     QTest::mouseClick(tab.clearButton(), Qt::LeftButton);

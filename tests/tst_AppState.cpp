@@ -137,7 +137,7 @@ private Q_SLOTS:
     {
         TestAppState t;
         AppState &state = t.start();
-        QSignalSpy changed(&state, &AppState::changed);
+        SettingsTable::Announcements changed(state);
         QSignalSpy opacity(&state, &AppState::windowOpacityChanged);
         QSignalSpy dashes(&state, &AppState::autoFormatDashesChanged);
         QSignalSpy note(&state, &AppState::noteContentChanged);

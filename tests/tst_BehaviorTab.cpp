@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "SettingsTable.h"
 #include "TestAppState.h"
 
 #include "settings/BehaviorTab.h"
@@ -68,7 +69,7 @@ void tst_BehaviorTab::eachBoxWritesOnlyItsSwitch()
         return QList<bool> {state.autoFormatBullets(), state.autoFormatNumbers(),
                             state.autoFormatDashes(), state.smartLinkInsertion()};
     };
-    QSignalSpy changes(&state, &AppState::changed);
+    SettingsTable::Announcements changes(state);
 
     click(boxes[which]);
 

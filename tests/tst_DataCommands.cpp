@@ -198,7 +198,7 @@ void tst_DataCommands::clearAllCancelledChangesNothing()
     QVERIFY(state.userDefaults().waitForNote());
     const QByteArray settingsBefore = readAll(t.settingsPath());
     const QByteArray noteBefore = readAll(t.notePath());
-    QSignalSpy changes(&state, &AppState::changed);
+    SettingsTable::Announcements changes(state);
 
     t.prompts->clearAllAnswer = false;
     state.clearAllData();
@@ -322,7 +322,7 @@ void tst_DataCommands::exportFailureIsReported()
     }
     const QString path = dir + QStringLiteral("/notes.txt");
     t.prompts->exportFileAnswer = path;
-    QSignalSpy changes(&state, &AppState::changed);
+    SettingsTable::Announcements changes(state);
 
     state.exportNotes();
 

@@ -64,7 +64,6 @@ void AppState::setNoteContent(const QString &value)
         Q_EMIT noteContentEdited(oldSize, 0, value.size() - oldSize);
     else
         Q_EMIT noteContentEdited(0, oldSize, value.size());
-    Q_EMIT changed();
     Q_EMIT noteContentChanged(m_noteContent);
 }
 
@@ -115,7 +114,6 @@ void AppState::replaceNoteRange(qsizetype position, qsizetype removed, QStringVi
         m_noteBytesBound += IniWriter::encodedTextSize(inserted) + changeMargin - removed;
     m_noteContent.replace(position, removed, inserted.data(), inserted.size());
     Q_EMIT noteContentEdited(position, removed, inserted.size());
-    Q_EMIT changed();
     Q_EMIT noteContentChanged(m_noteContent);
 }
 

@@ -57,8 +57,8 @@ struct AppServices
  * The one application model: the note, every setting, the two windows, the global hot key and
  * the savers that write settings back by themselves.
  *
- * Every assignment to a property announces itself synchronously, also when the value is equal:
- * first `changed()` (views redraw), then the property's own signal carrying the new value.
+ * Every assignment to a property announces itself synchronously, also when the value is equal,
+ * through the property's own signal carrying the new value.
  * `subscribe()` connects to a property's signal and hands the current value over at once.
  *
  * The operations are those of the whole system; each forwards to the subsystem that owns it
@@ -257,8 +257,6 @@ public:
     void setupGlobalHotkey();
 
 Q_SIGNALS:
-    /// Announced before each property's own signal, on every assignment.
-    void changed();
     /// Something the user should learn about once, where they look (a tray or desktop
     /// notification): a key that is taken, a settings file that cannot be written.
     void noticeRequested(const QString &title, const QString &message);
@@ -289,12 +287,11 @@ Q_SIGNALS:
     void highContrastModeChanged(bool value);
 
 private:
-    /// Stores \a value and announces it: first changed(), then \a signal with the new value.
+    /// Stores \a value and announces it through \a signal with the new value.
     template<typename T, typename Signal>
     void assign(T &member, const T &value, Signal signal)
     {
         member = value;
-        Q_EMIT changed();
         Q_EMIT(this->*signal)(member);
     }
 
