@@ -25,20 +25,12 @@ QString propertyName(const Row &row)
     return name;
 }
 
-/// Every property of the table, in its order.
-inline QStringList propertyNames()
+/// The properties of the table in its order; \a resetOnly: those Reset to Defaults assigns.
+inline QStringList propertyNames(bool resetOnly = false)
 {
     QStringList names;
-    Settings::forEach([&names](const auto &row) { names << propertyName(row); });
-    return names;
-}
-
-/// The properties Reset to Defaults assigns, in its order.
-inline QStringList resetOrder()
-{
-    QStringList names;
-    Settings::forEach([&names](const auto &row) {
-        if (row.reset)
+    Settings::forEach([&](const auto &row) {
+        if (row.reset || !resetOnly)
             names << propertyName(row);
     });
     return names;
