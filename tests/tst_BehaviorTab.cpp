@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "ClickCheckBox.h"
 #include "TestAppState.h"
 
 #include "settings/BehaviorTab.h"
@@ -8,15 +9,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-
-namespace {
-
-void click(QCheckBox *box)
-{
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-}
-
-} // namespace
 
 class tst_BehaviorTab : public QObject
 {
@@ -70,7 +62,7 @@ void tst_BehaviorTab::eachBoxWritesOnlyItsSwitch()
     };
     QSignalSpy changes(&state, &AppState::changed);
 
-    click(boxes[which]);
+    clickCheckBox(boxes[which]);
 
     QList<bool> expected {true, true, true, true};
     expected[which] = false;
@@ -79,7 +71,7 @@ void tst_BehaviorTab::eachBoxWritesOnlyItsSwitch()
     if (!key.isEmpty())
         QCOMPARE(t.stored(key).toBool(), false);
 
-    click(boxes[which]);
+    clickCheckBox(boxes[which]);
     QCOMPARE(switches(), QList<bool>({true, true, true, true}));
 }
 

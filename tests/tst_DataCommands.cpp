@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "TestAppState.h"
+#include "TestFiles.h"
 
 #include "app/AppState.h"
 #include "geometry/DrawerGeometry.h"
@@ -58,14 +59,6 @@ void verifyDefaults(const AppState &state)
     QVERIFY(state.hideScrollIndicators());
     QVERIFY(!state.reduceMotion());
     QVERIFY(!state.highContrastMode());
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
 }
 
 } // namespace
@@ -214,8 +207,8 @@ void tst_DataCommands::clearAllCancelledChangesNothing()
     changeEverything(state);
     state.flushPendingSaves();
     QVERIFY(state.userDefaults().waitForNote());
-    const QByteArray settingsBefore = readAll(t.settingsPath());
-    const QByteArray noteBefore = readAll(t.notePath());
+    const QByteArray settingsBefore = TestFiles::readAll(t.settingsPath());
+    const QByteArray noteBefore = TestFiles::readAll(t.notePath());
     QSignalSpy changes(&state, &AppState::changed);
 
     t.prompts->clearAllAnswer = false;
@@ -227,8 +220,8 @@ void tst_DataCommands::clearAllCancelledChangesNothing()
     QCOMPARE(state.windowWidth(), 900.0);
     QCOMPARE(state.drawerPosition(), DrawerPosition::Left);
     QVERIFY(state.reduceMotion());
-    QCOMPARE(readAll(t.settingsPath()), settingsBefore);
-    QCOMPARE(readAll(t.notePath()), noteBefore);
+    QCOMPARE(TestFiles::readAll(t.settingsPath()), settingsBefore);
+    QCOMPARE(TestFiles::readAll(t.notePath()), noteBefore);
 }
 
 void tst_DataCommands::dialogsBelongToTheSettingsWindow()
@@ -275,7 +268,7 @@ void tst_DataCommands::exportWritesTheNoteAsIs()
 
     QCOMPARE(t.prompts->exportAsked, 1);
     QVERIFY(QFile::exists(path));
-    QCOMPARE(readAll(path), bytes);
+    QCOMPARE(TestFiles::readAll(path), bytes);
     QCOMPARE(t.prompts->errors, QStringList());
 }
 
@@ -294,7 +287,7 @@ void tst_DataCommands::exportReplacesALongerFile()
 
     state.exportNotes();
 
-    QCOMPARE(readAll(path), QByteArray("short"));
+    QCOMPARE(TestFiles::readAll(path), QByteArray("short"));
 }
 
 void tst_DataCommands::exportCancelledWritesNothing()
