@@ -32,8 +32,8 @@ public:
     bool isActive() const { return m_active; }
     /// True while the compositing manager is one that shadows every window by itself, so a
     /// window must draw no shadow of its own: xcompmgr with -c or -s shadows the whole window,
-    /// its transparent margin too. picom adds none to a window that says it shadows itself
-    /// (X11WindowShape); KWin and Mutter shadow only decorated windows.
+    /// its transparent margin too. picom leaves windows that declare frame extents to shadow
+    /// themselves; KWin and Mutter shadow only decorated windows.
     bool shadowsEveryWindow() const { return m_active && m_shadowsEveryWindow; }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;

@@ -72,8 +72,10 @@ void setFrameExtents(QWidget *window, const QMargins &extents)
     if (atom == XCB_ATOM_NONE)
         return;
     const auto id = xcb_window_t(window->winId());
-    // picom shadows a window unless its rules exclude it; _COMPTON_SHADOW 0 excludes it whatever
-    // the user's rules say, so the shadow the window draws is the only one.
+    // picom shadows a window unless its rules leave it out (its sample configuration leaves out
+    // windows that declare frame extents). _COMPTON_SHADOW 0 leaves it out whatever the rules say,
+    // though picom reads it on the top-level window only: the client under window managers that
+    // do not reparent (bspwm, dwm), the window manager's frame under those that do.
     const xcb_atom_t noShadow = noShadowAtom(connection);
     if (extents.isNull()) {
         xcb_delete_property(connection, id, atom);

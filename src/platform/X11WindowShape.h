@@ -18,7 +18,8 @@ class QWidget;
  * _GTK_FRAME_EXTENTS tells window managers and compositors (mutter, KWin, picom) how far the
  * window reaches beyond its visible frame, so that they place, snap and tile the frame and draw
  * no shadow of their own; picom, whose rules may shadow such a window all the same, is told not
- * to by _COMPTON_SHADOW 0. They are set on Qt's connection; off X11 every call does nothing.
+ * to by _COMPTON_SHADOW 0 where no window manager's frame stands between (bspwm, dwm). They are
+ * set on Qt's connection; off X11 every call does nothing.
  */
 namespace X11WindowShape {
 
