@@ -68,7 +68,6 @@ QString scrollBarStyle(const QColor &text, bool highContrast)
 DrawerView::DrawerView(AppState &state, QWidget *parent)
     : QWidget(parent)
     , m_state(state)
-    , m_formatter(state)
 {
     setObjectName(QStringLiteral("drawerView"));
     m_background = new TransparentGradientView(this);
@@ -94,12 +93,6 @@ DrawerView::DrawerView(AppState &state, QWidget *parent)
     auto *linkShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), this);
     linkShortcut->setContext(Qt::WidgetWithChildrenShortcut);
     connect(linkShortcut, &QShortcut::activated, this, &DrawerView::requestLinkInsertion);
-
-    // The change hook: only later changes count, not the note the drawer opens with.
-    connect(&state, &AppState::noteContentChanged, this, [this](const QString &text) {
-        if (m_formatter.isEnabled())
-            m_formatter.handleAutoFormatting(text);
-    });
 
     state.subscribe(&AppState::windowSize, &AppState::windowSizeChanged, this, [this](QSizeF size) {
         m_stackSize = QSize(toExtent(size.width()), toExtent(size.height()));

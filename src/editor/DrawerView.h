@@ -3,8 +3,6 @@
 
 #pragma once
 
-#include "app/AutoFormatter.h"
-
 #include <QColor>
 #include <QSize>
 #include <QString>
@@ -18,8 +16,8 @@ class RoundedCorners;
 class TransparentGradientView;
 
 /// The drawer's content: the note's plain-text editor, white monospaced text on black, in
-/// front of the gradient background, with rounded corners. It continues lists as the user
-/// types and opens the link dialog on Ctrl+K. It follows the model's size, margins and
+/// front of the gradient background, with rounded corners. Its binding continues lists as the
+/// user types; it opens the link dialog on Ctrl+K. It follows the model's size, margins and
 /// display switches at once.
 class DrawerView : public QWidget
 {
@@ -80,7 +78,6 @@ private:
     void onLinkDialogFinished();
 
     AppState &m_state;
-    AutoFormatter m_formatter;
     TransparentGradientView *m_background = nullptr;
     NoteEditor *m_editor = nullptr;
     RoundedCorners *m_corners = nullptr;
