@@ -41,9 +41,10 @@ public:
     LinkDialogView *linkDialog() const { return m_linkDialog; }
 
     bool isTextFieldFocused() const { return m_isTextFieldFocused; }
-    bool showLinkDialog() const { return m_showLinkDialog; }
-    const QString &linkText() const { return m_linkText; }
-    const QString &linkURL() const { return m_linkURL; }
+    /// Whether the link dialog is open; the dialog holds its fields' texts.
+    bool showLinkDialog() const;
+    QString linkText() const;
+    QString linkURL() const;
 
     /// Ctrl+K: while smart link insertion is on, clears the fields and opens the link dialog.
     void requestLinkInsertion();
@@ -88,9 +89,6 @@ private:
     QSize m_sizeLimit;
 
     bool m_isTextFieldFocused = false;
-    bool m_showLinkDialog = false;
     /// The user was told the note is full, and nothing has fitted since.
     bool m_toldNoteFull = false;
-    QString m_linkURL;
-    QString m_linkText;
 };
