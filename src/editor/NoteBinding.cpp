@@ -122,6 +122,10 @@ void NoteBinding::onDocumentChange(int position, int removed, int added)
 {
     if (!m_filled || m_activity == Activity::Reloading)
         return;
+    // The document announces each change once, then that it is done; should a second change
+    // come first, the model takes the first as it is.
+    if (m_activity == Activity::Idle && m_userEdit)
+        writeModel(*std::exchange(m_userEdit, std::nullopt));
     const int length = m_editor.document()->characterCount() - 1;
     position = std::clamp(position, 0, length);
     added = std::clamp(added, 0, length - position);
@@ -140,10 +144,6 @@ void NoteBinding::onDocumentChange(int position, int removed, int added)
     }
     if (m_activity != Activity::Idle)
         return;
-    // The document announces each change once, then that it is done; should a second come
-    // first, the model takes the first as it is.
-    if (m_userEdit)
-        writeModel(*std::exchange(m_userEdit, std::nullopt));
     m_userEdit = NoteEdit {from, noteRemoved,
                            LinePieces::noteText(*m_editor.document(), position, position + added)};
 }
