@@ -3,6 +3,7 @@
 
 # Jotshelf: `make run` builds and starts the app, `make test` builds and runs the whole suite.
 # Both install the Debian packages they need first (apt-get; through sudo when not root).
+# `make check` is what CI runs: the formatting, clang-tidy's checks and the whole suite.
 # `make install` installs Jotshelf under PREFIX (through sudo when that is not writable), `make
 # uninstall` removes it again; `make package` builds a Debian package in the build folder.
 
@@ -11,6 +12,9 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
+# WERROR=ON makes every compiler warning an error (CI builds so); it takes effect when the
+# build folder is first configured.
+WERROR ?= OFF
 
 # ccache keeps compiled objects across build folders and clones (paths taken relative to the
 # clone, the working folder left out of the hash), so a second clone builds in a fraction.
@@ -25,8 +29,11 @@ TEST_PACKAGES := xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick open
                  fonts-dejavu-core dbus desktop-file-utils xcompmgr \
                  at-spi2-core python3-pyatspi appstream libqt6svg6 qt6-translations-l10n
 
+# The formatter and clang-tidy for `make check`.
+CHECK_PACKAGES := clang-format clang-tidy
+
 .PHONY: all build run test install uninstall package deps-build deps-test clean format \
-        test-desktops deps-desktops
+        test-desktops deps-desktops check deps-check check-format check-tidy
 
 all: build
 
@@ -37,7 +44,7 @@ deps-test: deps-build
 	@scripts/ensure-packages $(TEST_PACKAGES)
 
 $(BUILD_DIR)/CMakeCache.txt:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DJOTSHELF_WERROR=$(WERROR)
 
 build: deps-build $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -51,6 +58,26 @@ run: build
 
 test: deps-test build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# `make check`: every C and C++ source formatted as .clang-format says (nothing rewritten), the
+# sources free of the bugs .clang-tidy looks for, then the whole suite.
+check: check-format check-tidy test
+
+deps-check:
+	@scripts/ensure-packages $(CHECK_PACKAGES)
+
+FORMATTED_SOURCES = $(shell find src tests bench fuzz -name '*.cpp' -o -name '*.h' -o -name '*.c')
+
+check-format: deps-check
+	@clang-format --dry-run --Werror $(FORMATTED_SOURCES) && \
+	    echo "check-format: $(words $(FORMATTED_SOURCES)) files formatted"
+
+# Over the build's compile commands, the application's sources only (its headers follow from
+# .clang-tidy's HeaderFilterRegex); a finding fails the check.
+check-tidy: deps-check build
+	@run-clang-tidy -quiet -j $(JOBS) -p $(BUILD_DIR) '^$(CURDIR)/src/' > $(BUILD_DIR)/clang-tidy.log 2>&1; \
+	    status=$$?; grep -E '(warning|error):' $(BUILD_DIR)/clang-tidy.log | sort -u; \
+	    if [ $$status = 0 ]; then echo "check-tidy: no finding"; else tail -n 20 $(BUILD_DIR)/clang-tidy.log; exit 1; fi
 
 # `make test-desktops` runs the real binary in real desktops (tests/desktops/*.sh: GNOME Shell and
 # sway headless on Wayland, XEmbed and StatusNotifierItem trays on X11, ...), each desktop's
@@ -135,8 +162,8 @@ check-reproducible: deps-build
 	    echo "check-reproducible: the two packages differ"; exit 1; \
 	fi
 
-format:
-	clang-format -i $$(git ls-files '*.cpp' '*.h')
+format: deps-check
+	clang-format -i $(FORMATTED_SOURCES)
 
 clean:
 	rm -rf $(BUILD_DIR)

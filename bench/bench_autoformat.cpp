@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Times the list continuation after a line break on notes of 1 KB, 1 MB and 10 MB: the whole
-// handleAutoFormatting call (decision, note assignment and its announcement to every
-// subscriber of the model), and beside it the decision alone, the copy of the note that
-// building "note + marker" costs, and the model's in-place append (replaceNoteRange at the end)
-// for comparison.
+// edit as the editor makes it (the decision, the line break and the marker written as one
+// change and its announcement to every subscriber of the model), and beside it the decision
+// alone, the copy of the note that building "note + marker" costs, and the model's in-place
+// append (replaceNoteRange at the end) for comparison.
 
 #include "FixedScreenSource.h"
 #include "app/AppState.h"
@@ -120,11 +120,7 @@ int main(int argc, char *argv[])
     services.console = [](const QString &) {};
     Subsystems::provide(services);
     AppState state(std::move(services));
-    // The switches stay off, so the drawer's own change hook leaves the note to the formatter
-    // timed here (the gate is the hook's, not handleAutoFormatting's).
-    state.setAutoFormatBullets(false);
-    state.setAutoFormatNumbers(false);
-    state.setAutoFormatDashes(false);
+    // The switches are on (the defaults): the formatter's gate is part of what is timed.
     AutoFormatter formatter(state);
 
     const struct
@@ -148,8 +144,17 @@ int main(int argc, char *argv[])
                 state.replaceNoteRange(state.noteContent().size() - marker.size(), marker.size(),
                                        {});
         };
-        const qint64 whole
-            = time(removeMarker, [&] { formatter.handleAutoFormatting(state.noteContent()); });
+        // The line break typed again after the item: the marker and the break go, untimed.
+        auto removeBreak = [&] {
+            removeMarker();
+            if (state.noteContent().endsWith(lastItem))
+                state.replaceNoteRange(state.noteContent().size() - 1, 1, {});
+        };
+        const qint64 whole = time(removeBreak, [&] {
+            const NoteEdit change
+                = formatter.continued({state.noteContent().size(), 0, QStringLiteral("\n")});
+            state.replaceNoteRange(change.position, change.removed, change.inserted);
+        });
         if (state.noteContent().size() != noteSize + marker.size()
             || !state.noteContent().endsWith(lastItem + marker)) {
             std::fprintf(stderr, "the marker was not appended on the %s note\n", size.label);
@@ -188,7 +193,7 @@ int main(int argc, char *argv[])
     std::printf("List continuation after a line break, median of %d runs (ns); note sizes in "
                 "characters\n\n",
                 runs);
-    std::printf("%-6s  %22s  %16s  %16s  %18s\n", "note", "handleAutoFormatting", "markerToAppend",
+    std::printf("%-6s  %22s  %16s  %16s  %18s\n", "note", "line break + marker", "markerToAppend",
                 "note + marker", "replaceNoteRange");
     for (const Row &row : rows)
         std::printf("%-6s  %22lld  %16lld  %16lld  %18lld\n", row.label,
@@ -196,7 +201,7 @@ int main(int argc, char *argv[])
                     static_cast<long long>(row.copy), static_cast<long long>(row.inPlace));
     const Row &small = rows.front();
     const Row &large = rows.back();
-    std::printf("\nratio 10 MB / 1 KB: handleAutoFormatting %.1f, markerToAppend %.2f, "
+    std::printf("\nratio 10 MB / 1 KB: line break + marker %.1f, markerToAppend %.2f, "
                 "note + marker %.1f\n",
                 double(large.whole) / double(small.whole),
                 double(large.decision) / double(small.decision),

@@ -4,7 +4,7 @@
 // Times one keystroke typed into the shown drawer's editor on notes of 10 KB to 20 MB of short
 // lines, and of 1 MB to 20 MB in one single line (words and spaces, no line break):
 // the key event with everything it sets off synchronously (the document edit, the model's
-// replaceNoteRange, the change hook with list continuation, the savers' scheduling), and the
+// replaceNoteRange with the list continuation's decision, the savers' scheduling), and the
 // same plus the repaint that follows it. The caret stands in the middle of the note and at
 // its end. Each size is typed into twice: with the drawer alone, and with the settings window
 // open on its Advanced tab, whose read-out counts the note's characters on every change.

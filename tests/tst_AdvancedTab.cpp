@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "ClickCheckBox.h"
 #include "SettingsTable.h"
 #include "TestAppState.h"
 
@@ -10,15 +11,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-
-namespace {
-
-void click(QCheckBox *box)
-{
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-}
-
-} // namespace
 
 class tst_AdvancedTab : public QObject
 {
@@ -163,9 +155,9 @@ void tst_AdvancedTab::switchesWriteTheModel()
     AdvancedTab tab(state);
     tab.show();
 
-    click(tab.hideScrollIndicatorsBox());
-    click(tab.reduceMotionBox());
-    click(tab.highContrastBox());
+    clickCheckBox(tab.hideScrollIndicatorsBox());
+    clickCheckBox(tab.reduceMotionBox());
+    clickCheckBox(tab.highContrastBox());
 
     QVERIFY(!state.hideScrollIndicators());
     QVERIFY(state.reduceMotion());

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "ClickCheckBox.h"
 #include "TestAppState.h"
 
 #include "geometry/DrawerGeometry.h"
@@ -23,12 +24,6 @@ void drag(SliderRow *row, std::initializer_list<int> positions)
     for (int position : positions)
         slider->setSliderPosition(position);
     slider->setSliderDown(false);
-}
-
-// Clicks the box on its indicator: the box is wider than what reacts to the mouse.
-void click(QCheckBox *box)
-{
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
 }
 
 } // namespace
@@ -213,7 +208,7 @@ void tst_AppearanceTab::manualMarginsSwitchAppliesTheMargins()
     const double automatic = DrawerGeometry::automaticMargins(400);
     QCOMPARE(state.currentMargins(), automatic);
 
-    click(tab.manualMarginsBox());
+    clickCheckBox(tab.manualMarginsBox());
 
     QVERIFY(state.useManualMargins());
     QVERIFY(tab.marginsRow()->isVisible());
@@ -222,13 +217,13 @@ void tst_AppearanceTab::manualMarginsSwitchAppliesTheMargins()
     QCOMPARE(state.manualMargins(), 300.0);
     QCOMPARE(state.currentMargins(), 300.0);
 
-    click(tab.manualMarginsBox());
+    clickCheckBox(tab.manualMarginsBox());
     QVERIFY(!state.useManualMargins());
     QVERIFY(tab.automaticMarginsPanel()->isVisible());
     QCOMPARE(state.currentMargins(), automatic);
 
     // A reset switches back through the model, and the margins follow as well.
-    click(tab.manualMarginsBox());
+    clickCheckBox(tab.manualMarginsBox());
     QCOMPARE(state.currentMargins(), 300.0);
     state.setUseManualMargins(false);
     QCOMPARE(state.currentMargins(), automatic);
@@ -284,14 +279,14 @@ void tst_AppearanceTab::customColorsSwitchShowsTheWells()
     const QColor background = state.backgroundColor();
     const QColor text = state.textColor();
 
-    click(tab.customColorsBox());
+    clickCheckBox(tab.customColorsBox());
     QVERIFY(state.useCustomColors());
     QVERIFY(tab.colorRows()->isVisible());
     QCOMPARE(tab.backgroundWell()->color(), background);
     QCOMPARE(tab.textColorWell()->color(), text);
     QTRY_COMPARE(t.stored(QStringLiteral("useCustomColors")).toBool(), true);
 
-    click(tab.customColorsBox());
+    clickCheckBox(tab.customColorsBox());
     QVERIFY(!state.useCustomColors());
     QVERIFY(!tab.colorRows()->isVisible());
     QCOMPARE(state.backgroundColor(), background);

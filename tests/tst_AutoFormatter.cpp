@@ -5,34 +5,19 @@
 
 #include "TestAppState.h"
 
-#include "drawer/BorderlessWindow.h"
-
 #include <QSignalSpy>
 #include <QTest>
 
-#include <memory>
-
 namespace {
 
-// A model with a formatter of the test's own on the change hook, as the editor wires it. The
-// drawer's own editor is cut off the model so that only this formatter writes.
-struct HookedFormatter
+// A model, and each edit made the way the editor and the append from outside make it: the
+// edit and the marker it calls for as one change.
+struct Editing
 {
-    HookedFormatter()
+    Editing()
         : state(t.start())
         , formatter(state)
-    {
-        if (QWidget *window = state.drawerWindow()) {
-            QObject::disconnect(&state, nullptr, window, nullptr);
-            for (QObject *child : window->findChildren<QObject *>())
-                QObject::disconnect(&state, nullptr, child, nullptr);
-        }
-        QObject::connect(&state, &AppState::noteContentChanged, &hook,
-                         [this](const QString &value) {
-                             if (formatter.isEnabled())
-                                 formatter.handleAutoFormatting(value);
-                         });
-    }
+    { }
 
     void setSwitches(bool bullets, bool numbers, bool dashes)
     {
@@ -41,19 +26,24 @@ struct HookedFormatter
         state.setAutoFormatDashes(dashes);
     }
 
-    // One keystroke at the end of the note, written the way the editor writes it.
+    void edit(qsizetype position, qsizetype removed, const QString &text)
+    {
+        const NoteEdit change = formatter.continued({position, removed, text});
+        state.replaceNoteRange(change.position, change.removed, change.inserted);
+    }
+
+    // One keystroke at the end of the note.
     void type(const QString &keys)
     {
         for (const QChar key : keys)
-            state.replaceNoteRange(state.noteContent().size(), 0, QStringView(&key, 1));
+            edit(state.noteContent().size(), 0, key);
     }
 
-    void backspace() { state.replaceNoteRange(state.noteContent().size() - 1, 1, {}); }
+    void backspace() { edit(state.noteContent().size() - 1, 1, {}); }
 
     TestAppState t;
     AppState &state;
     AutoFormatter formatter;
-    QObject hook;
 };
 
 } // namespace
@@ -88,56 +78,42 @@ private Q_SLOTS:
     {
         QFETCH(QString, keys);
         QFETCH(QString, note);
-        HookedFormatter f;
+        Editing f;
         f.type(keys);
         QCOMPARE(f.state.noteContent(), note);
-        QVERIFY(!f.formatter.isProcessingFormatting());
     }
 
-    // The marker is written once, announced as an append, and the announcement of that write
-    // comes back while the formatter still holds its guard.
-    void writesTheMarkerOnceAsAnAppend()
+    // The marker comes with the edit that called for it: one change, announced as one range.
+    void theMarkerIsPartOfTheEdit()
     {
-        HookedFormatter f;
-        QList<bool> guardSeen;
-        QObject::connect(&f.state, &AppState::noteContentChanged, &f.hook, [&](const QString &) {
-            guardSeen << f.formatter.isProcessingFormatting();
-        });
+        Editing f;
         QSignalSpy changes(&f.state, &AppState::noteContentChanged);
         QSignalSpy edits(&f.state, &AppState::noteContentEdited);
 
-        f.state.setNoteContent(QStringLiteral("• milk\n"));
+        f.edit(0, 0, QStringLiteral("1. milk\n"));
 
-        QCOMPARE(f.state.noteContent(), QStringLiteral("• milk\n• "));
-        QCOMPARE(changes.count(), 2);
-        QCOMPARE(edits.count(), 2);
-        QCOMPARE(edits.at(1), QVariantList({qsizetype(7), qsizetype(0), qsizetype(2)}));
-        QCOMPARE(guardSeen, QList<bool>({true, false}));
-        QVERIFY(!f.formatter.isProcessingFormatting());
+        QCOMPARE(f.state.noteContent(), QStringLiteral("1. milk\n2. "));
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(edits.count(), 1);
+        QCOMPARE(edits.at(0), QVariantList({qsizetype(0), qsizetype(0), qsizetype(11)}));
     }
 
-    void ignoresCallsDuringItsOwnWrite()
+    // Text appended from outside continues the list as typed text does, in the same change.
+    void appendContinuesTheList()
     {
-        HookedFormatter f;
-        int ignoredCalls = 0;
-        QObject::connect(&f.state, &AppState::noteContentChanged, &f.hook, [&](const QString &) {
-            if (f.formatter.isProcessingFormatting()) {
-                ++ignoredCalls;
-                f.formatter.handleAutoFormatting(QStringLiteral("- other\n"));
-            }
-        });
+        Editing f;
+        f.state.setNoteContent(QStringLiteral("call Ann"));
         QSignalSpy changes(&f.state, &AppState::noteContentChanged);
 
-        f.state.setNoteContent(QStringLiteral("1. milk\n"));
+        QVERIFY(f.state.appendToNote(QStringLiteral("- milk\n")));
 
-        QCOMPARE(ignoredCalls, 1);
-        QCOMPARE(f.state.noteContent(), QStringLiteral("1. milk\n2. "));
-        QCOMPARE(changes.count(), 2);
+        QCOMPARE(f.state.noteContent(), QStringLiteral("call Ann\n- milk\n- "));
+        QCOMPARE(changes.count(), 1);
     }
 
     void deletingTheMarkerBringsItBack()
     {
-        HookedFormatter f;
+        Editing f;
         f.type(QStringLiteral("• milk\n"));
         QCOMPARE(f.state.noteContent(), QStringLiteral("• milk\n• "));
 
@@ -149,35 +125,38 @@ private Q_SLOTS:
 
     void lineBreakInTheMiddleAddsNothing()
     {
-        HookedFormatter f;
+        Editing f;
         f.state.setNoteContent(QStringLiteral("• milk and eggs"));
         QSignalSpy changes(&f.state, &AppState::noteContentChanged);
 
-        f.state.replaceNoteRange(6, 0, u"\n");
+        f.edit(6, 0, QStringLiteral("\n"));
 
         QCOMPARE(f.state.noteContent(), QStringLiteral("• milk\n and eggs"));
         QCOMPARE(changes.count(), 1);
     }
 
     // A note stored while the switches were off may already end with a line break after an
-    // item: the next change anywhere continues it.
+    // item: the next change anywhere continues it, in one change up to the note's end.
     void changeAnywhereContinuesAStoredItem()
     {
-        HookedFormatter f;
+        Editing f;
         f.setSwitches(false, false, false);
-        f.state.setNoteContent(QStringLiteral("• milk\n"));
+        f.edit(0, 0, QStringLiteral("• milk\n"));
         f.setSwitches(true, false, false);
         QCOMPARE(f.state.noteContent(), QStringLiteral("• milk\n"));
+        QSignalSpy edits(&f.state, &AppState::noteContentEdited);
 
-        f.state.replaceNoteRange(0, 0, u"Shopping\n");
+        f.edit(0, 0, QStringLiteral("Shopping\n"));
 
         QCOMPARE(f.state.noteContent(), QStringLiteral("Shopping\n• milk\n• "));
+        QCOMPARE(edits.count(), 1);
+        QCOMPARE(edits.at(0), QVariantList({qsizetype(0), qsizetype(7), qsizetype(18)}));
     }
 
     void pastedTextIsContinued()
     {
-        HookedFormatter f;
-        f.state.replaceNoteRange(0, 0, u"1. milk\n2. eggs\n3. bread\n");
+        Editing f;
+        f.edit(0, 0, QStringLiteral("1. milk\n2. eggs\n3. bread\n"));
         QCOMPARE(f.state.noteContent(), QStringLiteral("1. milk\n2. eggs\n3. bread\n4. "));
     }
 
@@ -220,29 +199,35 @@ private Q_SLOTS:
         QFETCH(bool, dashes);
         QFETCH(QString, item);
         QFETCH(QString, marker);
-        HookedFormatter f;
+        Editing f;
         f.setSwitches(bullets, numbers, dashes);
         QSignalSpy changes(&f.state, &AppState::noteContentChanged);
 
-        f.state.setNoteContent(item + QLatin1Char('\n'));
+        f.edit(0, 0, item + QLatin1Char('\n'));
 
         QCOMPARE(f.state.noteContent(), item + QLatin1Char('\n') + marker);
-        QCOMPARE(changes.count(), marker.isEmpty() ? 1 : 2);
+        QCOMPARE(changes.count(), 1);
     }
 
-    // Called directly (without the hook), a text that calls for no marker leaves the note alone.
-    void noMarkerWritesNothing()
+    // The formatter writes nothing itself, and an edit that calls for no marker comes back as
+    // it was.
+    void writesNothingItself()
     {
-        HookedFormatter f;
-        f.state.setNoteContent(QStringLiteral("kept"));
+        Editing f;
+        f.state.setNoteContent(QStringLiteral("• milk"));
         QSignalSpy changes(&f.state, &AppState::noteContentChanged);
 
-        f.formatter.handleAutoFormatting(QStringLiteral("• milk\r\n"));
-        f.formatter.handleAutoFormatting(QStringLiteral("• milk"));
-        f.formatter.handleAutoFormatting(QString());
+        QCOMPARE(f.formatter.markerAfter({6, 0, QStringLiteral("\n")}).value_or(QString()),
+                 QStringLiteral("• "));
+        for (const QString &text : {QStringLiteral("\r\n"), QStringLiteral("!"), QString()}) {
+            const NoteEdit edit = f.formatter.continued({6, 0, text});
+            QCOMPARE(edit.position, qsizetype(6));
+            QCOMPARE(edit.removed, qsizetype(0));
+            QCOMPARE(edit.inserted, text);
+        }
 
         QCOMPARE(changes.count(), 0);
-        QCOMPARE(f.state.noteContent(), QStringLiteral("kept"));
+        QCOMPARE(f.state.noteContent(), QStringLiteral("• milk"));
     }
 };
 

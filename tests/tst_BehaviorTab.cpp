@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "ClickCheckBox.h"
 #include "SettingsTable.h"
 #include "TestAppState.h"
 
@@ -9,15 +10,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-
-namespace {
-
-void click(QCheckBox *box)
-{
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-}
-
-} // namespace
 
 class tst_BehaviorTab : public QObject
 {
@@ -71,7 +63,7 @@ void tst_BehaviorTab::eachBoxWritesOnlyItsSwitch()
     };
     SettingsTable::Announcements changes(state);
 
-    click(boxes[which]);
+    clickCheckBox(boxes[which]);
 
     QList<bool> expected {true, true, true, true};
     expected[which] = false;
@@ -80,7 +72,7 @@ void tst_BehaviorTab::eachBoxWritesOnlyItsSwitch()
     if (!key.isEmpty())
         QCOMPARE(t.stored(key).toBool(), false);
 
-    click(boxes[which]);
+    clickCheckBox(boxes[which]);
     QCOMPARE(switches(), QList<bool>({true, true, true, true}));
 }
 

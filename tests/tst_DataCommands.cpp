@@ -3,6 +3,7 @@
 
 #include "SettingsTable.h"
 #include "TestAppState.h"
+#include "TestFiles.h"
 
 #include "app/AppState.h"
 #include "geometry/DrawerGeometry.h"
@@ -55,14 +56,6 @@ void verifyDefaults(const AppState &state)
     QCOMPARE(resetPropertiesAt(state, true), SettingsTable::propertyNames(true));
     QCOMPARE(state.windowSize(), QSizeF(400, 600));
     QCOMPARE(state.currentMargins(), DrawerGeometry::automaticMargins(400));
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
 }
 
 } // namespace
@@ -194,8 +187,8 @@ void tst_DataCommands::clearAllCancelledChangesNothing()
     changeEverything(state);
     state.flushPendingSaves();
     QVERIFY(state.userDefaults().waitForNote());
-    const QByteArray settingsBefore = readAll(t.settingsPath());
-    const QByteArray noteBefore = readAll(t.notePath());
+    const QByteArray settingsBefore = TestFiles::readAll(t.settingsPath());
+    const QByteArray noteBefore = TestFiles::readAll(t.notePath());
     SettingsTable::Announcements changes(state);
 
     t.prompts->clearAllAnswer = false;
@@ -207,8 +200,8 @@ void tst_DataCommands::clearAllCancelledChangesNothing()
     QCOMPARE(state.windowWidth(), 900.0);
     QCOMPARE(state.drawerPosition(), DrawerPosition::Left);
     QVERIFY(state.reduceMotion());
-    QCOMPARE(readAll(t.settingsPath()), settingsBefore);
-    QCOMPARE(readAll(t.notePath()), noteBefore);
+    QCOMPARE(TestFiles::readAll(t.settingsPath()), settingsBefore);
+    QCOMPARE(TestFiles::readAll(t.notePath()), noteBefore);
 }
 
 void tst_DataCommands::dialogsBelongToTheSettingsWindow()
@@ -255,7 +248,7 @@ void tst_DataCommands::exportWritesTheNoteAsIs()
 
     QCOMPARE(t.prompts->exportAsked, 1);
     QVERIFY(QFile::exists(path));
-    QCOMPARE(readAll(path), bytes);
+    QCOMPARE(TestFiles::readAll(path), bytes);
     QCOMPARE(t.prompts->errors, QStringList());
 }
 
@@ -274,7 +267,7 @@ void tst_DataCommands::exportReplacesALongerFile()
 
     state.exportNotes();
 
-    QCOMPARE(readAll(path), QByteArray("short"));
+    QCOMPARE(TestFiles::readAll(path), QByteArray("short"));
 }
 
 void tst_DataCommands::exportCancelledWritesNothing()

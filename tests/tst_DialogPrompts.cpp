@@ -137,6 +137,11 @@ void tst_DialogPrompts::exportDialogProposesNotesTxtInHome()
 {
     DialogPrompts prompts;
     const QString chosen = m_home.filePath(QStringLiteral("mine.txt"));
+    // The settings window it belongs to is dark: so is the dialog, down to its name field.
+    QWidget settings;
+    QPalette dark = settings.palette();
+    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    settings.setPalette(dark);
     bool checked = false;
     whenShown<QFileDialog>([&](QFileDialog *dialog) {
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
@@ -146,11 +151,12 @@ void tst_DialogPrompts::exportDialogProposesNotesTxtInHome()
         auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         QVERIFY(name);
         QCOMPARE(name->text(), QStringLiteral("notes.txt"));
+        QCOMPARE(name->palette().color(QPalette::Base), QColor(0x1e, 0x1e, 0x1e));
         checked = true;
         name->setText(QStringLiteral("mine.txt"));
         static_cast<QDialog *>(dialog)->accept();
     });
-    QCOMPARE(prompts.chooseExportFile(nullptr), chosen);
+    QCOMPARE(prompts.chooseExportFile(&settings), chosen);
     QVERIFY(checked);
 }
 

@@ -338,7 +338,8 @@ private Q_SLOTS:
 
     // Under a compositing manager the window reaches beyond the frame by a margin that holds
     // the shadow: the frame itself stays where it was, only it takes clicks, window managers
-    // learn which part is margin, and the shadow shows below the frame over what lies behind.
+    // learn which part is margin (and picom to add no shadow), and the shadow shows below the
+    // frame over what lies behind.
     // When the compositing manager goes, the margin goes with it.
     void underACompositorTheShadowLiesInAMarginThatTakesNoClicks()
     {
@@ -375,6 +376,12 @@ private Q_SLOTS:
                                 .arg(margin.top())
                                 .arg(margin.right())
                                 .arg(margin.bottom())));
+        // picom, whatever its rules, adds no shadow to the one the window draws.
+        const auto noShadow = [&] {
+            return runProgram(m_xvfb->environment(), QStringLiteral("xprop"),
+                              {"-id", QString::number(drawer), "_COMPTON_SHADOW"});
+        };
+        QVERIFY2(noShadow().endsWith(QStringLiteral("= 0")), qPrintable(noShadow()));
         // The input region follows the frame in through the slide; at rest it is the frame.
         QTRY_COMPARE_WITH_TIMEOUT(screen.inputRegion(drawer),
                                   QRegion(resting.translated(-window.topLeft())), 5000);
@@ -396,6 +403,7 @@ private Q_SLOTS:
         QVERIFY(compositor.waitForFinished(5000));
         QTRY_VERIFY_WITH_TIMEOUT(restsAt(drawer, resting), 10000);
         QCOMPARE(screen.frameExtents(drawer), QMargins());
+        QVERIFY2(noShadow().contains(QStringLiteral("not found")), qPrintable(noShadow()));
         QCOMPARE(screen.inputRegion(drawer), QRegion(QRect(QPoint(0, 0), resting.size())));
     }
 };

@@ -162,6 +162,36 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(geometry(window).endsWith(QStringLiteral(" hidden")), 10000);
     }
 
+    // The settings window and the Clear All question keep their size: the window manager offers
+    // to close them, neither to resize nor to maximise them. (openbox 3.6 offers minimising on
+    // every normal and dialog window whatever its hints, and draws an inert maximise button.)
+    void theSettingsWindowAndItsQuestionAreNeitherResizedNorMaximised()
+    {
+        QTemporaryDir home;
+        Jotshelf app(m_xvfb->environment(), home.path());
+        QVERIFY(app.waitForLine(QStringLiteral("✅ Global hotkey")));
+        run(LaunchedJotshelf::withHome(m_xvfb->environment(), home.path()),
+            QStringLiteral(JOTSHELF_BINARY), {"--settings"});
+        QString window;
+        QString allowed;
+        const auto closeOnly = [&](const char *name) {
+            window = xdotool({"search", "--onlyvisible", "--name", name}).section('\n', 0, 0);
+            allowed = window.isEmpty() ? QString()
+                                       : run(m_xvfb->environment(), QStringLiteral("xprop"),
+                                             {"-id", window, "_NET_WM_ALLOWED_ACTIONS"});
+            return allowed.contains(QStringLiteral("_NET_WM_ACTION_CLOSE"))
+                && !allowed.contains(QStringLiteral("_NET_WM_ACTION_RESIZE"))
+                && !allowed.contains(QStringLiteral("_NET_WM_ACTION_MAXIMIZE"));
+        };
+        QTRY_VERIFY2_WITH_TIMEOUT(closeOnly("^Jotshelf Settings$"), qPrintable(allowed), 10000);
+        // The Advanced tab, then its "Clear All Data" button.
+        const QStringList origin = geometry(window).section(' ', 0, 0).split(',');
+        for (const QPoint &offset : {QPoint(345, 77), QPoint(159, 433)})
+            xdotool({"mousemove", QString::number(origin.value(0).toInt() + offset.x()),
+                     QString::number(origin.value(1).toInt() + offset.y()), "click", "1"});
+        QTRY_VERIFY2_WITH_TIMEOUT(closeOnly("^Clear All Data$"), qPrintable(allowed), 10000);
+    }
+
     // Another program holding the key: the registration says so, and the app runs on.
     void aTakenKeyIsReported()
     {

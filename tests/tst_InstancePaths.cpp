@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "TestFiles.h"
 #include "instance/InstancePaths.h"
 
 #include <QDir>
@@ -11,18 +12,6 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-mode_t modeOf(const QString &path)
-{
-    struct stat info
-    {
-    };
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
-        return 0;
-    return info.st_mode & 07777;
-}
-} // namespace
 
 class tst_InstancePaths : public QObject
 {
@@ -110,7 +99,7 @@ private Q_SLOTS:
             = InstancePaths::resolve(runtime, root.path(), root.path(), &error, &warning);
         QVERIFY2(paths, qPrintable(error));
         QCOMPARE(paths->folder(), fallbackIn(root));
-        QCOMPARE(modeOf(fallbackIn(root)), mode_t(0700));
+        QCOMPARE(TestFiles::modeOf(fallbackIn(root)) & 07777, mode_t(0700));
         QCOMPARE(!warning.isEmpty(), warned);
 
         // A second launch finds the same folder.

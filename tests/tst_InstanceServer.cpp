@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "TestFiles.h"
 #include "instance/InstanceClient.h"
 #include "instance/InstancePaths.h"
 #include "instance/InstanceServer.h"
@@ -19,18 +20,6 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
-
-namespace {
-mode_t modeOf(const QString &path)
-{
-    struct stat info
-    {
-    };
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
-        return 0;
-    return info.st_mode;
-}
-} // namespace
 
 // The server needs the event loop of this thread while a client blocks, so each client runs on
 // a thread of its own.
@@ -152,11 +141,11 @@ private Q_SLOTS:
         InstanceServer server;
         QString error;
         QVERIFY2(server.listen(m_paths->socketPath(), &error), qPrintable(error));
-        const mode_t socket = modeOf(m_paths->socketPath());
+        const mode_t socket = TestFiles::modeOf(m_paths->socketPath());
         QVERIFY(S_ISSOCK(socket));
         QCOMPARE(socket & (S_IRWXG | S_IRWXO), mode_t(0));
         QCOMPARE(socket & (S_IRUSR | S_IWUSR), mode_t(S_IRUSR | S_IWUSR));
-        QCOMPARE(modeOf(m_paths->folder()) & 07777, mode_t(0700));
+        QCOMPARE(TestFiles::modeOf(m_paths->folder()) & 07777, mode_t(0700));
     }
 
     // After a crash the socket file stays; the next instance (holding the lock) takes its place.
@@ -169,7 +158,7 @@ private Q_SLOTS:
         qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
         QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
         ::close(fd);
-        QVERIFY(S_ISSOCK(modeOf(m_paths->socketPath())));
+        QVERIFY(S_ISSOCK(TestFiles::modeOf(m_paths->socketPath())));
         QCOMPARE(InstanceClient(m_paths->socketPath()).send(InstanceCommand::Show),
                  InstanceClient::Result::NoInstance);
 

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
 #include <random>
 
 using namespace ListContinuation;
@@ -179,8 +180,9 @@ private Q_SLOTS:
     }
 
     // Random notes made of markers, digits of several scripts, every newline character, spaces
-    // of several kinds, letters and emoji: the last-two-lines search must decide exactly as
-    // splitting the whole note does. JOTSHELF_STRESS=1 runs a million notes instead.
+    // of several kinds, letters and emoji: the last-two-lines search, also over a note that an
+    // edit has yet to change, must decide exactly as splitting the whole note does.
+    // JOTSHELF_STRESS=1 runs a million notes instead.
     void markerToAppendAgreesWithWholeSplit()
     {
         const int count = qEnvironmentVariableIntValue("JOTSHELF_STRESS") == 1 ? 1'000'000 : 20'000;
@@ -238,6 +240,21 @@ private Q_SLOTS:
                 QFAIL(qPrintable(QStringLiteral("note %1 \"%2\": %3, expected %4")
                                      .arg(i)
                                      .arg(describe(text), asText(fast), asText(slow))));
+            // The same text as the result of an edit that replaced a piece of it.
+            const auto cut = [&random, &text] {
+                return std::uniform_int_distribution<qsizetype>(0, text.size())(random);
+            };
+            const qsizetype from = cut();
+            const qsizetype to = std::max(from, cut());
+            const QString replaced = pick(pieces);
+            const QString before = text.first(from) + replaced + text.sliced(to);
+            if (ListContinuation::markerAfterEdit(before, from, replaced.size(),
+                                                  QStringView(text).sliced(from, to - from))
+                != fast)
+                QFAIL(qPrintable(QStringLiteral("note %1 \"%2\" as an edit of %3 at %4")
+                                     .arg(i)
+                                     .arg(describe(text), describe(before))
+                                     .arg(from)));
             if (fast) {
                 ++markers;
                 if (fast->endsWith(QLatin1String(". ")))

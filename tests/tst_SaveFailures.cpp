@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jotshelf developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "TestFiles.h"
 #include "storage/IniWriter.h"
 
 #include <QDir>
@@ -11,14 +12,6 @@
 
 #include <csignal>
 #include <sys/resource.h>
-
-namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-} // namespace
 
 /// The real binary when its files cannot be written: what only main() and the way the
 /// application ends decide.
@@ -100,8 +93,8 @@ private Q_SLOTS:
         const QString rescue = rescueFolder + u'/' + rescued.first();
         QVERIFY(output.contains(
             QStringLiteral("   The note was written to %1\n").arg(rescue).toUtf8()));
-        QCOMPARE(QString::fromUtf8(readAll(rescue)), note);
-        QCOMPARE(readAll(notePath), noteFile);
+        QCOMPARE(QString::fromUtf8(TestFiles::readAll(rescue)), note);
+        QCOMPARE(TestFiles::readAll(notePath), noteFile);
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include "FileSizeLimit.h"
 #include "TestAppState.h"
+#include "TestFiles.h"
 
 #include "app/Persistence.h"
 #include "storage/DebouncedWriter.h"
@@ -19,12 +20,6 @@
 #include <unistd.h>
 
 namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QStringList setAsideCopies(const QString &folder)
 {
     return QDir(folder).entryList({QStringLiteral("*.unreadable-*")},
@@ -85,7 +80,7 @@ private Q_SLOTS:
         const QStringList copies = setAsideCopies(folder);
         QCOMPARE(copies.size(), 1);
         const QString copy = folder + QLatin1Char('/') + copies.first();
-        QCOMPARE(readAll(copy), damaged);
+        QCOMPARE(TestFiles::readAll(copy), damaged);
         QCOMPARE(t.lines.filter(QStringLiteral("❌")).size(), 1);
         QVERIFY(t.lines.filter(QStringLiteral("❌")).first().contains(copy));
         QTRY_COMPARE(notices.count(), 1);
@@ -156,7 +151,7 @@ private Q_SLOTS:
         QVERIFY(store->setAside().isEmpty());
         QVERIFY(setAsideCopies(QFileInfo(path).absolutePath()).isEmpty());
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QCOMPARE(readAll(path), bytes);
+        QCOMPARE(TestFiles::readAll(path), bytes);
     }
 
     // A damaged note file is kept too, and the note that could be read comes back.
@@ -269,7 +264,7 @@ private Q_SLOTS:
         state.setAutoFormatDashes(false);
         state.flushPendingSaves();
         QVERIFY(state.userDefaults().isWritten());
-        QCOMPARE(readAll(target), bytes);
+        QCOMPARE(TestFiles::readAll(target), bytes);
         QVERIFY(!QFileInfo(path).isSymLink());
         QCOMPARE(t.stored("noteContent").toString(), QStringLiteral("written"));
     }
@@ -384,7 +379,7 @@ private Q_SLOTS:
         const QString folder = QFileInfo(t.notePath()).absolutePath();
         const QStringList copies = setAsideCopies(folder);
         QCOMPARE(copies.size(), 1);
-        QCOMPARE(readAll(folder + u'/' + copies.first()), bytes);
+        QCOMPARE(TestFiles::readAll(folder + u'/' + copies.first()), bytes);
         QCOMPARE(t.lines.filter(QStringLiteral("❌")).size(), 1);
         QVERIFY(t.lines.filter(QStringLiteral("❌")).first().contains(copies.first()));
         QTRY_COMPARE(notices.count(), 1);
@@ -442,7 +437,7 @@ private Q_SLOTS:
         t.seed(QStringLiteral("windowOpacity"), 0.4);
         t.seed(QStringLiteral("drawerPosition"), QStringLiteral("left"));
         AppState &state = t.start();
-        const QByteArray before = readAll(t.settingsPath());
+        const QByteArray before = TestFiles::readAll(t.settingsPath());
         QVERIFY(before.contains("windowOpacity"));
         {
             FileSizeLimit full(16);
@@ -450,7 +445,7 @@ private Q_SLOTS:
             state.setAutoFormatDashes(false);
             QVERIFY(!state.userDefaults().isWritten());
         }
-        QCOMPARE(readAll(t.settingsPath()), before);
+        QCOMPARE(TestFiles::readAll(t.settingsPath()), before);
         QCOMPARE(t.lines.filter(QStringLiteral("❌ Could not save")).size(), 1);
 
         state.setAutoFormatBullets(false);
@@ -481,10 +476,10 @@ private Q_SLOTS:
         state.setNoteContent(QString(100000, QLatin1Char('x')));
         state.flushPendingSaves();
         const QDateTime before = QFileInfo(t.notePath()).lastModified();
-        const QByteArray bytes = readAll(t.notePath());
+        const QByteArray bytes = TestFiles::readAll(t.notePath());
         state.setAutoFormatBullets(false);
         state.setDrawerPosition(DrawerPosition::Top);
-        QCOMPARE(readAll(t.notePath()), bytes);
+        QCOMPARE(TestFiles::readAll(t.notePath()), bytes);
         QCOMPARE(QFileInfo(t.notePath()).lastModified(), before);
         QVERIFY(QFileInfo(t.settingsPath()).size() < 1000);
     }
@@ -590,7 +585,8 @@ private Q_SLOTS:
             QStringLiteral("   The note was written to %1").arg(outcome.rescuePath)));
         QVERIFY(
             QFileInfo(outcome.rescuePath).fileName().startsWith(QStringLiteral("jotshelf-note-")));
-        QCOMPARE(QString::fromUtf8(readAll(outcome.rescuePath)), QStringLiteral("rescue me 👍"));
+        QCOMPARE(QString::fromUtf8(TestFiles::readAll(outcome.rescuePath)),
+                 QStringLiteral("rescue me 👍"));
         QCOMPARE(QFile::permissions(outcome.rescuePath) & 0x0777,
                  QFile::ReadUser | QFile::WriteUser);
         QCOMPARE(QFile::permissions(folder) & 0x0777,

@@ -5,6 +5,7 @@
 #include "TestAppState.h"
 
 #include "app/ColorContrast.h"
+#include "settings/AdvancedTab.h"
 #include "settings/CloseButton.h"
 #include "settings/SettingsStyle.h"
 #include "settings/SettingsView.h"
@@ -209,14 +210,17 @@ void tst_SettingsWindow::returnPressesTheFocusedPushButton()
     QVERIFY(!window->isVisible());
 }
 
-// The captions and "Done"'s label as drawn reach 4.5:1 on their grounds in the style's light
-// palette and in a dark one, and 7:1 in high-contrast mode.
+// The captions, "Done"'s label and "Clear All Data"'s red as drawn reach 4.5:1 on their grounds
+// in the style's light palette and in a dark one, and 7:1 in high-contrast mode.
 void tst_SettingsWindow::readableInLightDarkAndHighContrast()
 {
     TestAppState t;
     AppState &state = t.start();
     state.showSettingsWindow();
     SettingsWindow *window = state.settingsWindow();
+    window->view()->setSelectedTab(2);
+    auto *advanced = qobject_cast<AdvancedTab *>(window->view()->currentTab());
+    QVERIFY(advanced);
     const QPalette light = QApplication::palette();
     auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
     for (const bool dark : {false, true}) {
@@ -228,18 +232,25 @@ void tst_SettingsWindow::readableInLightDarkAndHighContrast()
             QCOMPARE(SettingsStyle::isLight(palette), !dark);
             const double caption = ColorContrast::ratio(palette.color(QPalette::PlaceholderText),
                                                         palette.color(QPalette::Window));
-            QPushButton *done = window->view()->doneButton();
-            const QImage drawn = done->grab().toImage();
-            const QColor label = done->palette().color(QPalette::ButtonText);
-            double fill = 21;
-            for (int y = drawn.height() / 4; y < drawn.height() * 3 / 4; ++y)
-                fill = std::min(fill, ColorContrast::ratio(drawn.pixelColor(4, y), label));
-            QVERIFY2(caption >= minimum && fill >= minimum,
-                     qPrintable(QStringLiteral("dark %1, high contrast %2: captions %3, Done %4")
+            // A button's label on its fill as drawn, beside the label.
+            const auto onFill = [](QPushButton *button) {
+                const QImage drawn = button->grab().toImage();
+                const QColor label = button->palette().color(QPalette::ButtonText);
+                double fill = 21;
+                for (int y = drawn.height() / 4; y < drawn.height() * 3 / 4; ++y)
+                    fill = std::min(fill, ColorContrast::ratio(drawn.pixelColor(4, y), label));
+                return fill;
+            };
+            const double done = onFill(window->view()->doneButton());
+            const double clear = onFill(advanced->clearButton());
+            QVERIFY2(caption >= minimum && done >= minimum && clear >= minimum,
+                     qPrintable(QStringLiteral("dark %1, high contrast %2: captions %3, Done %4, "
+                                               "Clear All Data %5")
                                     .arg(dark)
                                     .arg(high)
                                     .arg(caption)
-                                    .arg(fill)));
+                                    .arg(done)
+                                    .arg(clear)));
         }
     }
 }

@@ -3,6 +3,7 @@
 
 #include "app/AppState.h"
 
+#include "app/AutoFormatter.h"
 #include "app/DataCommands.h"
 #include "app/Persistence.h"
 #include "app/Settings.h"
@@ -72,8 +73,11 @@ bool AppState::appendToNote(QStringView text)
     const NoteAppend::Edit edit = NoteAppend::appending(m_noteContent, text);
     if (!noteFits(edit.removed, edit.inserted))
         return false;
-    if (edit.removed > 0 || !edit.inserted.isEmpty())
-        replaceNoteRange(edit.position, edit.removed, edit.inserted);
+    if (edit.removed == 0 && edit.inserted.isEmpty())
+        return true;
+    // The list goes on after the appended text as after typed text, in the same change.
+    const NoteEdit change = AutoFormatter(*this).continued(edit);
+    replaceNoteRange(change.position, change.removed, change.inserted);
     return true;
 }
 

@@ -6,9 +6,10 @@
 #include "app/AppState.h"
 #include "text/ListContinuation.h"
 
-#include <QScopeGuard>
+#include <algorithm>
+#include <utility>
 
-AutoFormatter::AutoFormatter(AppState &state)
+AutoFormatter::AutoFormatter(const AppState &state)
     : m_state(state)
 { }
 
@@ -17,21 +18,29 @@ bool AutoFormatter::isEnabled() const
     return m_state.autoFormatBullets() || m_state.autoFormatNumbers() || m_state.autoFormatDashes();
 }
 
-void AutoFormatter::handleAutoFormatting(const QString &newText)
+std::optional<QString> AutoFormatter::markerAfter(const NoteEdit &edit) const
 {
-    if (m_isProcessingFormatting)
-        return;
-    const std::optional<QString> marker = ListContinuation::markerToAppend(newText);
-    if (!marker)
-        return;
+    if (!isEnabled())
+        return std::nullopt;
+    return ListContinuation::markerAfterEdit(m_state.noteContent(), edit.position, edit.removed,
+                                             edit.inserted);
+}
 
-    // The write below announces itself at once and may come back here through the change hook.
-    m_isProcessingFormatting = true;
-    const auto done = qScopeGuard([this] { m_isProcessingFormatting = false; });
-    // The text handed over is the note itself: append in place, so a long note is not copied
-    // for two characters. Any other text is assigned whole.
-    if (&newText == &m_state.noteContent())
-        m_state.replaceNoteRange(newText.size(), 0, *marker);
-    else
-        m_state.setNoteContent(newText + *marker);
+NoteEdit AutoFormatter::continued(NoteEdit edit) const
+{
+    const std::optional<QString> marker = markerAfter(edit);
+    return marker ? joined(m_state.noteContent(), std::move(edit), *marker) : edit;
+}
+
+NoteEdit AutoFormatter::joined(QStringView note, NoteEdit edit, QStringView marker)
+{
+    edit.position = std::clamp<qsizetype>(edit.position, 0, note.size());
+    edit.removed = std::clamp<qsizetype>(edit.removed, 0, note.size() - edit.position);
+    // The marker goes to the note's very end: a change elsewhere (a note that already ended
+    // with a line break after an item) takes the rest of the note with it.
+    const qsizetype end = edit.position + edit.removed;
+    edit.inserted.append(note.sliced(end));
+    edit.inserted.append(marker);
+    edit.removed = note.size() - edit.position;
+    return edit;
 }

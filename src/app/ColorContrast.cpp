@@ -68,7 +68,13 @@ QColor readable(const QColor &text, const QColor &ground, double minimum)
 
 QColor destructive(const QColor &ground, double minimum)
 {
-    return readable(QColor(0xe0, 0x2f, 0x26), ground, minimum);
+    // The style draws a button's fill lighter and darker than the colour it is given (Fusion: a
+    // gradient whose top is up to half as light again on a dark button, under the pointer): the
+    // label reads on all of that fill.
+    QColor red = readable(QColor(0xe0, 0x2f, 0x26), ground, minimum);
+    for (const QColor &fill : {ground.lighter(150), ground.darker(110)})
+        red = readable(red, fill, minimum);
+    return red;
 }
 
 } // namespace ColorContrast

@@ -24,7 +24,7 @@ QColor over(const QColor &color, const QColor &ground);
 /// it takes to reach \a minimum; unchanged when it does already.
 QColor readable(const QColor &text, const QColor &ground, double minimum);
 
-/// A warning red that reaches \a minimum on \a ground.
+/// A warning red that reaches \a minimum on a button of colour \a ground, as the style draws it.
 QColor destructive(const QColor &ground, double minimum = normalText);
 
 } // namespace ColorContrast

@@ -27,6 +27,14 @@ xcb_atom_t frameExtentsAtom(xcb_connection_t *connection)
     }
     return atom;
 }
+
+xcb_atom_t noShadowAtom(xcb_connection_t *connection)
+{
+    static xcb_atom_t atom = XCB_ATOM_NONE;
+    if (atom == XCB_ATOM_NONE)
+        atom = QtXcb::internAtom(connection, "_COMPTON_SHADOW");
+    return atom;
+}
 } // namespace
 
 namespace X11WindowShape {
@@ -64,9 +72,21 @@ void setFrameExtents(QWidget *window, const QMargins &extents)
     if (atom == XCB_ATOM_NONE)
         return;
     const auto id = xcb_window_t(window->winId());
+    // picom shadows a window unless its rules leave it out (its sample configuration leaves out
+    // windows that declare frame extents). _COMPTON_SHADOW 0 leaves it out whatever the rules say,
+    // though picom reads it on the top-level window only: the client under window managers that
+    // do not reparent (bspwm, dwm), the window manager's frame under those that do.
+    const xcb_atom_t noShadow = noShadowAtom(connection);
     if (extents.isNull()) {
         xcb_delete_property(connection, id, atom);
+        if (noShadow != XCB_ATOM_NONE)
+            xcb_delete_property(connection, id, noShadow);
         return;
+    }
+    if (noShadow != XCB_ATOM_NONE) {
+        const std::uint32_t none = 0;
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, noShadow, XCB_ATOM_CARDINAL, 32,
+                            1, &none);
     }
     // Left, right, top, bottom.
     const std::uint32_t values[] = {std::uint32_t(extents.left()), std::uint32_t(extents.right()),

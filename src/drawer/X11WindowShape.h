@@ -17,7 +17,9 @@ class QWidget;
  * through XFixes) on top of it, so that clicks on the shadow reach the window below.
  * _GTK_FRAME_EXTENTS tells window managers and compositors (mutter, KWin, picom) how far the
  * window reaches beyond its visible frame, so that they place, snap and tile the frame and draw
- * no shadow of their own. Both are set on Qt's connection; off X11 every call does nothing.
+ * no shadow of their own; picom, whose rules may shadow such a window all the same, is told not
+ * to by _COMPTON_SHADOW 0 where no window manager's frame stands between (bspwm, dwm). They are
+ * set on Qt's connection; off X11 every call does nothing.
  */
 namespace X11WindowShape {
 
@@ -26,7 +28,8 @@ void setInputRegion(QWidget *window, const QRegion &region);
 /// The input shape follows the window's bounding shape again.
 void clearInputRegion(QWidget *window);
 
-/// Declares \a extents of \a window to lie outside its frame; no extents remove the hint.
+/// Declares \a extents of \a window to lie outside its frame, a shadow the window draws itself;
+/// no extents remove the hints.
 void setFrameExtents(QWidget *window, const QMargins &extents);
 
 } // namespace X11WindowShape

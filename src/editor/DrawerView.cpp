@@ -68,7 +68,6 @@ QString scrollBarStyle(const QColor &text, bool highContrast)
 DrawerView::DrawerView(AppState &state, QWidget *parent)
     : QWidget(parent)
     , m_state(state)
-    , m_formatter(state)
 {
     setObjectName(QStringLiteral("drawerView"));
     m_background = new TransparentGradientView(this);
@@ -94,12 +93,6 @@ DrawerView::DrawerView(AppState &state, QWidget *parent)
     auto *linkShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), this);
     linkShortcut->setContext(Qt::WidgetWithChildrenShortcut);
     connect(linkShortcut, &QShortcut::activated, this, &DrawerView::requestLinkInsertion);
-
-    // The change hook: only later changes count, not the note the drawer opens with.
-    connect(&state, &AppState::noteContentChanged, this, [this](const QString &text) {
-        if (m_formatter.isEnabled())
-            m_formatter.handleAutoFormatting(text);
-    });
 
     state.subscribe(&AppState::windowSize, &AppState::windowSizeChanged, this, [this](QSizeF size) {
         m_stackSize = QSize(toExtent(size.width()), toExtent(size.height()));
@@ -221,7 +214,7 @@ void DrawerView::hideEvent(QHideEvent *event)
 void DrawerView::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_showLinkDialog)
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !showLinkDialog())
         focusEditor();
 }
 
@@ -231,31 +224,41 @@ void DrawerView::focusEditor()
     m_editor->setFocus(Qt::ActiveWindowFocusReason);
 }
 
+bool DrawerView::showLinkDialog() const
+{
+    return m_linkDialog && m_linkDialog->isVisible();
+}
+
+QString DrawerView::linkText() const
+{
+    return m_linkDialog ? m_linkDialog->linkText() : QString();
+}
+
+QString DrawerView::linkURL() const
+{
+    return m_linkDialog ? m_linkDialog->linkURL() : QString();
+}
+
 void DrawerView::requestLinkInsertion()
 {
-    if (!m_state.smartLinkInsertion() || m_showLinkDialog)
+    if (!m_state.smartLinkInsertion() || showLinkDialog())
         return;
-    prepareLinkInsertion();
     if (!m_linkDialog) {
         m_linkDialog = new LinkDialogView(
             [this](const QString &text, const QString &url) { insertMarkdownLink(text, url); },
             this);
-        connect(m_linkDialog, &LinkDialogView::linkTextChanged, this,
-                [this](const QString &text) { m_linkText = text; });
-        connect(m_linkDialog, &LinkDialogView::linkURLChanged, this,
-                [this](const QString &url) { m_linkURL = url; });
         connect(m_linkDialog, &QDialog::finished, this, &DrawerView::onLinkDialogFinished);
     }
-    m_linkDialog->setLinkText(m_linkText);
-    m_linkDialog->setLinkURL(m_linkURL);
-    m_showLinkDialog = true;
+    prepareLinkInsertion();
     m_linkDialog->present(this);
 }
 
 void DrawerView::prepareLinkInsertion()
 {
-    m_linkText.clear();
-    m_linkURL.clear();
+    if (m_linkDialog) {
+        m_linkDialog->setLinkText({});
+        m_linkDialog->setLinkURL({});
+    }
 }
 
 bool DrawerView::noteFits(qsizetype removed, QStringView inserted)
@@ -281,20 +284,13 @@ void DrawerView::insertMarkdownLink(const QString &text, const QString &url)
     m_state.setNoteContent(m_state.noteContent() + link);
     // The user's own insertion: the caret goes after the link, where it was made.
     m_editor->moveCursor(QTextCursor::End);
-    m_showLinkDialog = false;
-    m_linkText.clear();
-    m_linkURL.clear();
-    if (m_linkDialog) {
-        m_linkDialog->setLinkText(m_linkText);
-        m_linkDialog->setLinkURL(m_linkURL);
-        if (m_linkDialog->isVisible())
-            m_linkDialog->accept();
-    }
+    prepareLinkInsertion();
+    if (showLinkDialog())
+        m_linkDialog->accept();
 }
 
 void DrawerView::onLinkDialogFinished()
 {
-    m_showLinkDialog = false;
     if (!isVisible())
         return;
     window()->raise();

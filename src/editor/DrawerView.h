@@ -3,8 +3,6 @@
 
 #pragma once
 
-#include "app/AutoFormatter.h"
-
 #include <QColor>
 #include <QSize>
 #include <QString>
@@ -18,8 +16,8 @@ class RoundedCorners;
 class TransparentGradientView;
 
 /// The drawer's content: the note's plain-text editor, white monospaced text on black, in
-/// front of the gradient background, with rounded corners. It continues lists as the user
-/// types and opens the link dialog on Ctrl+K. It follows the model's size, margins and
+/// front of the gradient background, with rounded corners. Its binding continues lists as the
+/// user types; it opens the link dialog on Ctrl+K. It follows the model's size, margins and
 /// display switches at once.
 class DrawerView : public QWidget
 {
@@ -43,9 +41,10 @@ public:
     LinkDialogView *linkDialog() const { return m_linkDialog; }
 
     bool isTextFieldFocused() const { return m_isTextFieldFocused; }
-    bool showLinkDialog() const { return m_showLinkDialog; }
-    const QString &linkText() const { return m_linkText; }
-    const QString &linkURL() const { return m_linkURL; }
+    /// Whether the link dialog is open; the dialog holds its fields' texts.
+    bool showLinkDialog() const;
+    QString linkText() const;
+    QString linkURL() const;
 
     /// Ctrl+K: while smart link insertion is on, clears the fields and opens the link dialog.
     void requestLinkInsertion();
@@ -80,7 +79,6 @@ private:
     void onLinkDialogFinished();
 
     AppState &m_state;
-    AutoFormatter m_formatter;
     TransparentGradientView *m_background = nullptr;
     NoteEditor *m_editor = nullptr;
     RoundedCorners *m_corners = nullptr;
@@ -91,9 +89,6 @@ private:
     QSize m_sizeLimit;
 
     bool m_isTextFieldFocused = false;
-    bool m_showLinkDialog = false;
     /// The user was told the note is full, and nothing has fitted since.
     bool m_toldNoteFull = false;
-    QString m_linkURL;
-    QString m_linkText;
 };

@@ -87,14 +87,8 @@ LinkDialogView::LinkDialogView(InsertCallback onInsert, QWidget *parent)
     buttons->addWidget(m_insertButton);
     column->addLayout(buttons);
 
-    connect(m_textField, &QLineEdit::textChanged, this, [this](const QString &text) {
-        updateInsertButton();
-        Q_EMIT linkTextChanged(text);
-    });
-    connect(m_urlField, &QLineEdit::textChanged, this, [this](const QString &url) {
-        updateInsertButton();
-        Q_EMIT linkURLChanged(url);
-    });
+    connect(m_textField, &QLineEdit::textChanged, this, &LinkDialogView::updateInsertButton);
+    connect(m_urlField, &QLineEdit::textChanged, this, &LinkDialogView::updateInsertButton);
     connect(m_cancelButton, &QPushButton::clicked, this, &LinkDialogView::cancel);
     connect(m_insertButton, &QPushButton::clicked, this, &LinkDialogView::insert);
     updateInsertButton();

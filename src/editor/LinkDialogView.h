@@ -50,10 +50,6 @@ public:
     /// Closes the dialog, first handing the keyboard back to the window it stands over.
     void done(int result) override;
 
-Q_SIGNALS:
-    void linkTextChanged(const QString &text);
-    void linkURLChanged(const QString &url);
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

@@ -3,10 +3,15 @@
 
 #pragma once
 
+#include "app/AutoFormatter.h"
+#include "editor/NotePositions.h"
+#include "text/NoteEdit.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringView>
 
+#include <optional>
 #include <vector>
 
 class AppState;
@@ -15,9 +20,13 @@ class QPlainTextEdit;
 
 /**
  * Keeps an editor's document and the model's note equal, one change at a time: a keystroke
- * writes only the characters it replaced into the model, and a change the model makes (a
- * continued list, an inserted link, a cleared or loaded note) reaches the document as just
+ * writes only the characters it replaced into the model, and a change made elsewhere (an
+ * append from outside, an inserted link, a cleared or loaded note) reaches the document as just
  * that range. Neither side is copied whole per keystroke.
+ *
+ * The list continuation is part of the user's edit: when the document has finished a change,
+ * the binding adds the marker it calls for to the document, in the same undo step, and writes
+ * the change and the marker to the model as one.
  *
  * A document cannot hold every character one-to-one: it turns CR LF, a lone CR, U+2029 and
  * the frame marks U+FDD0/U+FDD1 into block breaks. A note holding them is shown in its
@@ -56,29 +65,24 @@ public:
     QString documentText() const;
 
     /// The note's position of the document's \a position.
-    qsizetype toNote(int position) const;
+    qsizetype toNote(int position) const { return m_positions.toNote(position); }
     /// The first document position of the note's \a position.
-    int toDocument(qsizetype position) const;
+    int toDocument(qsizetype position) const { return m_positions.toDocument(position); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct ModelEdit
-    {
-        qsizetype position = 0;
-        qsizetype removed = 0;
-        QString text;
+    /// A change the binding makes itself comes back to it as an announcement of the document
+    /// or of the model; what it is doing says how to take it.
+    enum class Activity {
+        Idle, ///< changes of the document are the user's, changes of the model come from elsewhere
+        Reloading, ///< the document is filled anew: the positions are set afterwards
+        ChangingDocument, ///< the positions follow; the model has the change already or gets it
+        WritingModel, ///< the document has the change already
     };
 
-    qsizetype documentLength() const;
-    qsizetype noteLength() const;
     void reload();
-    /// Keeps m_breaks in step with a change of the document; the number of piece breaks the
-    /// change removed.
-    qsizetype followBreaks(int position, int removed, int added);
-    /// Keeps m_crlf in step with a change of the document.
-    void followCrLf(int position, int removed, int added);
     /// Clears copied marks and cuts long blocks in the range the last change left.
     void tidyBlocks();
     /// Before a key that moves or deletes one character: the caret goes past a piece break,
@@ -87,27 +91,22 @@ private:
     void onDocumentChange(int position, int removed, int added);
     void onDocumentChanged();
     void onNoteEdited(qsizetype position, qsizetype removed, qsizetype added);
-    /// Returns false when the document had to be reloaded instead.
-    bool apply(const ModelEdit &edit, bool followsUserEdit);
-    void writeBackDocument();
+    /// Writes the user's edit the document has finished to the model, with the marker of the
+    /// list it continues.
+    void commitUserEdit();
+    void writeModel(const NoteEdit &edit);
+    /// Makes a change that the model announced in the document.
+    void apply(const NoteEdit &edit);
 
     AppState &m_state;
     QPlainTextEdit &m_editor;
-    // Model changes announced while the document is still inside its own change signal; they
-    // are applied as soon as the document has finished that change.
-    std::vector<ModelEdit> m_pending;
-    // The document positions of the breaks between pieces, in order.
-    std::vector<int> m_breaks;
-    // The document positions of the line feeds that stand for a CR LF of the note, in order:
-    // the note holds one character more before each.
-    std::vector<int> m_crlf;
+    AutoFormatter m_formatter;
+    NotePositions m_positions;
+    // The user's change the document announced, for the model once the document is done with it.
+    std::optional<NoteEdit> m_userEdit;
     // The document range the last change left, still to be tidied; empty when from > to.
     int m_tidyFrom = 1;
     int m_tidyTo = 0;
     bool m_filled = false;
-    bool m_tidying = false;
-    bool m_applyingModelEdit = false;
-    bool m_inDocumentChange = false;
-    bool m_expectEcho = false;
-    bool m_echoMismatch = false;
+    Activity m_activity = Activity::Idle;
 };

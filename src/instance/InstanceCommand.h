@@ -46,7 +46,7 @@ inline constexpr std::array<InstanceCommand, 7> all
        InstanceCommand::Print};
 
 /// The most text one --append takes.
-inline constexpr qint64 maxAppendBytes = 16 * 1024 * 1024;
+inline constexpr qint64 maxAppendBytes = qint64(16) * 1024 * 1024;
 
 /// "toggle", "show", "hide", "settings", "quit", "append" or "print": the option's name and the
 /// word sent over the instance socket.

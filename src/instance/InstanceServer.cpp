@@ -169,13 +169,9 @@ bool InstanceServer::acceptOne()
     case ECONNABORTED:
     case EPROTO:
         return true;
-    case EMFILE:
-    case ENFILE:
-    case ENOBUFS:
-    case ENOMEM:
-        break;
     default:
-        // Nothing a retry later cannot mend; the listener itself stays open.
+        // Out of descriptors or memory (EMFILE, ENFILE, ENOBUFS, ENOMEM), or anything else:
+        // nothing a retry later cannot mend; the listener itself stays open.
         break;
     }
     // Out of descriptors: first make room among the connections held here.

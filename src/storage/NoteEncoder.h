@@ -31,7 +31,7 @@ public:
 
     /// Characters encoded in one turn of the event loop: about a millisecond of work here, far
     /// below the 16 ms a keystroke may take.
-    static constexpr qsizetype sliceSize = 256 * 1024;
+    static constexpr qsizetype sliceSize = qsizetype(256) * 1024;
 
     explicit NoteEncoder(QObject *parent = nullptr);
 

@@ -203,7 +203,7 @@ QString whyUnwritable(const QString &filePath, int error)
     if (file.exists() && !file.isWritable())
         return QStringLiteral("the file is not writable");
     const QStorageInfo storage(folder.absoluteFilePath());
-    if (storage.isValid() && storage.bytesAvailable() < 64 * 1024)
+    if (storage.isValid() && storage.bytesAvailable() < qint64(64) * 1024)
         return QStringLiteral("the disk is full");
     return QStringLiteral("the file could not be written");
 }

@@ -12,9 +12,9 @@
 namespace PrivateFile {
 
 /// The most a note file may hold to be read: a larger one is set aside unread.
-constexpr qint64 maxNoteBytes = 64 * 1024 * 1024;
+constexpr qint64 maxNoteBytes = qint64(64) * 1024 * 1024;
 /// The most a settings file (a dozen short values) may hold to be read.
-constexpr qint64 maxSettingsBytes = 1024 * 1024;
+constexpr qint64 maxSettingsBytes = qint64(1024) * 1024;
 
 /// Makes the folder of \a filePath (0700 when it has to be created). Every version of the file
 /// is written private (AtomicFile::Mode::Private). False when the folder cannot be made or

@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -124,6 +125,42 @@ std::optional<QString> markerToAppend(QStringView text)
     while (lineStart > 0 && !isNewline(text[lineStart - 1]))
         --lineStart;
     return getNextFormattedLine(text.sliced(lineStart, lineEnd - lineStart));
+}
+
+std::optional<QString> markerAfterEdit(QStringView note, qsizetype position, qsizetype removed,
+                                       QStringView inserted)
+{
+    position = std::clamp<qsizetype>(position, 0, note.size());
+    removed = std::clamp<qsizetype>(removed, 0, note.size() - position);
+    // The changed note in its three parts, from the back.
+    const QStringView parts[] = {note.sliced(position + removed), inserted, note.first(position)};
+    qsizetype last = 0;
+    while (last < 2 && parts[last].isEmpty())
+        ++last;
+    if (parts[last].isEmpty() || !isNewline(parts[last].back()))
+        return std::nullopt;
+    // The line before the final newline, collected part by part until a newline before it: a
+    // view while it lies in one part, a copy only when the change cut into it.
+    QStringView line;
+    QString joined;
+    for (qsizetype i = last; i < 3; ++i) {
+        const QStringView part = i == last ? parts[i].chopped(1) : parts[i];
+        qsizetype start = part.size();
+        while (start > 0 && !isNewline(part[start - 1]))
+            --start;
+        if (const QStringView piece = part.sliced(start); !piece.isEmpty()) {
+            if (line.isEmpty() && joined.isEmpty()) {
+                line = piece;
+            } else {
+                if (joined.isEmpty())
+                    joined = line.toString();
+                joined.prepend(piece);
+            }
+        }
+        if (start > 0)
+            break;
+    }
+    return getNextFormattedLine(joined.isEmpty() ? line : QStringView(joined));
 }
 
 } // namespace ListContinuation

@@ -19,4 +19,10 @@ std::optional<QString> getNextFormattedLine(QStringView line);
 /// that follows a list item. Looks at the note's last two lines only.
 std::optional<QString> markerToAppend(QStringView text);
 
+/// markerToAppend() of \a note once \a removed of its characters at \a position have given
+/// way to \a inserted, without making that change: only a last line that the change cuts into
+/// is put together.
+std::optional<QString> markerAfterEdit(QStringView note, qsizetype position, qsizetype removed,
+                                       QStringView inserted);
+
 } // namespace ListContinuation

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "text/NoteEdit.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -10,13 +12,7 @@
 /// of its own, as typing it there would. Pure functions.
 namespace NoteAppend {
 
-/// One change of the note: \a removed characters at \a position give way to \a inserted.
-struct Edit
-{
-    qsizetype position = 0;
-    qsizetype removed = 0;
-    QString inserted;
-};
+using Edit = NoteEdit;
 
 /// The change that appends \a text to \a note. A line break goes first when the note does not
 /// end with one. A note that ends with an empty list item (the marker the list continuation

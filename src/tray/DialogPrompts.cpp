@@ -14,6 +14,16 @@
 #include <algorithm>
 
 namespace {
+// A dialog wears the look of the window it belongs to (the settings window's readable or dark
+// palette, the desktop's font size): a window takes neither from its parent by itself.
+void wearLookOf(QWidget &dialog, const QWidget *parent)
+{
+    if (!parent)
+        return;
+    dialog.setPalette(parent->palette());
+    dialog.setFont(parent->font());
+}
+
 // Qt wraps a message box's informative text at a narrow width of its own; this one reads best
 // on two or three lines, as wide as about sixty characters of the box's font.
 void fitToText(QMessageBox &box)
@@ -31,11 +41,7 @@ void fitToText(QMessageBox &box)
 bool DialogPrompts::confirmClearAll(QWidget *parent)
 {
     QMessageBox box(parent);
-    // The settings window's look (its readable or dark palette, the desktop's font size).
-    if (parent) {
-        box.setPalette(parent->palette());
-        box.setFont(parent->font());
-    }
+    wearLookOf(box, parent);
     // A question to answer, not a window to keep: a title and a close button only.
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                        | Qt::WindowCloseButtonHint);
@@ -66,6 +72,7 @@ bool DialogPrompts::confirmClearAll(QWidget *parent)
 QString DialogPrompts::chooseExportFile(QWidget *parent)
 {
     QFileDialog dialog(parent, tr("Export Notes"));
+    wearLookOf(dialog, parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // Plain text only: the note is written as UTF-8 text, whatever the name.

@@ -84,7 +84,8 @@ void JotshelfApp::offerMenuWithoutTray()
 
 QIcon JotshelfApp::icon()
 {
-    // The bundled icon lives in the core library, which is static: register it explicitly.
+    // The bundled icon is built into the UI library, which is static: a resource in a static
+    // library is registered by hand.
     static const bool registered = [] {
         Q_INIT_RESOURCE(jotshelf);
         return true;

@@ -8,7 +8,8 @@
 # typed then lands in the note on disk; a click into the drawer takes the keyboard back from the
 # other program; `jotshelf --toggle` launched with a startup id (as a desktop's shortcut does)
 # shows the drawer with the keyboard, the drawer carries that id as _NET_STARTUP_ID, and a
-# startup-notification message ends the launch's feedback.
+# startup-notification message ends the launch's feedback; the settings window is offered neither
+# minimising, maximising nor resizing.
 #   tests/desktops/x11.sh build/jotshelf
 source "$(dirname "$0")/common.bash"
 desk_binary "$@"
@@ -115,6 +116,19 @@ run_under() {
         not_ok "$wm: the drawer shown by jotshelf --toggle did not get the focus (xmessage kept it)"
     fi
 
+    # The settings window keeps its size and asks for a close button alone.
+    "$binary" --settings >>"$desk/client.log" 2>&1 || fail "$wm: jotshelf --settings failed"
+    local settings actions
+    wait_until 10 eval 'settings=$(xdotool search --onlyvisible --name "^Jotshelf Settings$" | head -n 1); [[ -n $settings ]]' \
+        || fail "$wm: jotshelf --settings showed no settings window"
+    wait_until 10 eval 'actions=$(xprop -id "$settings" _NET_WM_ALLOWED_ACTIONS); [[ $actions == *CLOSE* ]]' \
+        || fail "$wm: the settings window has no allowed actions: $actions"
+    if [[ $actions != *MINIMIZE* && $actions != *MAXIMIZE* && $actions != *RESIZE* ]]; then
+        ok "$wm: the settings window offers neither minimising, maximising nor resizing"
+    else
+        not_ok "$wm: the settings window offers $actions"
+    fi
+
     kill -TERM -- "-$jotshelf_pid" "-$other_pid" 2>/dev/null
     wait_until 10 eval '! kill -0 -- "-$jotshelf_pid" 2>/dev/null' || fail "Jotshelf did not quit"
     mv "$desk/jotshelf.log" "$desk/jotshelf-$wm.log"
@@ -137,4 +151,4 @@ XML
     || fail "xfconfd does not read xfwm4's settings"
 # Without a compositor, which would need a GPU here.
 run_under xfwm4 xfwm4 --compositor=off
-finish "x11: under xfwm4 with focus-stealing prevention, Alt+\`, a click and jotshelf --toggle give the drawer the keyboard over another program; the launch's startup id reaches it"
+finish "x11: under xfwm4 with focus-stealing prevention, Alt+\`, a click and jotshelf --toggle give the drawer the keyboard over another program; the launch's startup id reaches it; the settings window offers close only"
