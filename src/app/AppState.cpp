@@ -16,8 +16,6 @@
 
 #include <algorithm>
 
-QPointer<AppState> globalAppState;
-
 AppState::AppState(AppServices services, QObject *parent)
     : QObject(parent)
     , m_services(std::move(services))
@@ -31,7 +29,6 @@ AppState::AppState(AppServices services, QObject *parent)
     if (m_services.makeHotkey)
         m_hotkey = m_services.makeHotkey(*this);
 
-    globalAppState = this;
     loadSavedContent();
     setupAutoSave();
     createDrawerWindow();
@@ -49,8 +46,6 @@ AppState::~AppState()
     m_hotkey.reset();
     m_drawer.reset();
     m_persistence.reset();
-    if (globalAppState == this)
-        globalAppState = nullptr;
 }
 
 void AppState::setNoteContent(const QString &value)
