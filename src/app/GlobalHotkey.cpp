@@ -80,10 +80,9 @@ QString withKeyName(QString text)
 /// translation of its own: where the general reason for \a result has one, it stands in.
 QString shownReason(const QString &reason, Result result)
 {
-    const QString general = QString::fromUtf8(generalReason(result));
-    const QString translated
-        = QCoreApplication::translate("GlobalHotkey", general.toUtf8().constData());
-    return translated != general ? withKeyName(translated) : reason;
+    const char *general = generalReason(result);
+    const QString translated = QCoreApplication::translate("GlobalHotkey", general);
+    return translated != QString::fromUtf8(general) ? withKeyName(translated) : reason;
 }
 
 /// How to bind a command to a key on each desktop, as XDG_CURRENT_DESKTOP names it.
