@@ -17,8 +17,6 @@
 
 #include <algorithm>
 
-QPointer<AppState> globalAppState;
-
 AppState::AppState(AppServices services, QObject *parent)
     : QObject(parent)
     , m_services(std::move(services))
@@ -32,7 +30,6 @@ AppState::AppState(AppServices services, QObject *parent)
     if (m_services.makeHotkey)
         m_hotkey = m_services.makeHotkey(*this);
 
-    globalAppState = this;
     loadSavedContent();
     setupAutoSave();
     createDrawerWindow();
@@ -50,8 +47,6 @@ AppState::~AppState()
     m_hotkey.reset();
     m_drawer.reset();
     m_persistence.reset();
-    if (globalAppState == this)
-        globalAppState = nullptr;
 }
 
 void AppState::setNoteContent(const QString &value)

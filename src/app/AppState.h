@@ -16,7 +16,6 @@
 #include <QColor>
 #include <QObject>
 #include <QPointF>
-#include <QPointer>
 #include <QSizeF>
 #include <QString>
 
@@ -341,7 +340,3 @@ private:
     std::unique_ptr<HotkeyControl> m_hotkey;
     std::unique_ptr<SettingsControl> m_settingsWindow;
 };
-
-/// The process-wide reference to the one model, through which the global hot key's handler
-/// reaches it. Null before the model is made and after it is gone.
-extern QPointer<AppState> globalAppState;

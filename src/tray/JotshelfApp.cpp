@@ -3,6 +3,7 @@
 
 #include "tray/JotshelfApp.h"
 
+#include "app/GlobalHotkey.h"
 #include "app/Persistence.h"
 #include "platform/AppInfo.h"
 #include "platform/DesktopNotifier.h"
@@ -17,7 +18,7 @@
 #include <QSystemTrayIcon>
 
 namespace {
-const QKeySequence showNotepadKeys(Qt::ALT | Qt::Key_QuoteLeft);
+const QKeySequence showNotepadKeys(GlobalHotkey::drawerKey);
 const QKeySequence settingsKeys(Qt::CTRL | Qt::Key_Comma);
 const QKeySequence quitKeys(Qt::CTRL | Qt::Key_Q);
 } // namespace
