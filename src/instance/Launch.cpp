@@ -5,6 +5,7 @@
 
 #include "platform/ConsoleOutput.h"
 #include "storage/NoteFile.h"
+#include "storage/NoteStore.h"
 #include "storage/PrivateFile.h"
 #include "storage/SettingsStore.h"
 
@@ -141,7 +142,7 @@ std::optional<QByteArray> Launch::appendText(const CommandLine &commandLine, int
 
 std::optional<QByteArray> Launch::storedNote(const QString &settingsFile, QString *error)
 {
-    const QString notePath = QFileInfo(settingsFile).absolutePath() + QStringLiteral("/note.conf");
+    const QString notePath = NoteStore::fileBeside(settingsFile);
     // Where an older version kept the note, when its own file does not hold it yet.
     for (const QString &path : {notePath, settingsFile}) {
         if (!QFileInfo::exists(path))
@@ -152,11 +153,11 @@ std::optional<QByteArray> Launch::storedNote(const QString &settingsFile, QStrin
         }
         if (path == notePath) {
             NoteFile file(notePath);
-            if (const auto note = file.text(SettingsStore::noteKey))
+            if (const auto note = file.text(NoteStore::key))
                 return note->toUtf8();
         } else {
             const QSettings settings(path, QSettings::IniFormat);
-            const QVariant note = settings.value(SettingsStore::noteKey);
+            const QVariant note = settings.value(NoteStore::key);
             if (note.typeId() == QMetaType::QString)
                 return note.toString().toUtf8();
         }
