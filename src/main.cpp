@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
 
     if (!Launch::raiseFileLimit(&error))
         return fail(error);
-    if (!Launch::hasDisplay(argc, argv))
+    if (!Launch::hasDisplay(commandLine))
         return fail(QStringLiteral("no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
                                    "start it from a desktop session"));
 
@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
     // connects to the display and builds its windows.
     auto note = NoteStore::readInBackground(SettingsStore::defaultFilePath());
 
-    PlatformChoice::preferXcbOnWayland(argc, argv);
+    PlatformChoice::preferXcbOnWayland(commandLine.platform());
     QApplication application(argc, argv);
     // QApplication gave the C library the user's locale; its messages (strerror) end up in
     // console lines, which stay English whatever the language of the windows.
