@@ -170,7 +170,7 @@ void tst_DataCommands::clearAllConfirmedRemovesKeysThenSaversRewriteThem()
     state.setNoteContent(QStringLiteral("a note to lose"));
     changeEverything(state);
     state.flushPendingSaves();
-    QVERIFY(state.userDefaults().waitForNote());
+    QVERIFY(state.noteStore().waitForWritten());
     QCOMPARE(t.stored(QStringLiteral("windowWidth")).toDouble(), 900.0);
     QCOMPARE(t.stored(QStringLiteral("noteContent")).toString(), QStringLiteral("a note to lose"));
 
@@ -181,7 +181,7 @@ void tst_DataCommands::clearAllConfirmedRemovesKeysThenSaversRewriteThem()
     QCOMPARE(state.noteContent(), QString());
     verifyDefaults(state);
     // Removed, and not yet written back by their debounced savers...
-    QVERIFY(state.userDefaults().waitForNote());
+    QVERIFY(state.noteStore().waitForWritten());
     for (const char *key : {"noteContent", "windowWidth", "windowHeight", "windowOpacity"})
         QVERIFY2(!t.storedContains(QLatin1String(key)), key);
     // ...while the position's saver wrote "right" within the reset.
@@ -190,7 +190,7 @@ void tst_DataCommands::clearAllConfirmedRemovesKeysThenSaversRewriteThem()
 
     QTRY_VERIFY(t.storedContains(QStringLiteral("windowOpacity")));
     QTRY_VERIFY(t.storedContains(QStringLiteral("windowWidth")));
-    QVERIFY(state.userDefaults().waitForNote());
+    QVERIFY(state.noteStore().waitForWritten());
     QTRY_VERIFY(t.storedContains(QStringLiteral("noteContent")));
     QCOMPARE(t.stored(QStringLiteral("noteContent")).toString(), QString());
     QCOMPARE(t.stored(QStringLiteral("windowWidth")).toDouble(), 400.0);
@@ -206,7 +206,7 @@ void tst_DataCommands::clearAllCancelledChangesNothing()
     state.setNoteContent(QStringLiteral("stays"));
     changeEverything(state);
     state.flushPendingSaves();
-    QVERIFY(state.userDefaults().waitForNote());
+    QVERIFY(state.noteStore().waitForWritten());
     const QByteArray settingsBefore = TestFiles::readAll(t.settingsPath());
     const QByteArray noteBefore = TestFiles::readAll(t.notePath());
     QSignalSpy changes(&state, &AppState::changed);

@@ -87,6 +87,7 @@ class tst_DesktopNotifier : public QObject
         AppServices services;
         services.store
             = std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("Jotshelf.conf")));
+        services.notes = std::make_unique<NoteStore>(*services.store);
         services.screens = std::make_shared<FixedScreenSource>(QRectF(0, 0, 1440, 900),
                                                                QRectF(0, 75, 1440, 800));
         services.hotkeys = std::move(hotkeys);

@@ -60,6 +60,7 @@ class tst_PortalHotkeyBackend : public QObject
         PortalHotkeyBackend *raw = backend.get();
         AppServices services;
         services.store = std::make_unique<SettingsStore>(t.settingsPath());
+        services.notes = std::make_unique<NoteStore>(*services.store);
         services.screens = t.screens;
         services.hotkeys = std::move(backend);
         services.prompts = std::make_unique<FakePrompts>();

@@ -21,7 +21,8 @@ AppState::AppState(AppServices services, QObject *parent)
     : QObject(parent)
     , m_services(std::move(services))
 {
-    Q_ASSERT(m_services.store && m_services.screens && m_services.hotkeys && m_services.prompts);
+    Q_ASSERT(m_services.store && m_services.notes && m_services.screens && m_services.hotkeys
+             && m_services.prompts);
     Settings::assignInitialValues(*this);
     m_persistence = std::make_unique<Persistence>(*this);
     m_dataCommands = std::make_unique<DataCommands>(*this);

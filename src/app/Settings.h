@@ -71,9 +71,9 @@ Row<T, Getter, Setter, Signal> row(Getter get, Setter set, Signal changed, T ini
 // --- The table ---------------------------------------------------------------------------------
 // The saved rows, in the order of loading and of the savers.
 
-inline const auto noteContent = row<QString>(
-    &AppState::noteContent, &AppState::setNoteContent, &AppState::noteContentChanged, QString(),
-    {.keys = {"noteContent"}, .saving = Saving::Debounced, .removedByClearAll = true});
+// The note is saved in a file of its own, by its own saver (Persistence, NoteStore).
+inline const auto noteContent = row<QString>(&AppState::noteContent, &AppState::setNoteContent,
+                                             &AppState::noteContentChanged, QString());
 inline const auto drawerPosition
     = row<DrawerPosition>(&AppState::drawerPosition, &AppState::setDrawerPosition,
                           &AppState::drawerPositionChanged, DrawerPosition::Right,

@@ -156,13 +156,13 @@ InstanceReply JotshelfApp::handleRequest(const InstanceRequest &request)
                                           + QStringLiteral("; nothing was appended"));
         if (!request.sync)
             return {};
-        if (state->persistence().writeNow())
+        const SaveOutcome outcome = state->persistence().writeNow();
+        if (outcome.isSaved())
             return {};
-        const QString file = state->userDefaults().noteFilePath();
         return InstanceReply::failure(
             QStringLiteral("the text is in the note, but the note could not be saved to %1 (%2); "
                            "Jotshelf keeps it and tries again with every change")
-                .arg(file, state->persistence().whyNotWritten(file)));
+                .arg(outcome.file, outcome.reason));
     }
     case InstanceCommand::Print:
         return {true, state->noteContent().toUtf8(), {}};
