@@ -113,6 +113,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     AppServices services;
     services.store = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("Jotshelf.conf")));
+    services.notes = std::make_unique<NoteStore>(*services.store);
     services.screens
         = std::make_shared<FixedScreenSource>(QRectF(0, 0, 1440, 900), QRectF(0, 75, 1440, 800));
     services.hotkeys = std::make_unique<QuietHotkeys>();

@@ -18,7 +18,7 @@
 #include "app/AppState.h"
 #include "app/Persistence.h"
 #include "storage/NoteFile.h"
-#include "storage/SettingsStore.h"
+#include "storage/NoteStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -82,7 +82,7 @@ qint64 mainThreadCpuNs()
 /// to the note at the first heartbeat that many milliseconds after the write began.
 Save timeSave(AppState &state, double typeAfterMs)
 {
-    SettingsStore &store = state.userDefaults();
+    NoteStore &store = state.noteStore();
     QElapsedTimer clock;
     clock.start();
     qint64 last = clock.nsecsElapsed();
@@ -119,12 +119,12 @@ Save timeSave(AppState &state, double typeAfterMs)
     });
     const auto handedOver = QObject::connect(&state.persistence(), &Persistence::keyWritten, &loop,
                                              [&](const QString &key, bool) {
-                                                 if (key == SettingsStore::noteKey && started < 0)
+                                                 if (key == NoteStore::key && started < 0)
                                                      started = clock.nsecsElapsed();
                                              });
     const auto written = QObject::connect(
-        &store, &SettingsStore::writeFinished, &loop, [&](const QString &path, bool ok) {
-            if (path == store.noteFilePath() && started >= 0 && finished < 0) {
+        &store, &NoteStore::writeFinished, &loop, [&](const QString &path, bool ok) {
+            if (path == store.filePath() && started >= 0 && finished < 0) {
                 if (!ok)
                     std::fprintf(stderr, "bench_save: the note could not be written\n");
                 finished = clock.nsecsElapsed();
@@ -166,7 +166,7 @@ std::pair<double, double> keystrokesAfterStart(qsizetype characters, int variant
         // Written as the application writes its note, so that the start reads a user's file.
         QDir().mkpath(QFileInfo(t.notePath()).absolutePath());
         NoteFile note(t.notePath());
-        note.setText(SettingsStore::noteKey, makeNote(characters, variant));
+        note.setText(NoteStore::key, makeNote(characters, variant));
         if (!note.waitForWritten())
             std::fprintf(stderr, "bench_save: the note could not be seeded\n");
     }
@@ -174,13 +174,13 @@ std::pair<double, double> keystrokesAfterStart(qsizetype characters, int variant
     // The saver writes the loaded note once its pause after the start ends; a user types after
     // that, not within the first milliseconds.
     QTest::qWait(Persistence::debounceMs + 200);
-    state.userDefaults().waitForNote();
+    state.noteStore().waitForWritten();
     QCoreApplication::processEvents();
     const double first = timeKeystroke(state);
     const double second = timeKeystroke(state);
     if (state.noteContent().size() != characters + 2)
         std::fprintf(stderr, "bench_save: the saved note was not loaded\n");
-    if (!state.userDefaults().setAside().isEmpty())
+    if (!state.noteStore().setAside().isEmpty())
         std::fprintf(stderr, "bench_save: the saved note was not read as the application's\n");
     return {first, second};
 }
@@ -241,7 +241,7 @@ int main(int argc, char *argv[])
             keyMiddle.push_back(halfway.editMs);
             keyAfter.push_back(afterwards);
         }
-        if (t.stored(SettingsStore::noteKey).toString() != state.noteContent()) {
+        if (t.stored(NoteStore::key).toString() != state.noteContent()) {
             std::fprintf(stderr, "bench_save: the %s note on disk is not the note\n", size.label);
             return 1;
         }

@@ -9,6 +9,7 @@
 #include "platform/ConsoleOutput.h"
 #include "platform/PlatformChoice.h"
 #include "platform/QtScreenSource.h"
+#include "storage/NoteStore.h"
 #include "storage/SettingsStore.h"
 #include "tray/DialogPrompts.h"
 #include "tray/JotshelfApp.h"
@@ -68,15 +69,15 @@ int main(int argc, char *argv[])
 
     if (!Launch::raiseFileLimit(&error))
         return fail(error);
-    if (!Launch::hasDisplay(argc, argv))
+    if (!Launch::hasDisplay(commandLine))
         return fail(QStringLiteral("no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
                                    "start it from a desktop session"));
 
     // This process is the instance: a long note is read and decoded while the application
     // connects to the display and builds its windows.
-    auto note = SettingsStore::readNoteInBackground(SettingsStore::defaultFilePath());
+    auto note = NoteStore::readInBackground(SettingsStore::defaultFilePath());
 
-    PlatformChoice::preferXcbOnWayland(argc, argv);
+    PlatformChoice::preferXcbOnWayland(commandLine.platform());
     QApplication application(argc, argv);
     // QApplication gave the C library the user's locale; its messages (strerror) end up in
     // console lines, which stay English whatever the language of the windows.
@@ -97,13 +98,15 @@ int main(int argc, char *argv[])
         ConsoleOutput::printError(error);
 
     AppServices services;
-    services.store
-        = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath(), std::move(note));
+    services.store = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath());
+    services.notes = std::make_unique<NoteStore>(*services.store, std::move(note));
     // Starting without it would write an empty note over the one that could not be read.
-    if (const QString unreadable = services.store->unreadable(); !unreadable.isEmpty())
-        return fail(unreadable
-                    + QStringLiteral("; Jotshelf did not start, so as not to write over "
-                                     "it, and left it as it is"));
+    for (const QString &unreadable : {services.store->unreadable(), services.notes->unreadable()}) {
+        if (!unreadable.isEmpty())
+            return fail(unreadable
+                        + QStringLiteral("; Jotshelf did not start, so as not to write over "
+                                         "it, and left it as it is"));
+    }
     services.screens = std::make_shared<QtScreenSource>();
     services.hotkeys = PlatformChoice::createHotkeyBackend();
     services.prompts = std::make_unique<DialogPrompts>();

@@ -135,6 +135,40 @@ private Q_SLOTS:
         QCOMPARE(line.sync(), sync);
     }
 
+    // Qt's options that name the display are read here alone, in every form Qt takes, for the
+    // platform choice and an instance that --append starts; after --append they are text.
+    void qtsDisplayOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QStringList>("displayArguments");
+        const QStringList offscreen = {"-platform", "offscreen"};
+        QTest::newRow("none") << QStringList {"--toggle"} << QString() << QStringList();
+        QTest::newRow("-platform x") << offscreen << "offscreen" << offscreen;
+        QTest::newRow("--platform x")
+            << QStringList {"--platform", "offscreen"} << "offscreen" << offscreen;
+        QTest::newRow("-platform=x with --append")
+            << QStringList {"-platform=offscreen", "--append", "x"} << "offscreen" << offscreen;
+        QTest::newRow("--platform=x")
+            << QStringList {"--platform=offscreen"} << "offscreen" << offscreen;
+        QTest::newRow("display") << QStringList {"-display", ":1", "--show"} << QString()
+                                 << QStringList {"-display", ":1"};
+        QTest::newRow("text of --append")
+            << QStringList {"--append", "-platform", "x"} << QString() << QStringList();
+    }
+
+    void qtsDisplayOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, platform);
+        QFETCH(QStringList, displayArguments);
+        arguments.prepend(QStringLiteral("jotshelf"));
+        const CommandLine line = CommandLine::parse(arguments);
+        QCOMPARE(line.action(), CommandLine::Action::Run);
+        QCOMPARE(line.platform(), platform);
+        QCOMPARE(line.displayArguments(), displayArguments);
+    }
+
     void helpListsTheCommandsButNotQtsOptions()
     {
         const QString help

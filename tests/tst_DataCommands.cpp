@@ -146,7 +146,7 @@ void tst_DataCommands::clearAllConfirmedRemovesKeysThenSaversRewriteThem()
     state.setNoteContent(QStringLiteral("a note to lose"));
     changeEverything(state);
     state.flushPendingSaves();
-    QVERIFY(state.userDefaults().waitForNote());
+    QVERIFY(state.noteStore().waitForWritten());
     QCOMPARE(t.stored(QStringLiteral("windowWidth")).toDouble(), 900.0);
     QCOMPARE(t.stored(QStringLiteral("noteContent")).toString(), QStringLiteral("a note to lose"));
 
@@ -157,7 +157,8 @@ void tst_DataCommands::clearAllConfirmedRemovesKeysThenSaversRewriteThem()
     QCOMPARE(state.noteContent(), QString());
     verifyDefaults(state);
     // Removed, and not yet written back by their debounced savers...
-    QVERIFY(state.userDefaults().waitForNote());
+    QVERIFY(state.noteStore().waitForWritten());
+    QVERIFY(!t.storedContains(QStringLiteral("noteContent")));
     Settings::forEach([&t](const auto &row) {
         if (!row.removedByClearAll || row.saving != Settings::Saving::Debounced)
             return;
@@ -170,7 +171,7 @@ void tst_DataCommands::clearAllConfirmedRemovesKeysThenSaversRewriteThem()
 
     QTRY_VERIFY(t.storedContains(QStringLiteral("windowOpacity")));
     QTRY_VERIFY(t.storedContains(QStringLiteral("windowWidth")));
-    QVERIFY(state.userDefaults().waitForNote());
+    QVERIFY(state.noteStore().waitForWritten());
     QTRY_VERIFY(t.storedContains(QStringLiteral("noteContent")));
     QCOMPARE(t.stored(QStringLiteral("noteContent")).toString(), QString());
     QCOMPARE(t.stored(QStringLiteral("windowWidth")).toDouble(), 400.0);
@@ -186,7 +187,7 @@ void tst_DataCommands::clearAllCancelledChangesNothing()
     state.setNoteContent(QStringLiteral("stays"));
     changeEverything(state);
     state.flushPendingSaves();
-    QVERIFY(state.userDefaults().waitForNote());
+    QVERIFY(state.noteStore().waitForWritten());
     const QByteArray settingsBefore = TestFiles::readAll(t.settingsPath());
     const QByteArray noteBefore = TestFiles::readAll(t.notePath());
     SettingsTable::Announcements changes(state);

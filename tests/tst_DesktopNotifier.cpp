@@ -66,16 +66,9 @@ class tst_DesktopNotifier : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    int m_connections = 0;
-    QStringList m_testConnections;
     std::unique_ptr<StandInNotifications> m_server;
 
-    QDBusConnection newConnection()
-    {
-        const QString name = QStringLiteral("connection%1").arg(++m_connections);
-        m_testConnections << name;
-        return sessionBus->connect(name);
-    }
+    static QDBusConnection newConnection() { return sessionBus->connect(); }
 
     StandInNotifications &startServer()
     {
@@ -94,6 +87,7 @@ class tst_DesktopNotifier : public QObject
         AppServices services;
         services.store
             = std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("Jotshelf.conf")));
+        services.notes = std::make_unique<NoteStore>(*services.store);
         services.screens = std::make_shared<FixedScreenSource>(QRectF(0, 0, 1440, 900),
                                                                QRectF(0, 75, 1440, 800));
         services.hotkeys = std::move(hotkeys);
@@ -115,9 +109,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        for (const QString &name : std::as_const(m_testConnections))
-            QDBusConnection::disconnectFromBus(name);
-        m_testConnections.clear();
+        sessionBus->disconnectAll();
         m_server.reset();
     }
 
@@ -200,10 +192,7 @@ int main(int argc, char *argv[])
 {
     PrivateSessionBus bus;
     sessionBus = &bus;
-    if (bus.isRunning())
-        qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address().toUtf8());
-    else
-        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    bus.serveAsSessionBus();
     QApplication application(argc, argv);
     tst_DesktopNotifier test;
     QTEST_SET_MAIN_SOURCE_PATH

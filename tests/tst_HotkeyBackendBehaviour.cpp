@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 // The same cases against every backend: the fake the other tests use, the X11 grab on the
 // test's private Xvfb, and the portal on a stand-in portal. What one backend does and another
@@ -40,8 +41,12 @@ public:
     virtual HotkeyBackend &backend() = 0;
     /// Presses Alt+`.
     virtual bool pressAltBacktick() = 0;
+    /// Presses what is near Alt+` but not it: other keys and modifiers, other shortcuts.
+    virtual bool pressOtherKeys() = 0;
     /// Returns once everything pressed before has reached the backend.
     virtual bool settle() { return true; }
+    /// What the window system was asked so far, where the rig sees it.
+    virtual QStringList requests() const { return {}; }
 };
 
 class FakeRig : public Rig
@@ -51,6 +56,13 @@ public:
     bool pressAltBacktick() override
     {
         m_backend.pressKey(altBacktick);
+        return true;
+    }
+    bool pressOtherKeys() override
+    {
+        m_backend.pressKey(QKeyCombination(Qt::Key_QuoteLeft));
+        m_backend.pressKey(QKeyCombination(Qt::ShiftModifier | Qt::AltModifier, Qt::Key_QuoteLeft));
+        m_backend.pressKey(QKeyCombination(Qt::AltModifier, Qt::Key_1));
         return true;
     }
 
@@ -66,11 +78,16 @@ public:
         if (!runsOnX11())
             return QStringLiteral("runs on a private X server (-xvfb)");
         if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-            return QStringLiteral("needs xdotool");
+            return QStringLiteral("needs xdotool (Debian package xdotool)");
         return {};
     }
     HotkeyBackend &backend() override { return m_backend; }
     bool pressAltBacktick() override { return xdotool(QStringLiteral("alt+grave")); }
+    bool pressOtherKeys() override
+    {
+        return xdotool(QStringLiteral("grave")) && xdotool(QStringLiteral("shift+alt+grave"))
+            && xdotool(QStringLiteral("alt+1"));
+    }
     // Ctrl+` is the marker: once its press is in, every key sent before it is too.
     bool settle() override
     {
@@ -139,6 +156,13 @@ public:
         }
         return true;
     }
+    // Another shortcut of the session, and the drawer's id in another session.
+    bool pressOtherKeys() override
+    {
+        m_portal.activate(QStringLiteral("another-shortcut"), m_portal.sessionPath);
+        m_portal.activate(drawerId, StandIns::portalPath + QStringLiteral("/session/x/y"));
+        return true;
+    }
     // The bus keeps the order of one connection's messages: the reply to a ping of the portal
     // comes after the presses it sent before.
     bool settle() override
@@ -151,6 +175,7 @@ public:
         QCoreApplication::processEvents();
         return true;
     }
+    QStringList requests() const override { return m_portal.members(); }
 
 private:
     QDBusConnection m_portalBus;
@@ -177,12 +202,14 @@ class tst_HotkeyBackendBehaviour : public QObject
         return std::make_unique<FakeRig>();
     }
 
+    static constexpr std::pair<const char *, const char *> kinds[]
+        = {{"fake", "fake"}, {"X11", "x11"}, {"portal", "portal"}};
+
     void backends()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("fake") << QStringLiteral("fake");
-        QTest::newRow("X11") << QStringLiteral("x11");
-        QTest::newRow("portal") << QStringLiteral("portal");
+        for (const auto &[name, kind] : kinds)
+            QTest::newRow(name) << QString::fromLatin1(kind);
     }
 
     /// Registers Alt+` under the drawer's id and waits for the one answer.
@@ -192,6 +219,14 @@ class tst_HotkeyBackendBehaviour : public QObject
         return QTest::qWaitFor([&] { return !finished.isEmpty(); }) && finished.size() == 1
             && finished.at(0).at(0).toString() == drawerId
             && finished.at(0).at(1).value<Result>() == Result::Registered;
+    }
+
+    /// How many of \a spy's signals name \a id first.
+    static qsizetype countFor(const QSignalSpy &spy, const QString &id)
+    {
+        return std::count_if(spy.cbegin(), spy.cend(), [&](const QList<QVariant> &arguments) {
+            return arguments.at(0).toString() == id;
+        });
     }
 
 #define REQUIRE_RIG(rig) \
@@ -231,13 +266,27 @@ private Q_SLOTS:
         QCOMPARE(pressed.at(0).at(0).toString(), drawerId);
         QVERIFY(rig->pressAltBacktick());
         QTRY_COMPARE(pressed.size(), 2);
-        // One answer per registration: presses bring no more.
+        // One press per keystroke, and one answer per registration: presses bring no more.
         QVERIFY(rig->settle());
-        QCOMPARE(std::count_if(finished.cbegin(), finished.cend(),
-                               [](const QList<QVariant> &answer) {
-                                   return answer.at(0).toString() == drawerId;
-                               }),
-                 1);
+        QCOMPARE(countFor(pressed, drawerId), 2);
+        QCOMPARE(countFor(finished, drawerId), 1);
+    }
+
+    void othersPressesAreNotOurs_data()
+    {
+        backends();
+    }
+    void othersPressesAreNotOurs()
+    {
+        QFETCH(QString, kind);
+        const auto rig = makeRig(kind);
+        REQUIRE_RIG(rig);
+        QSignalSpy finished(&rig->backend(), &HotkeyBackend::registrationFinished);
+        QVERIFY(registerAltBacktick(rig->backend(), finished));
+        QSignalSpy pressed(&rig->backend(), &HotkeyBackend::pressed);
+        QVERIFY(rig->pressOtherKeys());
+        QVERIFY(rig->settle());
+        QCOMPARE(countFor(pressed, drawerId), 0);
     }
 
     void unregisteredKeyIsSilent_data()
@@ -255,25 +304,36 @@ private Q_SLOTS:
         QSignalSpy pressed(&rig->backend(), &HotkeyBackend::pressed);
         QVERIFY(rig->pressAltBacktick());
         QVERIFY(rig->settle());
-        for (const QList<QVariant> &arguments : std::as_const(pressed))
-            QVERIFY(arguments.at(0).toString() != drawerId);
+        QCOMPARE(countFor(pressed, drawerId), 0);
     }
 
     void keyWithoutANameIsInvalid_data()
     {
-        backends();
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QKeyCombination>("key");
+        for (const auto &[name, kind] : kinds) {
+            QTest::addRow("%s, key without a keysym", name)
+                << QString::fromLatin1(kind) << QKeyCombination(Qt::AltModifier, Qt::Key_Launch0);
+            QTest::addRow("%s, modifier no window system grabs", name)
+                << QString::fromLatin1(kind)
+                << QKeyCombination(Qt::AltModifier | Qt::KeypadModifier, Qt::Key_QuoteLeft);
+        }
     }
     void keyWithoutANameIsInvalid()
     {
         QFETCH(QString, kind);
+        QFETCH(QKeyCombination, key);
         const auto rig = makeRig(kind);
         REQUIRE_RIG(rig);
         QSignalSpy finished(&rig->backend(), &HotkeyBackend::registrationFinished);
-        rig->backend().registerHotkey(drawerId, QKeyCombination(Qt::AltModifier, Qt::Key_Launch0));
-        QTRY_COMPARE(finished.size(), 1);
+        rig->backend().registerHotkey(drawerId, key);
+        // Refused at once, before the window system is asked anything.
+        QCOMPARE(finished.size(), 1);
         QCOMPARE(finished.at(0).at(1).value<Result>(), Result::Invalid);
         // Every failure says why, in words.
         QVERIFY(!finished.at(0).at(2).toString().isEmpty());
+        QVERIFY(rig->settle());
+        QCOMPARE(rig->requests(), QStringList());
     }
 };
 

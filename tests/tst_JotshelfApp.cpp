@@ -40,6 +40,7 @@ class tst_JotshelfApp : public QObject
     {
         AppServices services;
         services.store = std::make_unique<SettingsStore>(settingsPath());
+        services.notes = std::make_unique<NoteStore>(*services.store);
         services.screens = std::make_shared<FixedScreenSource>(QRectF(0, 0, 1440, 900),
                                                                QRectF(0, 75, 1440, 800));
         auto hotkeys = std::make_unique<FakeHotkeyBackend>();
@@ -57,9 +58,8 @@ class tst_JotshelfApp : public QObject
     QString stored(const QString &key) const
     {
         // The note has a file of its own beside the settings.
-        const QString file = key == SettingsStore::noteKey
-            ? m_dir->filePath(QStringLiteral("note.conf"))
-            : settingsPath();
+        const QString file
+            = key == NoteStore::key ? m_dir->filePath(QStringLiteral("note.conf")) : settingsPath();
         return QSettings(file, QSettings::IniFormat).value(key).toString();
     }
 

@@ -3,6 +3,7 @@
 
 #include "SaveLoopNotes.h"
 
+#include "storage/NoteStore.h"
 #include "storage/PrivateFile.h"
 #include "storage/SettingsStore.h"
 
@@ -184,7 +185,7 @@ private Q_SLOTS:
             const double opacity = settings.value(QStringLiteral("windowOpacity")).toDouble();
             QVERIFY2(opacity == 0.5 || opacity == 0.75, qPrintable(context));
             const QSettings note(QDir(folder).filePath(noteName), QSettings::IniFormat);
-            const QVariant stored = note.value(SettingsStore::noteKey);
+            const QVariant stored = note.value(NoteStore::key);
             const QString what = SaveLoopNotes::identify(
                 stored.isValid() ? std::optional(stored.toString()) : std::nullopt, a, b);
             QVERIFY2(what == QLatin1String("A") || what == QLatin1String("B"),
@@ -226,13 +227,14 @@ private Q_SLOTS:
         // The next start reads the note and clears what killed writes left, and only that.
         {
             SettingsStore store(QDir(folder).filePath(settingsName));
+            NoteStore notes(store);
             QCOMPARE(strayFiles(folder), others);
-            QCOMPARE(store.setAside().size(), 0);
-            const QString what = SaveLoopNotes::identify(store.text(SettingsStore::noteKey), a, b);
+            QCOMPARE(store.setAside().size() + notes.setAside().size(), 0);
+            const QString what = SaveLoopNotes::identify(notes.text(), a, b);
             QVERIFY2(what == QLatin1String("A") || what == QLatin1String("B"), qPrintable(what));
-            store.setText(SettingsStore::noteKey, what == QLatin1String("A") ? b : a);
+            notes.setText(what == QLatin1String("A") ? b : a);
             QVERIFY(store.setNumber(QStringLiteral("windowOpacity"), 1));
-            QVERIFY(store.waitForNote());
+            QVERIFY(notes.waitForWritten());
         }
         QCOMPARE(strayFiles(folder), others);
     }

@@ -3,8 +3,9 @@
 
 #include "OpenDrawer.h"
 
+#include "app/Persistence.h"
 #include "editor/LinePieces.h"
-#include "storage/SettingsStore.h"
+#include "storage/NoteStore.h"
 #include "tray/Subsystems.h"
 
 #include <QClipboard>
@@ -132,10 +133,10 @@ private Q_SLOTS:
         timer.restart();
         drawer->state.flushPendingSaves();
         const qint64 flushMs = timer.elapsed();
-        QVERIFY(drawer->state.userDefaults().isWritten());
+        QVERIFY(drawer->state.persistence().isWritten());
         {
             const QSettings note(drawer->t.notePath(), QSettings::IniFormat);
-            QVERIFY2(note.value(SettingsStore::noteKey).toString() == expected + u'!',
+            QVERIFY2(note.value(NoteStore::key).toString() == expected + u'!',
                      "the note file does not hold the pasted note");
         }
         drawer.reset();
@@ -145,6 +146,7 @@ private Q_SLOTS:
         TestAppState restarted;
         AppServices services;
         services.store = std::make_unique<SettingsStore>(settingsPath);
+        services.notes = std::make_unique<NoteStore>(*services.store);
         services.screens = restarted.screens;
         services.hotkeys = std::make_unique<FakeHotkeyBackend>();
         services.prompts = std::make_unique<FakePrompts>();

@@ -79,6 +79,17 @@ private Q_SLOTS:
         QCOMPARE(print(), QByteArray("call Ann\n- eggs\n- milk\n- bread"));
     }
 
+    // With no display at hand, a platform named as Qt's "-platform=name" is enough for --append
+    // to start an instance on it.
+    void appendStartsAnInstanceOnThePlatformNamed()
+    {
+        const Finished appended
+            = m_home->run({QStringLiteral("-platform=offscreen"), QStringLiteral("--append"),
+                           QStringLiteral("--sync"), QStringLiteral("started")});
+        QVERIFY2(appended.exitCode == 0, qPrintable(appended.err));
+        QCOMPARE(stored(), QByteArray("started"));
+    }
+
     // Text that is not UTF-8, or longer than 16 MB, is refused before it reaches the note.
     void badTextIsRefused_data()
     {

@@ -140,8 +140,7 @@ int main(int argc, char *argv[])
 {
     PrivateSessionBus bus;
     sessionBus = &bus;
-    if (bus.isRunning())
-        qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address().toUtf8());
+    bus.serveAsSessionBus();
     QTemporaryDir bin;
     programs = &bin;
     // The desktop's opener, as Qt finds it on PATH: it writes down what it is handed.

@@ -14,7 +14,9 @@
 
 namespace {
 const QStringList immediateKeys = SettingsTable::keys(Settings::Saving::AtOnce);
-const QStringList debouncedKeys = SettingsTable::keys(Settings::Saving::Debounced);
+// The note's own saver waits the same pause.
+const QStringList debouncedKeys = SettingsTable::keys(Settings::Saving::Debounced)
+    << QStringLiteral("noteContent");
 
 int writesOf(const QSignalSpy &spy, const QString &key)
 {
@@ -227,12 +229,12 @@ private Q_SLOTS:
             state.replaceNoteRange(after.size() - 1, 1, u"b");
         });
         connect(&state.persistence(), &Persistence::keyWritten, &change, [&](const QString &key) {
-            if (key == SettingsStore::noteKey && state.noteContent() == before)
+            if (key == NoteStore::key && state.noteContent() == before)
                 change.start();
         });
         state.replaceNoteRange(1, 1, u"a"); // the same note, saved again after the pause
         QTRY_COMPARE(state.noteContent(), after);
-        QVERIFY(state.userDefaults().waitForNote());
+        QVERIFY(state.noteStore().waitForWritten());
         QCOMPARE(t.stored("noteContent").toString(), before);
         QTRY_COMPARE(t.stored("noteContent").toString(), after);
     }

@@ -23,7 +23,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("waylandDisplay");
         QTest::addColumn<QString>("x11Display");
         QTest::addColumn<QString>("qtPlatform");
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("platformOption"); // CommandLine::platform()
         QTest::addColumn<bool>("wayland");
         QTest::addColumn<bool>("throughXWayland");
 
@@ -31,29 +31,23 @@ private Q_SLOTS:
         const QString x = QStringLiteral(":0");
         // clang-format off
         QTest::newRow("X11 session")
-            << "x11" << "" << x << "" << QStringList() << false << false;
+            << "x11" << "" << x << "" << "" << false << false;
         QTest::newRow("X11 session, stray Wayland display")
-            << "x11" << wl << x << "" << QStringList() << false << false;
+            << "x11" << wl << x << "" << "" << false << false;
         QTest::newRow("Wayland session with XWayland")
-            << "wayland" << wl << x << "" << QStringList() << true << true;
+            << "wayland" << wl << x << "" << "" << true << true;
         QTest::newRow("Wayland session spelt in capitals")
-            << "Wayland" << wl << x << "" << QStringList() << true << true;
+            << "Wayland" << wl << x << "" << "" << true << true;
         QTest::newRow("Wayland session without XWayland")
-            << "wayland" << wl << "" << "" << QStringList() << true << false;
+            << "wayland" << wl << "" << "" << "" << true << false;
         QTest::newRow("compositor started from a console")
-            << "tty" << wl << x << "" << QStringList() << true << true;
+            << "tty" << wl << x << "" << "" << true << true;
         QTest::newRow("no session type, X only")
-            << "" << "" << x << "" << QStringList() << false << false;
+            << "" << "" << x << "" << "" << false << false;
         QTest::newRow("user chose wayland by the environment")
-            << "wayland" << wl << x << "wayland" << QStringList() << true << false;
+            << "wayland" << wl << x << "wayland" << "" << true << false;
         QTest::newRow("user chose by -platform")
-            << "wayland" << wl << x << "" << QStringList({"-platform", "wayland"}) << true << false;
-        QTest::newRow("user chose by --platform")
-            << "wayland" << wl << x << "" << QStringList({"--platform", "wayland"}) << true << false;
-        QTest::newRow("user chose by -platform=")
-            << "wayland" << wl << x << "" << QStringList({"-platform=wayland"}) << true << false;
-        QTest::newRow("a command is no choice")
-            << "wayland" << wl << x << "" << QStringList({"--toggle"}) << true << true;
+            << "wayland" << wl << x << "" << "wayland" << true << false;
         // clang-format on
     }
 
@@ -63,13 +57,14 @@ private Q_SLOTS:
         QFETCH(QString, waylandDisplay);
         QFETCH(QString, x11Display);
         QFETCH(QString, qtPlatform);
-        QFETCH(QStringList, arguments);
+        QFETCH(QString, platformOption);
         QFETCH(bool, wayland);
         QFETCH(bool, throughXWayland);
 
         const Session session {sessionType, waylandDisplay, x11Display, qtPlatform};
         QCOMPARE(PlatformChoice::isWaylandSession(session), wayland);
-        QCOMPARE(PlatformChoice::shouldRunThroughXWayland(session, arguments), throughXWayland);
+        QCOMPARE(PlatformChoice::shouldRunThroughXWayland(session, platformOption),
+                 throughXWayland);
     }
 
     void hotkeyBackend_data()
@@ -116,14 +111,11 @@ private Q_SLOTS:
         qputenv("XDG_SESSION_TYPE", "wayland");
         qputenv("DISPLAY", ":7");
         qunsetenv("QT_QPA_PLATFORM");
-        char program[] = "jotshelf";
-        char toggle[] = "--toggle";
-        char *argv[] = {program, toggle, nullptr};
-        const bool chose = PlatformChoice::preferXcbOnWayland(2, argv);
+        const bool chose = PlatformChoice::preferXcbOnWayland(QString());
         const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
         // A platform chosen stays chosen.
         qputenv("QT_QPA_PLATFORM", "wayland");
-        const bool choseAgain = PlatformChoice::preferXcbOnWayland(2, argv);
+        const bool choseAgain = PlatformChoice::preferXcbOnWayland(QString());
         const QByteArray kept = qgetenv("QT_QPA_PLATFORM");
 
         const char *names[] = {"XDG_SESSION_TYPE", "DISPLAY", "QT_QPA_PLATFORM"};

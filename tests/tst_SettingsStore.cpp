@@ -132,6 +132,11 @@ private Q_SLOTS:
         file.write(bytes);
         file.close();
         std::unique_ptr<SettingsStore> store;
+        std::unique_ptr<NoteStore> notes;
+        auto open = [&] {
+            store = std::make_unique<SettingsStore>(t.settingsPath());
+            notes = std::make_unique<NoteStore>(*store);
+        };
         if (noDescriptors) {
             rlimit previous = {};
             QCOMPARE(::getrlimit(RLIMIT_NOFILE, &previous), 0);
@@ -141,14 +146,15 @@ private Q_SLOTS:
             rlimit none = previous;
             none.rlim_cur = rlim_t(lowestFree);
             QCOMPARE(::setrlimit(RLIMIT_NOFILE, &none), 0);
-            store = std::make_unique<SettingsStore>(t.settingsPath());
+            open();
             QCOMPARE(::setrlimit(RLIMIT_NOFILE, &previous), 0);
         } else {
             QFile::setPermissions(path, QFileDevice::Permissions());
-            store = std::make_unique<SettingsStore>(t.settingsPath());
+            open();
         }
-        QVERIFY2(store->unreadable().contains(path), qPrintable(store->unreadable()));
-        QVERIFY(store->setAside().isEmpty());
+        const QString unreadable = store->unreadable() + notes->unreadable();
+        QVERIFY2(unreadable.contains(path), qPrintable(unreadable));
+        QVERIFY(store->setAside().isEmpty() && notes->setAside().isEmpty());
         QVERIFY(setAsideCopies(QFileInfo(path).absolutePath()).isEmpty());
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QCOMPARE(TestFiles::readAll(path), bytes);
@@ -191,8 +197,9 @@ private Q_SLOTS:
         QVERIFY(note.open(QIODevice::WriteOnly));
         note.write(file);
         note.close();
-        SettingsStore store(settingsPath, SettingsStore::readNoteInBackground(settingsPath));
-        QCOMPARE(store.text(SettingsStore::noteKey), QStringLiteral("my words"));
+        SettingsStore settings(settingsPath);
+        NoteStore store(settings, NoteStore::readInBackground(settingsPath));
+        QCOMPARE(store.text(), QStringLiteral("my words"));
         QCOMPARE(store.setAside().size(), setAside);
         QCOMPARE(setAsideCopies(dir.path()).size(), setAside);
     }
@@ -221,7 +228,7 @@ private Q_SLOTS:
         state.setNoteContent(QStringLiteral("written"));
         state.setAutoFormatDashes(false);
         state.flushPendingSaves();
-        QVERIFY(state.userDefaults().isWritten());
+        QVERIFY(state.persistence().isWritten());
         QCOMPARE(t.stored("noteContent").toString(), QStringLiteral("written"));
     }
 
@@ -263,7 +270,7 @@ private Q_SLOTS:
         state.setNoteContent(QStringLiteral("written"));
         state.setAutoFormatDashes(false);
         state.flushPendingSaves();
-        QVERIFY(state.userDefaults().isWritten());
+        QVERIFY(state.persistence().isWritten());
         QCOMPARE(TestFiles::readAll(target), bytes);
         QVERIFY(!QFileInfo(path).isSymLink());
         QCOMPARE(t.stored("noteContent").toString(), QStringLiteral("written"));
@@ -404,14 +411,14 @@ private Q_SLOTS:
             FileSizeLimit full(500'000);
             QVERIFY(full.isActive());
             state.setNoteContent(large);
-            QTRY_VERIFY(!state.userDefaults().isWritten());
+            QTRY_VERIFY(!state.persistence().isWritten());
             state.setNoteContent(large + QStringLiteral("y"));
             const auto writers = state.persistence().findChildren<DebouncedWriter *>();
             QTRY_VERIFY(
                 std::none_of(writers.cbegin(), writers.cend(),
                              [](const DebouncedWriter *writer) { return writer->isPending(); }));
-            state.userDefaults().waitForNote();
-            QVERIFY(!state.userDefaults().isWritten());
+            state.noteStore().waitForWritten();
+            QVERIFY(!state.persistence().isWritten());
             QTRY_COMPARE(notices.count(), 1);
             QCOMPARE(t.lines.filter(QStringLiteral("❌ Could not save")).size(), 1);
             QCOMPARE(t.stored("noteContent").toString(), QStringLiteral("saved before"));
@@ -421,8 +428,8 @@ private Q_SLOTS:
 
         state.toggleDrawer();
         state.toggleDrawer();
-        QTRY_VERIFY(state.userDefaults().isWritten());
-        state.userDefaults().waitForNote();
+        QTRY_VERIFY(state.persistence().isWritten());
+        state.noteStore().waitForWritten();
         QCOMPARE(t.stored("noteContent").toString(), large + QStringLiteral("y"));
         QTRY_COMPARE(t.lines.filter(QStringLiteral("✅ Saved to")).size(), 1);
         QCOMPARE(notices.count(), 1);
@@ -443,13 +450,13 @@ private Q_SLOTS:
             FileSizeLimit full(16);
             QVERIFY(full.isActive());
             state.setAutoFormatDashes(false);
-            QVERIFY(!state.userDefaults().isWritten());
+            QVERIFY(!state.persistence().isWritten());
         }
         QCOMPARE(TestFiles::readAll(t.settingsPath()), before);
         QCOMPARE(t.lines.filter(QStringLiteral("❌ Could not save")).size(), 1);
 
         state.setAutoFormatBullets(false);
-        QVERIFY(state.userDefaults().isWritten());
+        QVERIFY(state.persistence().isWritten());
         QCOMPARE(t.stored("autoFormatDashes").toString(), QStringLiteral("false"));
         QCOMPARE(t.stored("autoFormatBullets").toString(), QStringLiteral("false"));
         QCOMPARE(t.stored("windowOpacity").toDouble(), 0.4);
@@ -502,14 +509,14 @@ private Q_SLOTS:
 
         state.setAutoFormatDashes(false);
         state.setNoteContent(QStringLiteral("kept in memory"));
-        QTRY_VERIFY(!state.userDefaults().isWritten());
+        QTRY_VERIFY(!state.persistence().isWritten());
         const auto writers = state.persistence().findChildren<DebouncedWriter *>();
         QVERIFY(!writers.isEmpty());
         // Let the note's pause end, so that its write fails too.
         QTRY_VERIFY(
             std::none_of(writers.cbegin(), writers.cend(),
                          [](const DebouncedWriter *writer) { return writer->isPending(); }));
-        state.userDefaults().waitForNote();
+        state.noteStore().waitForWritten();
         state.setAutoFormatNumbers(false);
         state.setAutoFormatBullets(false);
         QTRY_COMPARE(notices.count(), 1);
@@ -518,8 +525,8 @@ private Q_SLOTS:
 
         QVERIFY(QFile::remove(blocker));
         state.setHideScrollIndicators(false); // the next change writes everything
-        state.userDefaults().waitForNote();
-        QTRY_VERIFY(state.userDefaults().isWritten());
+        state.noteStore().waitForWritten();
+        QTRY_VERIFY(state.persistence().isWritten());
         const QSettings settings(blocker + QStringLiteral("/Jotshelf.conf"), QSettings::IniFormat);
         QCOMPARE(settings.value("autoFormatDashes").toString(), QStringLiteral("false"));
         QCOMPARE(settings.value("hideScrollIndicators").toString(), QStringLiteral("false"));

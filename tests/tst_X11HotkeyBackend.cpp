@@ -4,7 +4,7 @@
 #include "platform/X11HotkeyBackend.h"
 
 #include "X11TestClient.h"
-#include "XvfbSession.h"
+#include "XvfbTestMain.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAbstractNativeEventFilter>
@@ -26,10 +26,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 // Runs twice under CTest: on the offscreen platform, where there is no X11 connection, and
-// with -xvfb on a private X server that the test starts before its application.
+// with -xvfb on a private X server that the test starts before its application. What every
+// backend does (presses reported once, other keys silent, keys it cannot grab refused) is
+// tst_HotkeyBackendBehaviour's; here is what the X11 grab alone does.
 
 namespace {
 
@@ -39,8 +40,6 @@ constexpr QKeyCombination ctrlBacktick(Qt::ControlModifier, Qt::Key_QuoteLeft);
 const QString noteId = QStringLiteral("toggle-drawer");
 // Ctrl+` serves as a marker: once its press arrives, every event sent before it has arrived.
 const QString markerId = QStringLiteral("marker");
-
-XvfbSession *xvfbSession = nullptr;
 
 /// Counts the key presses of one key that reach the application, repeats included.
 class RawPressCounter : public QAbstractNativeEventFilter
@@ -76,15 +75,10 @@ class TestX11HotkeyBackend : public QObject
 
 private Q_SLOTS:
     void answersUnavailableWithoutX11();
-    void registersAndReportsOnePressPerKeystroke();
-    void otherKeysAreNotPresses_data();
-    void otherKeysAreNotPresses();
     void grabsEveryLockStateAndReleasesThem();
     void destructionReleasesTheKey();
     void keyHeldByAnotherClientIsAlreadyTaken_data();
     void keyHeldByAnotherClientIsAlreadyTaken();
-    void unknownKeyIsParameterError_data();
-    void unknownKeyIsParameterError();
     void repeatsOfAHeldKeyAreNotPresses();
     void heldKeyIsOnePress();
     void locksDoNotStopTheKey_data();
@@ -107,20 +101,12 @@ private:
 
 bool TestX11HotkeyBackend::requireX11()
 {
-    // Only the private server: keys pressed here must never reach the user's own desktop.
-    if (xvfbSession && xvfbSession->isRunning()
-        && QGuiApplication::platformName() == QLatin1String("xcb")) {
-        if (!QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-            return true;
-        QTest::qSkip("needs xdotool (Debian package xdotool)", __FILE__, __LINE__);
-        return false;
-    }
-    if (xvfbSession)
-        QTest::qSkip(
-            qPrintable(QStringLiteral("needs a private X server: ") + xvfbSession->errorString()),
-            __FILE__, __LINE__);
-    else
+    if (!runsOnX11())
         QTest::qSkip("runs on a private X server (tst_X11HotkeyBackend -xvfb)", __FILE__, __LINE__);
+    else if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QTest::qSkip("needs xdotool (Debian package xdotool)", __FILE__, __LINE__);
+    else
+        return true;
     return false;
 }
 
@@ -165,7 +151,7 @@ bool TestX11HotkeyBackend::xdotool(const QStringList &arguments)
     if (program.isEmpty())
         return false;
     QProcess process;
-    process.setProcessEnvironment(xvfbSession->environment());
+    process.setProcessEnvironment(privateXServer()->environment());
     process.start(program, arguments);
     return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
         && process.exitCode() == 0;
@@ -191,7 +177,7 @@ void TestX11HotkeyBackend::syncQtConnection()
 
 std::unique_ptr<X11TestClient> TestX11HotkeyBackend::otherClient()
 {
-    auto client = std::make_unique<X11TestClient>(xvfbSession->display().toLocal8Bit());
+    auto client = std::make_unique<X11TestClient>(privateXServer()->display().toLocal8Bit());
     return client->isConnected() ? std::move(client) : nullptr;
 }
 
@@ -207,59 +193,6 @@ void TestX11HotkeyBackend::answersUnavailableWithoutX11()
     QCOMPARE(finished.at(0).at(1).value<Result>(), Result::Unavailable);
     backend->unregisterHotkey(noteId);
     backend.reset();
-}
-
-void TestX11HotkeyBackend::registersAndReportsOnePressPerKeystroke()
-{
-    if (!requireX11())
-        return;
-    X11HotkeyBackend backend;
-    QSignalSpy finished(&backend, &HotkeyBackend::registrationFinished);
-    QSignalSpy pressed(&backend, &HotkeyBackend::pressed);
-    backend.registerHotkey(noteId, altBacktick);
-    // Answered before registerHotkey() returned.
-    QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.at(0).at(0).toString(), noteId);
-    QCOMPARE(finished.at(0).at(1).value<Result>(), Result::Registered);
-    backend.registerHotkey(markerId, ctrlBacktick);
-    QCOMPARE(finished.at(1).at(1).value<Result>(), Result::Registered);
-
-    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+grave")}));
-    QTRY_COMPARE(pressed.count(), 1);
-    QCOMPARE(pressed.at(0).at(0).toString(), noteId);
-    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+grave")}));
-    QVERIFY(settle(pressed));
-    QCOMPARE(pressed.count(), 3);
-    QCOMPARE(pressed.at(1).at(0).toString(), noteId);
-
-    // Unregistered, the key is no longer ours.
-    backend.unregisterHotkey(noteId);
-    QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+grave")}));
-    QVERIFY(settle(pressed));
-    QCOMPARE(pressed.count(), 4);
-}
-
-void TestX11HotkeyBackend::otherKeysAreNotPresses_data()
-{
-    QTest::addColumn<QString>("keys");
-    QTest::newRow("backtick alone") << QStringLiteral("grave");
-    QTest::newRow("Shift+Alt+backtick") << QStringLiteral("shift+alt+grave");
-    QTest::newRow("Alt+1") << QStringLiteral("alt+1");
-}
-
-void TestX11HotkeyBackend::otherKeysAreNotPresses()
-{
-    QFETCH(QString, keys);
-    if (!requireX11())
-        return;
-    X11HotkeyBackend backend;
-    QSignalSpy pressed(&backend, &HotkeyBackend::pressed);
-    backend.registerHotkey(noteId, altBacktick);
-    backend.registerHotkey(markerId, ctrlBacktick);
-
-    QVERIFY(xdotool({QStringLiteral("key"), keys}));
-    QVERIFY(settle(pressed));
-    QCOMPARE(pressed.count(), 1); // the marker only
 }
 
 void TestX11HotkeyBackend::grabsEveryLockStateAndReleasesThem()
@@ -346,26 +279,6 @@ void TestX11HotkeyBackend::keyHeldByAnotherClientIsAlreadyTaken()
     backend.registerHotkey(noteId, altBacktick);
     QCOMPARE(finished.at(1).at(1).value<Result>(), Result::Registered);
     QVERIFY(pressed.isEmpty());
-}
-
-void TestX11HotkeyBackend::unknownKeyIsParameterError_data()
-{
-    QTest::addColumn<QKeyCombination>("key");
-    QTest::newRow("key without a keysym") << QKeyCombination(Qt::AltModifier, Qt::Key_Launch0);
-    QTest::newRow("modifier X11 cannot grab")
-        << QKeyCombination(Qt::AltModifier | Qt::KeypadModifier, Qt::Key_QuoteLeft);
-}
-
-void TestX11HotkeyBackend::unknownKeyIsParameterError()
-{
-    QFETCH(QKeyCombination, key);
-    if (!requireX11())
-        return;
-    X11HotkeyBackend backend;
-    QSignalSpy finished(&backend, &HotkeyBackend::registrationFinished);
-    backend.registerHotkey(noteId, key);
-    QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.at(0).at(1).value<Result>(), Result::Invalid);
 }
 
 void TestX11HotkeyBackend::repeatsOfAHeldKeyAreNotPresses()
@@ -479,33 +392,7 @@ void TestX11HotkeyBackend::locksDoNotStopTheKey()
 
 int main(int argc, char *argv[])
 {
-    std::vector<char *> arguments(argv, argv + argc);
-    const auto xvfbFlag
-        = std::find_if(arguments.begin(), arguments.end(),
-                       [](const char *argument) { return std::strcmp(argument, "-xvfb") == 0; });
-    std::unique_ptr<XvfbSession> xvfb;
-    if (xvfbFlag != arguments.end()) {
-        arguments.erase(xvfbFlag);
-        xvfb = std::make_unique<XvfbSession>();
-        xvfbSession = xvfb.get();
-        if (xvfb->isRunning()) {
-            qputenv("DISPLAY", xvfb->display().toLocal8Bit());
-            qputenv("XDG_RUNTIME_DIR", xvfb->runtimeDir().toLocal8Bit());
-            qputenv("QT_QPA_PLATFORM", "xcb");
-        } else {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-    }
-    int count = int(arguments.size());
-    arguments.push_back(nullptr);
-
-    int status = 0;
-    {
-        QGuiApplication application(count, arguments.data());
-        TestX11HotkeyBackend test;
-        status = QTest::qExec(&test, count, arguments.data());
-    }
-    return status;
+    return runTestWithOptionalXvfb<TestX11HotkeyBackend>(argc, argv);
 }
 
 #include "tst_X11HotkeyBackend.moc"

@@ -449,8 +449,8 @@
 <context>
     <name>GlobalHotkey</name>
     <message>
-        <source>in System Settings → Shortcuts → Add New → Command or Script… (or, if KWin keeps Alt+`, clear it there under KWin and give it to Jotshelf&apos;s &quot;Show or hide the Jotshelf notepad&quot;)</source>
-        <translation>unter Systemeinstellungen → Kurzbefehle → Neu hinzufügen → Befehl oder Skript … (oder, falls KWin Alt+` belegt, es dort unter KWin freigeben und Jotshelfs „Den Jotshelf-Notizblock zeigen oder verbergen“ zuweisen)</translation>
+        <source>in System Settings → Shortcuts → Add New → Command or Script… (or, if KWin keeps %1, clear it there under KWin and give it to Jotshelf&apos;s &quot;Show or hide the Jotshelf notepad&quot;)</source>
+        <translation>unter Systemeinstellungen → Kurzbefehle → Neu hinzufügen → Befehl oder Skript … (oder, falls KWin %1 belegt, es dort unter KWin freigeben und Jotshelfs „Den Jotshelf-Notizblock zeigen oder verbergen“ zuweisen)</translation>
     </message>
     <message>
         <source>in Settings → Keyboard → View and Customize Shortcuts → Custom Shortcuts</source>
@@ -477,12 +477,12 @@
         <translation>in den Tastatureinstellungen Ihres Desktops (die README-Datei zeigt, wie)</translation>
     </message>
     <message>
-        <source>Another program or the desktop keeps Alt+` for itself.</source>
-        <translation>Ein anderes Programm oder der Desktop belegt Alt+` selbst.</translation>
+        <source>Another program or the desktop keeps %1 for itself.</source>
+        <translation>Ein anderes Programm oder der Desktop belegt %1 selbst.</translation>
     </message>
     <message>
-        <source>This desktop cannot register Alt+`.</source>
-        <translation>Dieser Desktop kann Alt+` nicht registrieren.</translation>
+        <source>This desktop cannot register %1.</source>
+        <translation>Dieser Desktop kann %1 nicht registrieren.</translation>
     </message>
     <message>
         <source>This desktop offers no way to register a global key.</source>
@@ -501,12 +501,12 @@
         <translation>Der Desktop konnte das globale Tastenkürzel nicht registrieren.</translation>
     </message>
     <message>
-        <source>Alt+` is not available</source>
-        <translation>Alt+` ist nicht verfügbar</translation>
+        <source>%1 is not available</source>
+        <translation>%1 ist nicht verfügbar</translation>
     </message>
     <message>
-        <source>Jotshelf could not register Alt+`. %1 To show and hide the notepad from the keyboard, bind the command &quot;jotshelf --toggle&quot; to a key %2.</source>
-        <translation>Jotshelf konnte Alt+` nicht registrieren. %1 Um den Notizblock mit der Tastatur zu zeigen und zu verbergen, legen Sie den Befehl „jotshelf --toggle“ %2 auf eine Taste.</translation>
+        <source>Jotshelf could not register %1. %2 To show and hide the notepad from the keyboard, bind the command &quot;jotshelf --toggle&quot; to a key %3.</source>
+        <translation>Jotshelf konnte %1 nicht registrieren. %2 Um den Notizblock mit der Tastatur zu zeigen und zu verbergen, legen Sie den Befehl „jotshelf --toggle“ %3 auf eine Taste.</translation>
     </message>
 </context>
 <context>

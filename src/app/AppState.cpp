@@ -17,13 +17,12 @@
 
 #include <algorithm>
 
-QPointer<AppState> globalAppState;
-
 AppState::AppState(AppServices services, QObject *parent)
     : QObject(parent)
     , m_services(std::move(services))
 {
-    Q_ASSERT(m_services.store && m_services.screens && m_services.hotkeys && m_services.prompts);
+    Q_ASSERT(m_services.store && m_services.notes && m_services.screens && m_services.hotkeys
+             && m_services.prompts);
     Settings::assignInitialValues(*this);
     m_persistence = std::make_unique<Persistence>(*this);
     m_dataCommands = std::make_unique<DataCommands>(*this);
@@ -32,7 +31,6 @@ AppState::AppState(AppServices services, QObject *parent)
     if (m_services.makeHotkey)
         m_hotkey = m_services.makeHotkey(*this);
 
-    globalAppState = this;
     loadSavedContent();
     setupAutoSave();
     createDrawerWindow();
@@ -50,8 +48,6 @@ AppState::~AppState()
     m_hotkey.reset();
     m_drawer.reset();
     m_persistence.reset();
-    if (globalAppState == this)
-        globalAppState = nullptr;
 }
 
 void AppState::setNoteContent(const QString &value)

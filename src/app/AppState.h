@@ -11,12 +11,12 @@
 #include "geometry/DrawerPosition.h"
 #include "platform/HotkeyBackend.h"
 #include "platform/ScreenSource.h"
+#include "storage/NoteStore.h"
 #include "storage/SettingsStore.h"
 
 #include <QColor>
 #include <QObject>
 #include <QPointF>
-#include <QPointer>
 #include <QSizeF>
 #include <QString>
 
@@ -36,6 +36,8 @@ struct AppServices
 {
     /// The defaults store (the settings file).
     std::unique_ptr<SettingsStore> store;
+    /// The note's own store, beside the settings file.
+    std::unique_ptr<NoteStore> notes;
     /// The main screen's frames; no main screen when it answers nothing.
     std::shared_ptr<const ScreenSource> screens;
     /// Registers the global hot key.
@@ -210,10 +212,11 @@ public:
     /// The settings window; null until showSettingsWindow() first made it.
     SettingsWindow *settingsWindow() const;
     SettingsStore &userDefaults() const { return *m_services.store; }
+    NoteStore &noteStore() const { return *m_services.notes; }
     const ScreenSource &screens() const { return *m_services.screens; }
     UserPrompts &prompts() const { return *m_services.prompts; }
     HotkeyBackend &hotkeys() const { return *m_services.hotkeys; }
-    /// The loader and savers of the settings file.
+    /// The loader and savers of the note and the settings, which know whether both are saved.
     Persistence &persistence() const { return *m_persistence; }
     /// The drawer's window, geometry and slides. Only for a model made with a drawer.
     DrawerControl &drawer() const { return *m_drawer; }
@@ -331,7 +334,3 @@ private:
     std::unique_ptr<HotkeyControl> m_hotkey;
     std::unique_ptr<SettingsControl> m_settingsWindow;
 };
-
-/// The process-wide reference to the one model, through which the global hot key's handler
-/// reaches it. Null before the model is made and after it is gone.
-extern QPointer<AppState> globalAppState;

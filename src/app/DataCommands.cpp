@@ -7,6 +7,7 @@
 #include "app/Settings.h"
 #include "app/UserPrompts.h"
 #include "storage/AtomicFile.h"
+#include "storage/NoteStore.h"
 #include "storage/SettingsStore.h"
 
 #include <QDir>
@@ -38,6 +39,7 @@ void DataCommands::clearAllData()
 {
     if (!m_state.prompts().confirmClearAll(dialogParent()))
         return;
+    m_state.noteStore().remove();
     SettingsStore &store = m_state.userDefaults();
     Settings::forEach([&store](const auto &row) {
         if (!row.removedByClearAll)

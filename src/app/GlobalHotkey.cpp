@@ -4,6 +4,7 @@
 #include "app/GlobalHotkey.h"
 
 #include "app/AppState.h"
+#include "platform/HotkeyKeys.h"
 
 #include <QCoreApplication>
 
@@ -11,16 +12,90 @@ namespace {
 
 using Result = HotkeyBackend::Result;
 
+/// The key as the user reads it: "Alt+`".
+QString keyName()
+{
+    return HotkeyKeys::displayName(GlobalHotkey::drawerKey);
+}
+
+/// A failed registration as the console reports it: the status number and the reason line.
+struct ConsoleFailure
+{
+    int status;
+    const char *reason;
+};
+
+ConsoleFailure consoleFailure(Result result)
+{
+    switch (result) {
+    case Result::Taken:
+        return {-9868, "Hotkey already exists"};
+    case Result::Invalid:
+        return {-9874, "Parameter error"};
+    case Result::Unavailable:
+        return {-1, "Unknown error"};
+    case Result::Refused:
+        return {-3, "Unknown error"};
+    case Result::NoAnswer:
+        return {-4, "Unknown error"};
+    case Result::Registered:
+    case Result::Failed:
+        break;
+    }
+    return {-2, "Unknown error"};
+}
+
+/// What happened, in the user's terms, when the backend gave no reason of its own; "%1" stands
+/// for the key.
+const char *generalReason(Result result)
+{
+    switch (result) {
+    case Result::Taken:
+        return QT_TRANSLATE_NOOP("GlobalHotkey",
+                                 "Another program or the desktop keeps %1 for itself.");
+    case Result::Invalid:
+        return QT_TRANSLATE_NOOP("GlobalHotkey", "This desktop cannot register %1.");
+    case Result::Unavailable:
+        return QT_TRANSLATE_NOOP("GlobalHotkey",
+                                 "This desktop offers no way to register a global key.");
+    case Result::Refused:
+        return QT_TRANSLATE_NOOP("GlobalHotkey", "The desktop refused the global key.");
+    case Result::NoAnswer:
+        return QT_TRANSLATE_NOOP("GlobalHotkey",
+                                 "The desktop did not answer the request for the global key.");
+    case Result::Registered:
+    case Result::Failed:
+        break;
+    }
+    return QT_TRANSLATE_NOOP("GlobalHotkey", "The desktop failed to register the global key.");
+}
+
+/// \a text with the key's name for its "%1", if it has one.
+QString withKeyName(QString text)
+{
+    return text.replace(QLatin1String("%1"), keyName());
+}
+
+/// \a reason as the notice shows it. A backend's reason names keys and programs and has no
+/// translation of its own: where the general reason for \a result has one, it stands in.
+QString shownReason(const QString &reason, Result result)
+{
+    const char *general = generalReason(result);
+    const QString translated = QCoreApplication::translate("GlobalHotkey", general);
+    return translated != QString::fromUtf8(general) ? withKeyName(translated) : reason;
+}
+
 /// How to bind a command to a key on each desktop, as XDG_CURRENT_DESKTOP names it.
 QString bindingAdvice(const QString &desktop)
 {
     const QStringList names = desktop.toLower().split(u':', Qt::SkipEmptyParts);
     if (names.contains(u"kde"))
         return QCoreApplication::translate(
-            "GlobalHotkey",
-            "in System Settings → Shortcuts → Add New → Command or Script… (or, if KWin keeps "
-            "Alt+`, clear it there under KWin and give it to Jotshelf's \"Show or hide the "
-            "Jotshelf notepad\")");
+                   "GlobalHotkey",
+                   "in System Settings → Shortcuts → Add New → Command or Script… (or, if KWin "
+                   "keeps %1, clear it there under KWin and give it to Jotshelf's \"Show or hide "
+                   "the Jotshelf notepad\")")
+            .arg(keyName());
     if (names.contains(u"gnome") || names.contains(u"unity") || names.contains(u"budgie"))
         return QCoreApplication::translate(
             "GlobalHotkey",
@@ -46,8 +121,7 @@ QString bindingAdvice(const QString &desktop)
 GlobalHotkey::GlobalHotkey(AppState &state)
     : m_state(state)
 {
-    HotkeyBackend &backend = m_state.hotkeys();
-    connect(&backend, &HotkeyBackend::registrationFinished, this,
+    connect(&m_state.hotkeys(), &HotkeyBackend::registrationFinished, this,
             &GlobalHotkey::registrationFinished);
 }
 
@@ -57,89 +131,9 @@ GlobalHotkey::~GlobalHotkey()
         m_state.hotkeys().unregisterHotkey(backendId());
 }
 
-std::optional<QKeyCombination> GlobalHotkey::keyFor(quint32 keyCode, quint32 modifierMask)
-{
-    if (keyCode != 50)
-        return std::nullopt;
-    struct Bit
-    {
-        quint32 bit;
-        Qt::KeyboardModifier modifier;
-    };
-    // Command stands for Ctrl on Linux, as does Control.
-    static constexpr Bit bits[] = {{256, Qt::ControlModifier},
-                                   {512, Qt::ShiftModifier},
-                                   {2048, Qt::AltModifier},
-                                   {4096, Qt::ControlModifier}};
-    Qt::KeyboardModifiers qtModifiers;
-    quint32 unknown = modifierMask;
-    for (const Bit &bit : bits) {
-        if (modifierMask & bit.bit) {
-            qtModifiers |= bit.modifier;
-            unknown &= ~bit.bit;
-        }
-    }
-    if (unknown != 0)
-        return std::nullopt;
-    return QKeyCombination(qtModifiers, Qt::Key_QuoteLeft);
-}
-
-int GlobalHotkey::statusFor(HotkeyBackend::Result result)
-{
-    switch (result) {
-    case Result::Registered:
-        return noError;
-    case Result::Taken:
-        return alreadyTaken;
-    case Result::Invalid:
-        return parameterError;
-    case Result::Unavailable:
-        return -1;
-    case Result::Failed:
-        return -2;
-    case Result::Refused:
-        return -3;
-    case Result::NoAnswer:
-        return -4;
-    }
-    return -2;
-}
-
-QString GlobalHotkey::defaultReason(HotkeyBackend::Result result)
-{
-    switch (result) {
-    case Result::Registered:
-        return {};
-    case Result::Taken:
-        return QString::fromUtf8(QT_TRANSLATE_NOOP(
-            "GlobalHotkey", "Another program or the desktop keeps Alt+` for itself."));
-    case Result::Invalid:
-        return QString::fromUtf8(
-            QT_TRANSLATE_NOOP("GlobalHotkey", "This desktop cannot register Alt+`."));
-    case Result::Unavailable:
-        return QString::fromUtf8(QT_TRANSLATE_NOOP(
-            "GlobalHotkey", "This desktop offers no way to register a global key."));
-    case Result::Refused:
-        return QString::fromUtf8(
-            QT_TRANSLATE_NOOP("GlobalHotkey", "The desktop refused the global key."));
-    case Result::NoAnswer:
-        return QString::fromUtf8(QT_TRANSLATE_NOOP(
-            "GlobalHotkey", "The desktop did not answer the request for the global key."));
-    case Result::Failed:
-        break;
-    }
-    return QString::fromUtf8(
-        QT_TRANSLATE_NOOP("GlobalHotkey", "The desktop failed to register the global key."));
-}
-
 void GlobalHotkey::setupGlobalHotkey()
 {
-    const auto key = keyFor(keyCode, modifiers);
-    if (!key) {
-        report(parameterError, defaultReason(Result::Invalid), Result::Invalid);
-        return;
-    }
-    m_state.hotkeys().registerHotkey(backendId(), *key);
+    m_state.hotkeys().registerHotkey(backendId(), drawerKey);
 }
 
 void GlobalHotkey::registrationFinished(const QString &id, HotkeyBackend::Result result,
@@ -148,30 +142,23 @@ void GlobalHotkey::registrationFinished(const QString &id, HotkeyBackend::Result
     if (id != backendId())
         return;
     if (result != Result::Registered) {
-        report(statusFor(result), reason.isEmpty() ? defaultReason(result) : reason, result);
+        report(result,
+               reason.isEmpty() ? withKeyName(QString::fromUtf8(generalReason(result))) : reason);
         return;
     }
     m_state.printLine(QStringLiteral("✅ Global hotkey (Option+Backtick) registered successfully"));
-    // The handler is installed only once the key is ours.
+    // Presses count only once the key is ours.
     if (!m_registered)
-        connect(&m_state.hotkeys(), &HotkeyBackend::pressed, this, &GlobalHotkey::backendPressed);
+        connect(&m_state.hotkeys(), &HotkeyBackend::pressed, this, &GlobalHotkey::keyPressed);
     m_registered = true;
 }
 
-void GlobalHotkey::report(int status, const QString &reason, HotkeyBackend::Result result)
+void GlobalHotkey::report(HotkeyBackend::Result result, const QString &reason)
 {
-    m_state.printLine(QStringLiteral("❌ Failed to register global hotkey. Status: %1").arg(status));
-    switch (status) {
-    case parameterError:
-        m_state.printLine(QStringLiteral("   Reason: Parameter error"));
-        break;
-    case alreadyTaken:
-        m_state.printLine(QStringLiteral("   Reason: Hotkey already exists"));
-        break;
-    default:
-        m_state.printLine(QStringLiteral("   Reason: Unknown error"));
-        break;
-    }
+    const ConsoleFailure failure = consoleFailure(result);
+    m_state.printLine(
+        QStringLiteral("❌ Failed to register global hotkey. Status: %1").arg(failure.status));
+    m_state.printLine(QStringLiteral("   Reason: ") + QLatin1String(failure.reason));
     m_state.printLine(QStringLiteral("   ") + reason);
     if (!m_noticeRequested) {
         m_noticeRequested = true;
@@ -181,53 +168,26 @@ void GlobalHotkey::report(int status, const QString &reason, HotkeyBackend::Resu
     }
 }
 
-QString GlobalHotkey::shownReason(const QString &reason, HotkeyBackend::Result result)
-{
-    const auto translated = [](const QString &text) {
-        return QCoreApplication::translate("GlobalHotkey", text.toUtf8().constData());
-    };
-    if (const QString own = translated(reason); own != reason)
-        return own;
-    // A backend's reason names keys and programs, and has no translation of its own: the
-    // general reason for its result stands in for it where that one has a translation.
-    const QString general = defaultReason(result);
-    if (const QString shown = translated(general); shown != general)
-        return shown;
-    return reason;
-}
-
 QString GlobalHotkey::takenKeyNoticeTitle()
 {
-    return tr("Alt+` is not available");
+    return tr("%1 is not available").arg(keyName());
 }
 
 QString GlobalHotkey::takenKeyNoticeMessage(const QString &reason, const QString &desktop)
 {
-    return tr("Jotshelf could not register Alt+`. %1 To show and hide the notepad from the "
-              "keyboard, "
-              "bind the command \"jotshelf --toggle\" to a key %2.")
-        .arg(reason, bindingAdvice(desktop));
+    return tr("Jotshelf could not register %1. %2 To show and hide the notepad from the "
+              "keyboard, bind the command \"jotshelf --toggle\" to a key %3.")
+        .arg(keyName(), reason, bindingAdvice(desktop));
 }
 
-void GlobalHotkey::backendPressed(const QString &id)
+void GlobalHotkey::keyPressed(const QString &id)
 {
-    // Presses of keys registered by others on the same backend carry no identifier of ours.
-    handlePress(id == backendId() ? identifier : HotkeyId {});
-}
-
-int GlobalHotkey::handlePress(HotkeyId id)
-{
-    if (id == identifier) {
-        m_state.printLine(QStringLiteral("🎯 HOTKEY TRIGGERED!"));
-        // The toggle runs on a later turn of the event loop and finds the model through the
-        // process-wide reference, as a press may arrive at any moment of the model's life.
-        QMetaObject::invokeMethod(
-            &m_state,
-            [] {
-                if (globalAppState)
-                    globalAppState->toggleDrawer();
-            },
-            Qt::QueuedConnection);
-    }
-    return noError;
+    // The backend also reports the presses of keys registered there by others.
+    if (id != backendId())
+        return;
+    m_state.printLine(QStringLiteral("🎯 HOTKEY TRIGGERED!"));
+    // The toggle runs on a later turn of the event loop, after the press is handled; it is
+    // dropped with this object when the model goes first.
+    QMetaObject::invokeMethod(
+        this, [this] { m_state.toggleDrawer(); }, Qt::QueuedConnection);
 }

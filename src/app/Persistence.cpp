@@ -6,8 +6,8 @@
 #include "app/AppState.h"
 #include "app/Settings.h"
 #include "storage/DebouncedWriter.h"
+#include "storage/NoteStore.h"
 #include "storage/PrivateFile.h"
-#include "storage/RescueCopy.h"
 #include "storage/SettingsStore.h"
 
 namespace {
@@ -64,6 +64,7 @@ Persistence::Persistence(AppState &state)
 {
     connect(&m_state.userDefaults(), &SettingsStore::writeFinished, this,
             &Persistence::writeFinished);
+    connect(&m_state.noteStore(), &NoteStore::writeFinished, this, &Persistence::writeFinished);
 }
 
 Persistence::~Persistence()
@@ -76,6 +77,9 @@ void Persistence::loadSavedContent()
     const SettingsStore &store = m_state.userDefaults();
     reportMadePrivate();
     reportSetAsideFiles();
+    // The note first, from its own store.
+    if (auto note = m_state.noteStore().text())
+        m_state.setNoteContent(*note);
     Settings::forEach([this, &store](const auto &row) {
         if (!row.isSaved())
             return;
@@ -93,7 +97,9 @@ void Persistence::loadSavedContent()
 
 void Persistence::reportSetAsideFiles()
 {
-    for (const SettingsStore::SetAside &file : m_state.userDefaults().setAside()) {
+    const QList<PrivateFile::SetAside> files
+        = m_state.userDefaults().setAside() + m_state.noteStore().setAside();
+    for (const PrivateFile::SetAside &file : files) {
         const QString line = file.copy.isEmpty()
             ? QStringLiteral("❌ Could not read %1 (%2), nor move it aside; it is left as it is")
                   .arg(file.original, file.reason)
@@ -113,7 +119,8 @@ void Persistence::reportSetAsideFiles()
 
 void Persistence::reportMadePrivate()
 {
-    const QStringList &paths = m_state.userDefaults().madePrivate();
+    const QStringList paths
+        = m_state.userDefaults().madePrivate() + m_state.noteStore().madePrivate();
     if (paths.isEmpty())
         return;
     m_state.printLine(QStringLiteral("🔒 Made %1 readable by you only (others could read %2)")
@@ -152,12 +159,12 @@ void Persistence::write(const Row &row, const typename Row::Value &value)
 
 void Persistence::saveNote()
 {
-    SettingsStore &store = m_state.userDefaults();
+    NoteStore &notes = m_state.noteStore();
     // Encoded from the model's own string between events, then written in the background: a
     // string handed to the writer thread would be shared with the model, and a keystroke
     // before the thread had a copy of its own would copy the whole note.
-    save(SettingsStore::noteKey, [&store, &state = m_state] {
-        store.saveNote([&state] { return QStringView(state.noteContent()); });
+    save(NoteStore::key, [&notes, &state = m_state] {
+        notes.save([&state] { return QStringView(state.noteContent()); });
         return true;
     });
 }
@@ -168,28 +175,27 @@ void Persistence::setupAutoSave()
         // Each change of the note makes a rescue copy taken before it out of date, and the
         // note's encoding under way stale: the save after the next pause writes the new note.
         ++m_noteRevision;
-        m_state.userDefaults().noteChanged();
+        m_state.noteStore().noteChanged();
     });
+    // The note first. The note written when the pause ends is the one the model holds then:
+    // holding each value instead would make every keystroke copy the whole note.
+    auto *noteWriter = new DebouncedWriter(debounceMs, this);
+    m_debounced.append(noteWriter);
+    m_state.subscribe(
+        &AppState::noteContent, &AppState::noteContentChanged, this,
+        [this, noteWriter](const QString &) { noteWriter->schedule([this] { saveNote(); }); });
     Settings::forEach([this](const auto &row) {
         if (row.saving == Settings::Saving::AtOnce) {
             m_state.subscribe(row.get, row.changed, this,
                               [this, &row](const auto &value) { write(row, value); });
         } else if (row.saving == Settings::Saving::Debounced) {
-            // The value written when the pause ends is the one the property holds then: the
-            // last one handed over. Holding each value instead would make every keystroke copy
-            // the whole note.
+            // As for the note: the value written is the one the property holds when the pause
+            // ends.
             auto *writer = new DebouncedWriter(debounceMs, this);
             m_debounced.append(writer);
-            const bool isNote = key(row) == SettingsStore::noteKey;
-            m_state.subscribe(row.get, row.changed, this,
-                              [this, &row, writer, isNote](const auto &) {
-                                  writer->schedule([this, &row, isNote] {
-                                      if (isNote)
-                                          saveNote();
-                                      else
-                                          write(row, row.value(m_state));
-                                  });
-                              });
+            m_state.subscribe(row.get, row.changed, this, [this, &row, writer](const auto &) {
+                writer->schedule([this, &row] { write(row, row.value(m_state)); });
+            });
         }
     });
 }
@@ -197,6 +203,12 @@ void Persistence::setupAutoSave()
 void Persistence::retry()
 {
     m_state.userDefaults().retry();
+    m_state.noteStore().retry();
+}
+
+bool Persistence::isWritten() const
+{
+    return m_state.userDefaults().isWritten() && m_state.noteStore().isWritten();
 }
 
 void Persistence::writeFinished(const QString &filePath, bool ok, const QString &reason)
@@ -220,23 +232,28 @@ void Persistence::writeFinished(const QString &filePath, bool ok, const QString 
                               .arg(filePath, reason));
 }
 
-bool Persistence::writeNow()
+SaveOutcome Persistence::writeNow()
 {
     for (DebouncedWriter *writer : std::as_const(m_debounced))
         writer->flush();
-    SettingsStore &store = m_state.userDefaults();
-    store.retry();
-    store.sync();
-    store.waitForNote();
-    return store.isWritten();
+    retry();
+    m_state.userDefaults().sync();
+    m_state.noteStore().waitForWritten();
+    if (isWritten())
+        return {};
+    SaveOutcome outcome;
+    outcome.result = SaveOutcome::Result::NotSaved;
+    outcome.file = m_state.noteStore().filePath();
+    outcome.reason = whyNotWritten(outcome.file);
+    return outcome;
 }
 
 QString Persistence::whyNotWritten(const QString &filePath) const
 {
     // The write's own word first: its report may still be on its way here.
-    const SettingsStore &store = m_state.userDefaults();
-    if (filePath == store.noteFilePath()) {
-        if (const QString reason = store.whyNoteNotWritten(); !reason.isEmpty())
+    const NoteStore &notes = m_state.noteStore();
+    if (filePath == notes.filePath()) {
+        if (const QString reason = notes.failureReason(); !reason.isEmpty())
             return reason;
     }
     const QString reason = m_reasons.value(filePath);
@@ -245,7 +262,7 @@ QString Persistence::whyNotWritten(const QString &filePath) const
 
 SaveOutcome Persistence::flush()
 {
-    if (writeNow()) {
+    if (writeNow().isSaved()) {
         m_outcome = SaveOutcome();
         return m_outcome;
     }
@@ -262,17 +279,17 @@ SaveOutcome Persistence::flush()
 // the note's, put the note where the user can find it, if there is such a place.
 SaveOutcome Persistence::rescueNote()
 {
-    SettingsStore &store = m_state.userDefaults();
+    const NoteStore &notes = m_state.noteStore();
     SaveOutcome outcome;
     outcome.result = SaveOutcome::Result::NotSaved;
-    const bool noteLost = !store.isNoteWritten();
-    outcome.file = noteLost ? store.noteFilePath() : store.filePath();
+    const bool noteLost = !notes.isWritten();
+    outcome.file = noteLost ? notes.filePath() : m_state.userDefaults().filePath();
     outcome.reason = whyNotWritten(outcome.file);
     m_state.printLine(QStringLiteral("❌ Quitting without saving: %1 cannot be written (%2)")
                           .arg(outcome.file, outcome.reason));
     if (!noteLost)
         return outcome;
-    outcome.rescuePath = RescueCopy::write(m_state.noteContent().toUtf8());
+    outcome.rescuePath = NoteStore::rescue(m_state.noteContent());
     if (!outcome.rescuePath.isEmpty()) {
         m_state.printLine(QStringLiteral("   The note was written to %1").arg(outcome.rescuePath));
         return outcome;

@@ -17,10 +17,11 @@
 class AppState;
 class DebouncedWriter;
 
-/// Loads the saved note and settings into the model once, then keeps the settings file up to
-/// date: eleven savers, some writing within the assignment, the others half a second after the
-/// last change. Whatever still waits is written by flush(), which the application calls when
-/// it ends.
+/// Loads the saved note and settings into the model once, then keeps the note's file and the
+/// settings file up to date: the note half a second after its last change, and ten savers of the
+/// settings table, some writing within the assignment, the others half a second after the last
+/// change. Whatever still waits is written by writeNow() or flush(), which the application calls
+/// when it ends: they, and isWritten(), answer for both files.
 ///
 /// When a file cannot be written the note stays in memory: the user is told once, every later
 /// change (and retry()) tries again, and everything is written as soon as writing works.
@@ -42,11 +43,15 @@ public:
     /// keeps a rescue copy of the note where it can. A later flush with no change to the note
     /// in between says nothing again and returns the same outcome.
     SaveOutcome flush();
-    /// Writes every value still waiting and waits until the note is on disk; false when the
-    /// files could not be written. Keeps no copy and reports nothing: the application goes on.
-    bool writeNow();
+    /// Writes every value still waiting and waits until the note is on disk. Keeps no copy and
+    /// reports nothing: the application goes on. When either file could not be written the
+    /// outcome is NotSaved, with the note's file and why it is not written (the reply of
+    /// `--append --sync` names the note).
+    SaveOutcome writeNow();
     /// Tries again what could not be written.
     void retry();
+    /// True while both files hold everything written to them.
+    bool isWritten() const;
     /// Why the last write of \a filePath failed, as the failed write reported it (the same
     /// reason flush() gives).
     QString whyNotWritten(const QString &filePath) const;

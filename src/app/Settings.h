@@ -101,11 +101,9 @@ Row<Getter, Setter, Signal> row(Setter set, Signal changed, ValueOf<Getter> init
 // --- The table ---------------------------------------------------------------------------------
 
 inline const auto all = std::tuple(
+    // The note is saved in a file of its own, by its own saver (Persistence, NoteStore).
     row<&AppState::noteContent>(&AppState::setNoteContent, &AppState::noteContentChanged, QString(),
-                                {.keys = {"noteContent"},
-                                 .saving = Saving::Debounced,
-                                 .reset = false,
-                                 .removedByClearAll = true}),
+                                {.reset = false}),
     // Set through the width and height below (updateWindowSizeRealTime()).
     row<&AppState::windowSize>(&AppState::setWindowSize, &AppState::windowSizeChanged,
                                QSizeF(400, 600),

@@ -133,6 +133,11 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     if (result.m_sync && result.m_command != InstanceCommand::Append)
         return fail(QStringLiteral("--sync goes with --append."));
     result.m_startHidden = parser.isSet(CommandLineOptions::startHiddenOption);
+    for (const QString &name : {QStringLiteral("platform"), QStringLiteral("display")}) {
+        if (parser.isSet(name))
+            result.m_displayArguments << QLatin1Char('-') + name << parser.value(name);
+    }
+    result.m_platform = parser.value(QStringLiteral("platform"));
     return result;
 }
 

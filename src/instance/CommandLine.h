@@ -15,7 +15,8 @@
 /// to append (but for --sync and a "--" ending the options right after it), so that a list item
 /// such as "- milk" needs no quoting rules. Parsing needs no application object, so
 /// that a launch which only talks to the running instance never opens a display. The options of
-/// Qt's own GUI (-platform, -display, -session...) are accepted and left to the application.
+/// Qt's own GUI (-platform, -display, -session...) are accepted and left to the application;
+/// this parse is the one place that reads which platform and display they name.
 class CommandLine
 {
 public:
@@ -58,6 +59,12 @@ public:
     bool sync() const { return m_sync; }
     /// An instance started for a command opens no drawer by itself.
     bool startHidden() const { return m_startHidden; }
+    /// The platform Qt's -platform option names (`-platform x`, `-platform=x`, one dash or two);
+    /// empty without it.
+    QString platform() const { return m_platform; }
+    /// Qt's -platform and -display options with their values, for an instance started for this
+    /// launch to open the same display.
+    const QStringList &displayArguments() const { return m_displayArguments; }
     /// The help, the version line, the manual, the completion or the error message.
     QString text() const { return m_text; }
     int exitCode() const { return m_action == Action::Fail ? usageError : 0; }
@@ -72,5 +79,7 @@ private:
     QStringList m_words;
     bool m_sync = false;
     bool m_startHidden = false;
+    QString m_platform;
+    QStringList m_displayArguments;
     QString m_text;
 };

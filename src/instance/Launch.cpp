@@ -5,6 +5,7 @@
 
 #include "platform/ConsoleOutput.h"
 #include "storage/NoteFile.h"
+#include "storage/NoteStore.h"
 #include "storage/PrivateFile.h"
 #include "storage/SettingsStore.h"
 
@@ -45,16 +46,10 @@ QString tooLong()
 
 } // namespace
 
-bool Launch::hasDisplay(int argc, char *argv[])
+bool Launch::hasDisplay(const CommandLine &commandLine)
 {
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
-        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return true;
-    for (int i = 1; i < argc; ++i) {
-        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
-            return true;
-    }
-    return false;
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !commandLine.platform().isEmpty();
 }
 
 bool Launch::raiseFileLimit(QString *error)
@@ -141,7 +136,7 @@ std::optional<QByteArray> Launch::appendText(const CommandLine &commandLine, int
 
 std::optional<QByteArray> Launch::storedNote(const QString &settingsFile, QString *error)
 {
-    const QString notePath = QFileInfo(settingsFile).absolutePath() + QStringLiteral("/note.conf");
+    const QString notePath = NoteStore::fileBeside(settingsFile);
     // Where an older version kept the note, when its own file does not hold it yet.
     for (const QString &path : {notePath, settingsFile}) {
         if (!QFileInfo::exists(path))
@@ -152,11 +147,11 @@ std::optional<QByteArray> Launch::storedNote(const QString &settingsFile, QStrin
         }
         if (path == notePath) {
             NoteFile file(notePath);
-            if (const auto note = file.text(SettingsStore::noteKey))
+            if (const auto note = file.text(NoteStore::key))
                 return note->toUtf8();
         } else {
             const QSettings settings(path, QSettings::IniFormat);
-            const QVariant note = settings.value(SettingsStore::noteKey);
+            const QVariant note = settings.value(NoteStore::key);
             if (note.typeId() == QMetaType::QString)
                 return note.toString().toUtf8();
         }
@@ -201,7 +196,7 @@ std::optional<int> Launch::run(int argc, char *argv[])
                                                          : EXIT_SUCCESS;
     case SingleInstance::Outcome::NotRunning:
         if (request.command == InstanceCommand::Append)
-            return deliverAfterStart(request, argc, argv);
+            return deliverAfterStart(request);
         // Still a success (what was asked for holds), said on standard error so that a
         // pipeline reading standard output never takes it for the note.
         ConsoleOutput::writeError("Jotshelf is not running.\n");
@@ -221,9 +216,9 @@ std::optional<int> Launch::run(int argc, char *argv[])
     return std::nullopt;
 }
 
-int Launch::deliverAfterStart(const InstanceRequest &request, int argc, char *argv[])
+int Launch::deliverAfterStart(const InstanceRequest &request)
 {
-    if (!hasDisplay(argc, argv))
+    if (!hasDisplay(m_commandLine))
         return fail(QStringLiteral("Jotshelf is not running and cannot start here: no display "
                                    "found (DISPLAY and WAYLAND_DISPLAY are unset); nothing was "
                                    "appended"));
@@ -231,18 +226,9 @@ int Launch::deliverAfterStart(const InstanceRequest &request, int argc, char *ar
     // pipe reading them would wait for it.
     QProcess process;
     process.setProgram(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")));
-    QStringList arguments {QStringLiteral("--start-hidden")};
-    for (int i = 1; i < argc; ++i) {
-        // Qt's own options (-platform, -display...) go along; the command stays here.
-        const QByteArray word(argv[i]);
-        if (word.startsWith("-") && i + 1 < argc
-            && QList<QByteArray> {"-platform", "--platform", "-display", "--display"}.contains(
-                word)) {
-            arguments << QString::fromLocal8Bit(argv[i]) << QString::fromLocal8Bit(argv[i + 1]);
-            ++i;
-        }
-    }
-    process.setArguments(arguments);
+    // Qt's own options that name the display go along; the command stays here.
+    process.setArguments(QStringList {QStringLiteral("--start-hidden")}
+                         + m_commandLine.displayArguments());
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());

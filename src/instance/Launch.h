@@ -47,11 +47,12 @@ public:
     /// (Qt and GLib end the process when a thread cannot get its wake-up descriptor).
     static bool raiseFileLimit(QString *error);
 
-    /// Whether an instance started from here can open a display (or is told which platform).
-    static bool hasDisplay(int argc, char *argv[]);
+    /// Whether an instance started for \a commandLine can open a display (or is told which
+    /// platform).
+    static bool hasDisplay(const CommandLine &commandLine);
 
 private:
-    int deliverAfterStart(const InstanceRequest &request, int argc, char *argv[]);
+    int deliverAfterStart(const InstanceRequest &request);
     int printReply(const QByteArray &bytes);
 
     const CommandLine &m_commandLine;

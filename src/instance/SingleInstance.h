@@ -63,7 +63,6 @@ public:
     QString warning() const { return m_warning; }
     /// The instance's answer to a delivered request.
     const QByteArray &reply() const { return m_reply; }
-    const InstancePaths &paths() const { return m_paths; }
 
     /// The instance names the socket it listens on beside the lock, for launches whose runtime
     /// folder differs from its own. False, and \a error says why, when it cannot be written.

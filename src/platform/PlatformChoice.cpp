@@ -30,23 +30,15 @@ bool isWaylandSession(const Session &session)
     return !session.waylandDisplay.isEmpty();
 }
 
-bool platformChosen(const Session &session, const QStringList &arguments)
+bool platformChosen(const Session &session, const QString &platformOption)
 {
-    if (!session.qtPlatform.isEmpty())
-        return true;
-    // Qt takes the option with one dash or two, and as "-platform name" or "-platform=name".
-    for (const QString &argument : arguments) {
-        const QStringView option = QStringView(argument).mid(argument.startsWith(u"--") ? 1 : 0);
-        if (option == u"-platform" || option.startsWith(u"-platform="))
-            return true;
-    }
-    return false;
+    return !session.qtPlatform.isEmpty() || !platformOption.isEmpty();
 }
 
-bool shouldRunThroughXWayland(const Session &session, const QStringList &arguments)
+bool shouldRunThroughXWayland(const Session &session, const QString &platformOption)
 {
     return isWaylandSession(session) && !session.x11Display.isEmpty()
-        && !platformChosen(session, arguments);
+        && !platformChosen(session, platformOption);
 }
 
 HotkeyBackendKind hotkeyBackendFor(const Session &session, const QString &qtPlatformName)
@@ -56,12 +48,9 @@ HotkeyBackendKind hotkeyBackendFor(const Session &session, const QString &qtPlat
     return HotkeyBackendKind::Portal;
 }
 
-bool preferXcbOnWayland(int argc, char *argv[])
+bool preferXcbOnWayland(const QString &platformOption)
 {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    if (!shouldRunThroughXWayland(Session::fromEnvironment(), arguments))
+    if (!shouldRunThroughXWayland(Session::fromEnvironment(), platformOption))
         return false;
     qputenv("QT_QPA_PLATFORM", "xcb");
     // Qt 6.8's xcb plugin crashes (a null seat in QXcbConnection::populateTouchDevices) when

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 #include <memory>
 
@@ -38,17 +37,18 @@ enum class HotkeyBackendKind { X11, Portal };
 /// A Wayland session: said so by XDG_SESSION_TYPE, or, where that names neither window system,
 /// a Wayland display being set.
 bool isWaylandSession(const Session &session);
-/// The user chose Qt's platform, by QT_QPA_PLATFORM or the -platform option in \a arguments.
-bool platformChosen(const Session &session, const QStringList &arguments);
+/// The user chose Qt's platform, by QT_QPA_PLATFORM or \a platformOption, the platform the
+/// command line's -platform names (CommandLine::platform()).
+bool platformChosen(const Session &session, const QString &platformOption);
 /// On a Wayland session with an X11 display at hand, and no platform chosen by the user.
-bool shouldRunThroughXWayland(const Session &session, const QStringList &arguments);
+bool shouldRunThroughXWayland(const Session &session, const QString &platformOption);
 /// The X11 grab on an X11 session running on xcb; the portal on a Wayland session whatever
 /// platform Qt runs on, and wherever there is no X11 connection.
 HotkeyBackendKind hotkeyBackendFor(const Session &session, const QString &qtPlatformName);
 
 /// Chooses the xcb platform for a Wayland session (see shouldRunThroughXWayland()). Call it
 /// before the QApplication is made; returns whether it chose.
-bool preferXcbOnWayland(int argc, char *argv[]);
+bool preferXcbOnWayland(const QString &platformOption);
 /// The hot-key backend for this session and the platform the QApplication runs on.
 std::unique_ptr<HotkeyBackend> createHotkeyBackend();
 

@@ -4,6 +4,7 @@
 #include "settings/BehaviorTab.h"
 
 #include "app/AppState.h"
+#include "app/GlobalHotkey.h"
 #include "settings/KeyBadge.h"
 #include "settings/SettingsStyle.h"
 
@@ -41,7 +42,7 @@ BehaviorTab::BehaviorTab(AppState &state, QWidget *parent)
     current->setFont(SettingsStyle::caption(font()));
     SettingsStyle::useSecondaryText(current);
     row->addWidget(current);
-    m_hotkey = new KeyBadge(QStringLiteral("Alt + `"));
+    m_hotkey = new KeyBadge(GlobalHotkey::drawerKey);
     m_hotkey->setAccessibleName(tr("Alt plus backtick"));
     m_hotkey->setAccessibleDescription(
         tr("The key that shows and hides the notepad from any application"));

@@ -3,6 +3,7 @@
 
 #include "settings/KeyBadge.h"
 
+#include "platform/HotkeyKeys.h"
 #include "settings/SettingsStyle.h"
 
 #include <QPainter>
@@ -12,10 +13,20 @@ namespace {
 constexpr int horizontalPadding = 8;
 constexpr int verticalPadding = 2;
 constexpr qreal cornerRadius = 4;
+
+/// The modifiers and the key of \a keys apart, as the user reads them.
+QString badgeText(QKeyCombination keys)
+{
+    const QString key = HotkeyKeys::displayName(QKeyCombination(keys.key()));
+    QStringList parts
+        = HotkeyKeys::displayName(keys).chopped(key.size()).split(u'+', Qt::SkipEmptyParts);
+    parts << key;
+    return parts.join(QStringLiteral(" + "));
+}
 } // namespace
 
-KeyBadge::KeyBadge(const QString &keys, QWidget *parent)
-    : QLabel(keys, parent)
+KeyBadge::KeyBadge(QKeyCombination keys, QWidget *parent)
+    : QLabel(badgeText(keys), parent)
 {
     setTextFormat(Qt::PlainText);
     setFont(SettingsStyle::monospacedCaption(font()));

@@ -3,15 +3,17 @@
 
 #pragma once
 
+#include <QKeyCombination>
 #include <QLabel>
 
-/// A key combination shown as a small badge: fixed-width text on a tinted, rounded ground.
+/// A key combination shown as a small badge, "Alt + `": fixed-width text on a tinted, rounded
+/// ground.
 class KeyBadge : public QLabel
 {
     Q_OBJECT
 
 public:
-    explicit KeyBadge(const QString &keys, QWidget *parent = nullptr);
+    explicit KeyBadge(QKeyCombination keys, QWidget *parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -3,7 +3,6 @@
 
 #include "storage/NoteFile.h"
 
-#include "storage/AtomicFile.h"
 #include "storage/IniWriter.h"
 #include "storage/PrivateFile.h"
 
@@ -183,29 +182,18 @@ void NoteFile::drain()
             file = std::move(*m_pending);
             m_pending.reset();
         }
-        const int error = write(file);
-        const bool ok = error == 0;
-        QString reason;
+        // The file holds the note alone.
+        const QString reason = PrivateFile::write(m_filePath, file);
+        const bool ok = reason.isEmpty();
         {
             const std::lock_guard lock(m_mutex);
-            if (ok) {
+            if (ok)
                 m_failed.reset();
-            } else {
+            else
                 m_failed = std::move(file);
-                reason = PrivateFile::whyUnwritable(m_filePath, error);
-            }
             m_failureReason = reason;
         }
         QMetaObject::invokeMethod(
             this, [this, ok, reason] { Q_EMIT writeFinished(ok, reason); }, Qt::QueuedConnection);
     }
-}
-
-int NoteFile::write(const QByteArray &file) const
-{
-    // The file holds the note alone and is written whole, without QSettings: its sync can put a
-    // file cut short by a full disk in place of the whole one and report success.
-    PrivateFile::prepare(m_filePath);
-    AtomicFile atomic(m_filePath, AtomicFile::Mode::Private);
-    return atomic.write(file) ? 0 : atomic.error();
 }

@@ -98,8 +98,6 @@ private:
     /// Writes \a file, the whole file, in the background.
     void enqueue(QByteArray file);
     void drain();
-    /// 0 when it was written, otherwise the errno of the step that failed.
-    int write(const QByteArray &file) const;
 
     const QString m_filePath;
     NoteEncoder m_encoder;

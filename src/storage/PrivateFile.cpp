@@ -3,10 +3,13 @@
 
 #include "storage/PrivateFile.h"
 
+#include "storage/AtomicFile.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStorageInfo>
 
 #include <algorithm>
@@ -32,6 +35,22 @@ void unreadable(Contents &contents, int error)
     contents.problem = QStringLiteral("it cannot be read (%1)").arg(qt_error_string(error));
 }
 
+// Whether an INI file holds at least one line "key=value" with a key.
+bool holdsKeys(QByteArrayView bytes)
+{
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        const QByteArrayView line = bytes.sliced(start, end - start).trimmed();
+        if (!line.startsWith(';') && !line.startsWith('#') && !line.startsWith('[')
+            && line.indexOf('=') > 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 bool isIniLine(QByteArrayView line)
 {
     line = line.trimmed();
@@ -51,8 +70,20 @@ bool prepare(const QString &filePath)
             return false;
         ::chmod(QFile::encodeName(folder).constData(), 0700);
     }
+    // A link, a FIFO or any other file is replaced by the new file's rename; a folder is not.
     const QFileInfo info(filePath);
-    return !info.exists() || info.isSymLink() || info.isFile();
+    return info.isSymLink() || !info.isDir();
+}
+
+QString write(const QString &filePath, QByteArrayView bytes)
+{
+    // Written whole, without QSettings: its sync can put a file cut short by a full disk in place
+    // of the whole one and report success. When no write can succeed (no folder, a folder where
+    // the file should be), why is read from what stands there.
+    if (!prepare(filePath))
+        return whyUnwritable(filePath);
+    AtomicFile file(filePath, AtomicFile::Mode::Private);
+    return file.write(bytes) ? QString() : whyUnwritable(filePath, file.error());
 }
 
 Contents read(const QString &filePath, qint64 maxBytes, Larger larger)
@@ -142,6 +173,45 @@ Contents readRetrying(const QString &filePath, qint64 maxBytes, Larger larger)
         contents = read(filePath, maxBytes, larger);
     }
     return contents;
+}
+
+Checked checkIni(const QString &filePath, const Contents &contents, qint64 maxBytes,
+                 const std::function<QString(const QVariantMap &)> &fault)
+{
+    Checked checked;
+    if (!contents.exists)
+        return checked;
+    if (contents.failed) {
+        checked.unreadable = QStringLiteral("cannot read %1: %2").arg(filePath, contents.problem);
+        return checked;
+    }
+    QString reason = contents.problem.isEmpty() ? problemIn(contents.bytes) : contents.problem;
+    // QSettings reads only a file that was read whole here, or a link to a regular file within
+    // the limit: never a FIFO (it would wait for a writer for ever) nor a huge file.
+    const QFileInfo info(filePath);
+    const bool readable = contents.problem.isEmpty()
+        || (info.isSymLink() && info.isFile() && info.size() <= maxBytes);
+    if (readable) {
+        const QSettings probe(filePath, QSettings::IniFormat);
+        if (reason.isEmpty() && probe.status() != QSettings::NoError)
+            reason = QStringLiteral("it could not be parsed");
+        const QStringList keys = probe.allKeys();
+        // QSettings says nothing when it cannot open the file (no descriptor left): a file
+        // read here with settings in it that it found empty was not read there.
+        if (keys.isEmpty() && contents.problem.isEmpty() && holdsKeys(contents.bytes)) {
+            checked.unreadable
+                = QStringLiteral("cannot read %1: it could not be opened a second time")
+                      .arg(filePath);
+            return checked;
+        }
+        for (const QString &key : keys)
+            checked.values.insert(key, probe.value(key));
+        if (reason.isEmpty() && fault)
+            reason = fault(checked.values);
+    }
+    if (!reason.isEmpty())
+        checked.setAside = SetAside {filePath, setAside(filePath), reason};
+    return checked;
 }
 
 QString problemWith(const QString &filePath, qint64 maxBytes)

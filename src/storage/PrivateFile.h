@@ -6,6 +6,10 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QVariantMap>
+
+#include <functional>
+#include <optional>
 
 /// Files that hold the user's note: their folder is the user's alone and they are readable by
 /// their owner only.
@@ -17,9 +21,13 @@ constexpr qint64 maxNoteBytes = qint64(64) * 1024 * 1024;
 constexpr qint64 maxSettingsBytes = qint64(1024) * 1024;
 
 /// Makes the folder of \a filePath (0700 when it has to be created). Every version of the file
-/// is written private (AtomicFile::Mode::Private). False when the folder cannot be made or
-/// something other than a file or a link stands at \a filePath.
+/// is written private (AtomicFile::Mode::Private). False when no file can be written there: the
+/// folder cannot be made, or a folder stands at \a filePath.
 bool prepare(const QString &filePath);
+/// Writes \a bytes as the whole of \a filePath, readable by its owner only (AtomicFile::Mode::
+/// Private), its folder made first (prepare()). An empty string when it was written, otherwise
+/// why not (whyUnwritable()).
+QString write(const QString &filePath, QByteArrayView bytes);
 
 /// What a file holds, read once and no further than a limit.
 struct Contents
@@ -47,6 +55,32 @@ enum class Larger {
 Contents read(const QString &filePath, qint64 maxBytes, Larger larger = Larger::Unread);
 /// read(), tried again a few times while it fails for a passing reason (Contents::failed).
 Contents readRetrying(const QString &filePath, qint64 maxBytes, Larger larger = Larger::Unread);
+
+/// A file that could not be read as it should and was put aside whole.
+struct SetAside
+{
+    QString original;
+    QString copy; // empty when it could not be moved
+    QString reason;
+};
+
+/// What checkIni() found in a file read at opening.
+struct Checked
+{
+    /// What could be read from it, also from a file that was set aside.
+    QVariantMap values;
+    /// The file was faulty and was put aside whole (setAside()).
+    std::optional<SetAside> setAside;
+    /// Why the file could not be opened or read at all; it is then left in place.
+    QString unreadable;
+};
+
+/// Checks \a contents, what read() found at \a filePath (at most \a maxBytes), as an INI file,
+/// reads its values through QSettings and sets the file aside when it is faulty: not valid INI,
+/// not a regular file, too large, or found wanting by \a fault (given the values it holds; an
+/// empty string when they are sound).
+Checked checkIni(const QString &filePath, const Contents &contents, qint64 maxBytes,
+                 const std::function<QString(const QVariantMap &)> &fault = {});
 
 /// Why \a filePath cannot serve as an INI settings file, or an empty string when it can (or does
 /// not exist): read() could not read it, or problemIn() finds fault with it.

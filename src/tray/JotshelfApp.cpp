@@ -3,6 +3,7 @@
 
 #include "tray/JotshelfApp.h"
 
+#include "app/GlobalHotkey.h"
 #include "app/Persistence.h"
 #include "platform/AppInfo.h"
 #include "platform/DesktopNotifier.h"
@@ -17,7 +18,7 @@
 #include <QSystemTrayIcon>
 
 namespace {
-const QKeySequence showNotepadKeys(Qt::ALT | Qt::Key_QuoteLeft);
+const QKeySequence showNotepadKeys(GlobalHotkey::drawerKey);
 const QKeySequence settingsKeys(Qt::CTRL | Qt::Key_Comma);
 const QKeySequence quitKeys(Qt::CTRL | Qt::Key_Q);
 } // namespace
@@ -155,13 +156,13 @@ InstanceReply JotshelfApp::handleRequest(const InstanceRequest &request)
                                           + QStringLiteral("; nothing was appended"));
         if (!request.sync)
             return {};
-        if (state->persistence().writeNow())
+        const SaveOutcome outcome = state->persistence().writeNow();
+        if (outcome.isSaved())
             return {};
-        const QString file = state->userDefaults().noteFilePath();
         return InstanceReply::failure(
             QStringLiteral("the text is in the note, but the note could not be saved to %1 (%2); "
                            "Jotshelf keeps it and tries again with every change")
-                .arg(file, state->persistence().whyNotWritten(file)));
+                .arg(outcome.file, outcome.reason));
     }
     case InstanceCommand::Print:
         return {true, state->noteContent().toUtf8(), {}};

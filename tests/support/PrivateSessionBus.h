@@ -23,6 +23,8 @@
 ///     PrivateSessionBus bus;
 ///     DBUS_REQUIRE(bus);                    // QSKIP with the reason when there is no daemon
 ///     QDBusConnection client = bus.connect(QStringLiteral("client"));
+///     QDBusConnection another = bus.connect();
+///     bus.disconnectAll();                  // what the connections own is free again
 class PrivateSessionBus
 {
 public:
@@ -92,8 +94,7 @@ public:
 
     ~PrivateSessionBus()
     {
-        for (const QString &name : std::as_const(m_connections))
-            QDBusConnection::disconnectFromBus(name);
+        disconnectAll();
         if (!m_process)
             return;
         m_process->terminate();
@@ -117,6 +118,29 @@ public:
         m_connections << name;
         return QDBusConnection::connectToBus(m_address, name);
     }
+    /// A connection of its own under a name of the bus's choosing.
+    QDBusConnection connect()
+    {
+        return connect(QStringLiteral("private-session-bus-%1").arg(++m_connectionsMade));
+    }
+    /// Closes every connection made here: the names and objects they registered are free again.
+    void disconnectAll()
+    {
+        for (const QString &name : std::as_const(m_connections))
+            QDBusConnection::disconnectFromBus(name);
+        m_connections.clear();
+    }
+
+    /// Makes this bus the whole process's session bus, for a test's main() before its
+    /// application: what the code under test sends on the session bus reaches the test's stand-ins.
+    /// When the bus does not run there is none, so that nothing reaches the user's own.
+    void serveAsSessionBus() const
+    {
+        if (isRunning())
+            qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toUtf8());
+        else
+            qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    }
 
 private:
     static constexpr int startTimeoutMs = 20000;
@@ -126,6 +150,7 @@ private:
     QString m_address;
     QString m_error;
     QStringList m_connections;
+    int m_connectionsMade = 0;
 };
 
 /// Skips the current test function when \a bus is not running, saying why.

@@ -10,6 +10,7 @@
 #include "app/AppState.h"
 #include "drawer/DrawerController.h"
 #include "drawer/SlideAnimator.h"
+#include "storage/NoteStore.h"
 #include "storage/SettingsStore.h"
 #include "tray/Subsystems.h"
 
@@ -74,7 +75,7 @@ public:
 
     /// What the settings files hold now, read afresh; "noteContent" comes from the note's file.
     /// The note is written in the background, so wait for it first where that matters
-    /// (`state->userDefaults().waitForNote()`).
+    /// (`state->noteStore().waitForWritten()`).
     QVariant stored(const QString &key) const
     {
         QSettings settings(fileOf(key), QSettings::IniFormat);
@@ -89,7 +90,7 @@ public:
 
     QString fileOf(const QString &key) const
     {
-        return key == SettingsStore::noteKey ? notePath() : settingsPath();
+        return key == NoteStore::key ? notePath() : settingsPath();
     }
 
     AppState &start()
@@ -104,6 +105,7 @@ public:
 
         AppServices services;
         services.store = std::make_unique<SettingsStore>(settingsPath());
+        services.notes = std::make_unique<NoteStore>(*services.store);
         services.screens = screens;
         services.hotkeys = std::move(hotkeyBackend);
         services.prompts = std::move(promptsImpl);

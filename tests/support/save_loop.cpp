@@ -7,6 +7,7 @@
 
 #include "SaveLoopNotes.h"
 
+#include "storage/NoteStore.h"
 #include "storage/SettingsStore.h"
 
 #include <QCoreApplication>
@@ -25,15 +26,16 @@ int main(int argc, char *argv[])
     const QString notes[] = {SaveLoopNotes::note('A', SaveLoopNotes::sizeA()),
                              SaveLoopNotes::note('B', SaveLoopNotes::sizeB())};
     SettingsStore store(QDir(arguments.at(1)).filePath(QStringLiteral("Jotshelf.conf")));
+    NoteStore note(store);
     std::printf("ready\n");
     std::fflush(stdout);
     for (qint64 round = 0;; ++round) {
         const int which = int(round % 2);
-        store.setText(SettingsStore::noteKey, notes[which]);
+        note.setText(notes[which]);
         // A switch between the notes, so that the settings file is being replaced too.
         if (!store.setNumber(QStringLiteral("windowOpacity"), 0.5 + which * 0.25))
             return 1;
-        if (!store.waitForNote())
+        if (!note.waitForWritten())
             return 1;
         std::printf("saved %c\n", which == 0 ? 'A' : 'B');
         std::fflush(stdout);
