@@ -5,7 +5,9 @@
 # XWayland, Jotshelf through XWayland, keys through wtype (the virtual-keyboard protocol: the
 # compositor routes them to the focused window).
 # Proves: typing lands in the note on disk, and sway keeps the drawer at the frame it slid to,
-# on one output of two, shown at start and shown again by jotshelf --toggle.
+# on one output of two, shown at start and shown again by jotshelf --toggle; after a click on
+# the other output's bare desktop (which XWayland never sees), jotshelf --toggle opens the drawer
+# on the output sway calls focused.
 #   tests/desktops/sway.sh build/jotshelf
 source "$(dirname "$0")/common.bash"
 desk_binary "$@"
@@ -113,6 +115,35 @@ else
     not_ok "typing into the drawer shown again did not reach the note on disk"
 fi
 
+# A click on the second output's bare desktop: sway focuses that output, while XWayland still
+# has the pointer where it last was over an X11 window, on the first.
+sway_focused() {
+    swaymsg -t get_outputs | /usr/bin/python3 -c '
+import json, sys
+print(next((o["name"] for o in json.load(sys.stdin) if o.get("focused")), ""))'
+}
+# The pointer over the drawer first, so that XWayland's last word is the first output.
+read -r x y w h <<<"$want"
+swaymsg -q seat seat0 cursor set $((x + w / 2)) $((y + h / 2))
+sleep 0.5
+"${as_user[@]}" "$binary" --toggle >>"$desk/client.log" 2>&1 || fail "jotshelf --toggle failed"
+wait_until 10 drawer_unmapped || fail "jotshelf --toggle did not hide the drawer"
+swaymsg -q seat seat0 cursor set $((screen_width + screen_width / 2)) $((screen_height / 2))
+swaymsg -q seat seat0 cursor press button1 && swaymsg -q seat seat0 cursor release button1
+wait_until 5 eval '[[ $(sway_focused) == HEADLESS-2 ]]' \
+    || fail "a click on the second output left sway's focus on $(sway_focused)"
+"${as_user[@]}" "$binary" --toggle >>"$desk/client.log" 2>&1 || fail "jotshelf --toggle failed"
+wait_until 10 drawer_mapped || fail "jotshelf --toggle did not show the drawer on the second output"
+sleep 1 # the slide-in
+want=$(final_rect $screen_height)
+if ! wait_until 5 eval '[[ $(sway_rect) == "$want" ]]'; then
+    not_ok "after a click on the second output the drawer stands at $(sway_rect), not at its frame $want"
+elif read -r x _ w _ <<<"$want" && ((x < screen_width || x + w > 2 * screen_width)); then
+    not_ok "after a click on the second output (focused in sway) the drawer opened at $want, not on it (x from $screen_width)"
+else
+    ok "after a click on the second output's bare desktop, jotshelf --toggle opens the drawer there ($want)"
+fi
+
 if shots_wanted; then
     # wtype reads a word starting with "-" as an option: the list's marker is the key "minus".
     "${as_user[@]}" wtype -k Shift_L -s 300 -k Return "On sway $sway_version" -k Return -k minus " milk" -k Return \
@@ -124,4 +155,4 @@ if shots_wanted; then
     cp "$desk/shot.png" "$JOTSHELF_DESK_SHOTS/desktop-sway.png"
     ok "screenshot in $JOTSHELF_DESK_SHOTS/desktop-sway.png"
 fi
-finish "sway: the drawer sits at its frame, shown at start and by jotshelf --toggle, and typing through wtype reaches the note"
+finish "sway: the drawer sits at its frame, shown at start and by jotshelf --toggle, on the output sway calls focused, and typing through wtype reaches the note"
