@@ -151,7 +151,7 @@ if ! wait_until 20 jot_said "global hotkey"; then
     not_ok "icewm: Jotshelf printed no hot-key line: $(jot_log)"
 elif jot_said "❌ Failed to register global hotkey" \
     && jot_said "Another program on this X display holds Alt+\` already."; then
-    ok "icewm: Jotshelf says that another program holds Alt+\` ($(icewm --version 2>&1 | head -n 1))"
+    ok "icewm: Jotshelf says that another program holds Alt+\` ($(icewm --version 2>&1 | head -n 1 | sed "s/,.*//"))"
 else
     not_ok "icewm: Jotshelf did not say that Alt+\` is taken: $(jot_log)"
 fi
