@@ -59,7 +59,8 @@ display=$(sed -nE 's/.*Using public X11 display (:[0-9]+).*/\1/p' "$desk/gnome-s
 auth=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -n 1)
 export WAYLAND_DISPLAY=wayland-0 DISPLAY=$display XAUTHORITY=$auth
 wait_until 20 xwininfo -root >/dev/null 2>&1 || fail "XWayland $DISPLAY does not answer"
-ok "GNOME Shell $(gnome-shell --version | awk '{print $3}') runs headless, XWayland on $DISPLAY"
+shell_version=$(gnome-shell --version | awk '{print $3}')
+ok "GNOME Shell $shell_version runs headless, XWayland on $DISPLAY"
 
 # The custom shortcuts of the README are run by gnome-settings-daemon's media-keys plugin, which
 # asks the shell to grab their keys.
@@ -178,7 +179,7 @@ type_into_drawer "shown by the shortcut" "typed after the shortcut"
 if shots_wanted; then
     sleep 0.5
     "$desk_here/desk.py" mutter-keys ctrl+a || fail "RemoteDesktop refused the keys"
-    "$desk_here/desk.py" mutter-type "On GNOME Shell 43
+    "$desk_here/desk.py" mutter-type "On GNOME Shell $shell_version
 - milk
 bread
 eggs" || fail "RemoteDesktop refused the keys"
