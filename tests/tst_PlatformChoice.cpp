@@ -3,6 +3,7 @@
 
 #include "platform/PlatformChoice.h"
 
+#include "platform/CompositorOutput.h"
 #include "platform/PortalHotkeyBackend.h"
 
 #include <QTest>
@@ -129,6 +130,36 @@ private Q_SLOTS:
         QCOMPARE(platform, QByteArray("xcb"));
         QVERIFY(!choseAgain);
         QCOMPARE(kept, QByteArray("wayland"));
+    }
+
+    // The output the compositor calls active, read from its own answers: sway 1.10's
+    // GET_OUTPUTS (the focused one is the second, not the first nor the disabled one), and
+    // KWin's support information, for where that output lies (its next screen's block left out).
+    void theCompositorsActiveOutputIsRead()
+    {
+        const QByteArray outputs = R"([
+            {"name": "HEADLESS-1", "active": true, "focused": false,
+             "rect": {"x": 0, "y": 0, "width": 1440, "height": 900}},
+            {"name": "HDMI-A-1", "active": false, "rect": {"x": 0, "y": 0, "width": 0, "height": 0}},
+            {"name": "HEADLESS-2", "active": true, "focused": true,
+             "rect": {"x": 1440, "y": 0, "width": 1440, "height": 900}}])";
+        const auto focused = CompositorOutput::focusedInSwayOutputs(outputs);
+        QVERIFY(focused);
+        QCOMPARE(focused->name, QStringLiteral("HEADLESS-2"));
+        QCOMPARE(focused->rect, QRect(1440, 0, 1440, 900));
+        QVERIFY(!CompositorOutput::focusedInSwayOutputs(R"([{"name": "HEADLESS-1"}])"));
+        QVERIFY(!CompositorOutput::focusedInSwayOutputs("not json"));
+
+        const QString kwin = QStringLiteral("Screens\n=======\nActive screen follows mouse:  yes\n"
+                                            "Screen 0:\n---------\nName: Virtual-0\nEnabled: 1\n"
+                                            "Geometry: 0,0,1280x800\nScale: 1\n"
+                                            "Screen 1:\n---------\nName: Virtual-1\nEnabled: 1\n"
+                                            "Geometry: 1280,0,1280x800\nScale: 1\n"
+                                            "Screen 2:\n---------\nName: Virtual-2\nEnabled: 0\n");
+        QCOMPARE(CompositorOutput::rectInKWinSupportInformation(kwin, QStringLiteral("Virtual-1")),
+                 QRect(1280, 0, 1280, 800));
+        QCOMPARE(CompositorOutput::rectInKWinSupportInformation(kwin, QStringLiteral("Virtual-2")),
+                 QRect());
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include "platform/QtScreenSource.h"
 
+#include "platform/PlatformLog.h"
 #include "platform/ScreenCoordinates.h"
 
 #include <QCursor>
@@ -14,6 +15,7 @@ QtScreenSource::QtScreenSource(QObject *parent)
 {
     if (!qGuiApp)
         return;
+    m_compositor = CompositorOutput::forEnvironment();
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
         watch(screen);
         Q_EMIT screensChanged();
@@ -39,7 +41,8 @@ std::optional<ScreenFrames> QtScreenSource::framesOf(const QScreen *screen)
     if (primary.isEmpty() || screen->geometry().isEmpty())
         return std::nullopt;
     return ScreenFrames {ScreenCoordinates::fromQtRect(screen->geometry(), primary),
-                         ScreenCoordinates::fromQtRect(screen->availableGeometry(), primary), primary};
+                         ScreenCoordinates::fromQtRect(screen->availableGeometry(), primary),
+                         primary};
 }
 
 std::optional<ScreenFrames> QtScreenSource::mainScreen() const
@@ -47,9 +50,36 @@ std::optional<ScreenFrames> QtScreenSource::mainScreen() const
     if (!qGuiApp)
         return std::nullopt;
     // The pointer's screen, as Yakuake and Guake do: the drawer opens where the user looks.
+    // Where the compositor tells which output that is, its word counts.
+    if (const QScreen *active = compositorsScreen())
+        return framesOf(active);
     if (const QScreen *pointed = QGuiApplication::screenAt(QCursor::pos()))
         return framesOf(pointed);
     return framesOf(QGuiApplication::primaryScreen());
+}
+
+QScreen *QtScreenSource::compositorsScreen() const
+{
+    if (m_compositor == CompositorOutput::Compositor::None)
+        return nullptr;
+    const auto output = CompositorOutput::active(m_compositor);
+    if (!output)
+        return nullptr;
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    // XWayland names its RandR outputs after the compositor's outputs.
+    for (QScreen *screen : screens) {
+        if (screen->name() == output->name)
+            return screen;
+    }
+    // An older XWayland numbers them instead: the output's place in the layout tells.
+    if (!output->rect.isEmpty()) {
+        for (QScreen *screen : screens) {
+            if (screen->geometry().topLeft() == output->rect.topLeft())
+                return screen;
+        }
+    }
+    qCDebug(lcPlatform) << "no screen is the compositor's output" << output->name;
+    return nullptr;
 }
 
 std::optional<ScreenFrames> QtScreenSource::screenWithFrame(const QRectF &frame) const

@@ -3,12 +3,14 @@
 
 #pragma once
 
+#include "platform/CompositorOutput.h"
 #include "platform/ScreenSource.h"
 
 class QScreen;
 
-/// Qt's screens: the main screen is the one under the pointer (the primary one when the pointer
-/// is on none); a screen's available geometry is its visible frame.
+/// Qt's screens: the main screen is the one the compositor calls active where it tells (sway,
+/// KWin: through XWayland the X server's pointer is stale), else the one under the pointer, else
+/// the primary one; a screen's available geometry is its visible frame.
 class QtScreenSource : public ScreenSource
 {
     Q_OBJECT
@@ -22,5 +24,9 @@ public:
 
 private:
     void watch(QScreen *screen);
+    /// The screen of the compositor's active output, when it names one Qt knows.
+    QScreen *compositorsScreen() const;
     static std::optional<ScreenFrames> framesOf(const QScreen *screen);
+
+    CompositorOutput::Compositor m_compositor = CompositorOutput::Compositor::None;
 };

@@ -65,13 +65,18 @@ QString SwayWindowPlacement::socketFromEnvironment()
     return qEnvironmentVariable("SWAYSOCK");
 }
 
-QByteArray SwayWindowPlacement::commandMessage(const QByteArray &command)
+QByteArray SwayWindowPlacement::ipcMessage(std::uint32_t type, const QByteArray &payload)
 {
     QByteArray message(magic, magicSize);
-    appendNative(message, std::uint32_t(command.size()));
-    appendNative(message, 0);
-    message.append(command);
+    appendNative(message, std::uint32_t(payload.size()));
+    appendNative(message, type);
+    message.append(payload);
     return message;
+}
+
+QByteArray SwayWindowPlacement::commandMessage(const QByteArray &command)
+{
+    return ipcMessage(0, command);
 }
 
 void SwayWindowPlacement::place(std::uint32_t window, QPoint position)

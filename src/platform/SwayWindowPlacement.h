@@ -38,7 +38,9 @@ public:
     /// A request still waiting for sway's answer gives way to a newer one.
     void place(std::uint32_t window, QPoint position);
 
-    /// One command as sway's IPC reads it: the magic, length, type 0 (RUN_COMMAND), the text.
+    /// One message as sway's IPC reads it: the magic, the payload's length, \a type, the payload.
+    static QByteArray ipcMessage(std::uint32_t type, const QByteArray &payload);
+    /// One command: a message of type 0 (RUN_COMMAND) carrying its text.
     static QByteArray commandMessage(const QByteArray &command);
 
 Q_SIGNALS:

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Jotshelf developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# GNOME Shell 43 on Wayland, headless, with Jotshelf through XWayland. Keys go through mutter's
+# GNOME Shell (43 on Debian 12, 48 on Debian 13) on Wayland, headless, with Jotshelf through
+# XWayland. Keys go through mutter's
 # own input path (org.gnome.Mutter.RemoteDesktop), as a keyboard would.
 # Proves: the no-tray start (line and drawer), the notice reaching GNOME Shell's notification
 # server, typing landing in the note on disk, and the README's custom shortcut toggling the drawer.
@@ -33,6 +34,14 @@ for top in $(printf '%s\n' "${under_tmp[@]}" | sort -u); do
     mount --bind "$old_tmp/$top" "/tmp/$top" || fail "cannot bind /tmp/$top into the private /tmp"
 done
 umount "$old_tmp" && rmdir "$old_tmp"
+# GNOME Shell 48 asks systemd's cgroup tree which unit it runs in before it lets XWayland's X11
+# clients in; without /sys (a Debian root made by scripts/debian-root has none) the question
+# fails ("Error fetching own systemd unit"), the X display never opens and every X11 client
+# waits for it. With the cgroup tree it learns that it runs in no unit, as outside systemd.
+if ! mountpoint -q /sys; then
+    mount -t sysfs sysfs /sys || fail "cannot mount /sys"
+    mount -t cgroup2 cgroup2 /sys/fs/cgroup || fail "cannot mount the cgroup tree"
+fi
 
 make_desk
 # gnome-shell needs a system bus; a private one with the session policy is enough: the services
@@ -50,7 +59,8 @@ display=$(sed -nE 's/.*Using public X11 display (:[0-9]+).*/\1/p' "$desk/gnome-s
 auth=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -n 1)
 export WAYLAND_DISPLAY=wayland-0 DISPLAY=$display XAUTHORITY=$auth
 wait_until 20 xwininfo -root >/dev/null 2>&1 || fail "XWayland $DISPLAY does not answer"
-ok "GNOME Shell $(gnome-shell --version | awk '{print $3}') runs headless, XWayland on $DISPLAY"
+shell_version=$(gnome-shell --version | awk '{print $3}')
+ok "GNOME Shell $shell_version runs headless, XWayland on $DISPLAY"
 
 # The custom shortcuts of the README are run by gnome-settings-daemon's media-keys plugin, which
 # asks the shell to grab their keys.
@@ -169,7 +179,7 @@ type_into_drawer "shown by the shortcut" "typed after the shortcut"
 if shots_wanted; then
     sleep 0.5
     "$desk_here/desk.py" mutter-keys ctrl+a || fail "RemoteDesktop refused the keys"
-    "$desk_here/desk.py" mutter-type "On GNOME Shell 43
+    "$desk_here/desk.py" mutter-type "On GNOME Shell $shell_version
 - milk
 bread
 eggs" || fail "RemoteDesktop refused the keys"

@@ -5,7 +5,9 @@
 # XWayland, Jotshelf through XWayland, keys through wtype (the virtual-keyboard protocol: the
 # compositor routes them to the focused window).
 # Proves: typing lands in the note on disk, and sway keeps the drawer at the frame it slid to,
-# on one output of two, shown at start and shown again by jotshelf --toggle.
+# on one output of two, shown at start and shown again by jotshelf --toggle; after a click on
+# the other output's bare desktop (which XWayland never sees), jotshelf --toggle opens the drawer
+# on the output sway calls focused.
 #   tests/desktops/sway.sh build/jotshelf
 source "$(dirname "$0")/common.bash"
 desk_binary "$@"
@@ -72,8 +74,17 @@ def walk(node):
 walk(json.load(sys.stdin))
 sys.exit(1)'
 }
+# Jotshelf's frames count from Qt's primary screen: XWayland's primary output, else the first it
+# lists, which under sway 1.10 is HEADLESS-2 on the right. sway's rects count from the layout's
+# origin.
+primary_x() {
+    "${as_user[@]}" xrandr --listmonitors | awk '
+        /^ *[0-9]+:/ { split($3, g, "+"); if (first == "") first = g[2]; if ($2 ~ /\*/) star = g[2] }
+        END { print (star != "" ? star : first) }'
+}
+sway_frame() { final_rect $screen_height | awk -v X="$(primary_x)" '{ print $1 + X, $2, $3, $4 }'; }
 sleep 1 # the slide-in
-want=$(final_rect $screen_height)
+want=$(sway_frame)
 [[ -n $want ]] || fail "Jotshelf printed no Final: frame"
 if ! rect=$(sway_rect); then
     not_ok "sway does not manage the drawer: no window \"Notepad\" in swaymsg -t get_tree (an override-redirect window)"
@@ -101,7 +112,7 @@ wait_until 10 drawer_unmapped || fail "jotshelf --toggle did not hide the drawer
 "${as_user[@]}" "$binary" --toggle >>"$desk/client.log" 2>&1 || fail "jotshelf --toggle failed"
 wait_until 10 drawer_mapped || fail "a second jotshelf --toggle did not show the drawer again"
 sleep 1 # the slide-in
-if ! wait_until 5 eval '[[ $(sway_rect) == "$want" ]]'; then
+if ! wait_until 5 eval '[[ $(sway_rect) == "$(sway_frame)" ]]'; then
     not_ok "shown again by jotshelf --toggle, the drawer stands at $(sway_rect), not at $want"
 else
     ok "hidden and shown again by jotshelf --toggle, the drawer is back at its frame"
@@ -111,6 +122,35 @@ if wait_until 10 note_has "$text and again"; then
     ok "typing into the drawer shown again landed in note.conf"
 else
     not_ok "typing into the drawer shown again did not reach the note on disk"
+fi
+
+# A click on the other output's bare desktop: sway focuses that output, while XWayland still
+# has the pointer where it last was over an X11 window, over the drawer.
+sway_focused_x() {
+    swaymsg -t get_outputs | /usr/bin/python3 -c '
+import json, sys
+print(next((o["rect"]["x"] for o in json.load(sys.stdin) if o.get("focused")), ""))'
+}
+read -r x y w h <<<"$want"
+other_x=$(( x < screen_width ? screen_width : 0 ))
+swaymsg -q seat seat0 cursor set $((x + w / 2)) $((y + h / 2))
+sleep 0.5
+"${as_user[@]}" "$binary" --toggle >>"$desk/client.log" 2>&1 || fail "jotshelf --toggle failed"
+wait_until 10 drawer_unmapped || fail "jotshelf --toggle did not hide the drawer"
+swaymsg -q seat seat0 cursor set $((other_x + screen_width / 2)) $((screen_height / 2))
+swaymsg -q seat seat0 cursor press button1 && swaymsg -q seat seat0 cursor release button1
+wait_until 5 eval '[[ $(sway_focused_x) == "$other_x" ]]' \
+    || fail "a click on the output at x $other_x left sway's focus on the one at x $(sway_focused_x)"
+"${as_user[@]}" "$binary" --toggle >>"$desk/client.log" 2>&1 || fail "jotshelf --toggle failed"
+wait_until 10 drawer_mapped || fail "jotshelf --toggle did not show the drawer after the click"
+sleep 1 # the slide-in
+want=$(sway_frame)
+if ! wait_until 5 eval '[[ $(sway_rect) == "$want" ]]'; then
+    not_ok "after a click on the other output the drawer stands at $(sway_rect), not at its frame $want"
+elif read -r x _ w _ <<<"$want" && ((x < other_x || x + w > other_x + screen_width)); then
+    not_ok "after a click on the output at x $other_x (focused in sway) the drawer opened at $want, not on it"
+else
+    ok "after a click on the other output's bare desktop, jotshelf --toggle opens the drawer there ($want)"
 fi
 
 if shots_wanted; then
@@ -124,4 +164,4 @@ if shots_wanted; then
     cp "$desk/shot.png" "$JOTSHELF_DESK_SHOTS/desktop-sway.png"
     ok "screenshot in $JOTSHELF_DESK_SHOTS/desktop-sway.png"
 fi
-finish "sway: the drawer sits at its frame, shown at start and by jotshelf --toggle, and typing through wtype reaches the note"
+finish "sway: the drawer sits at its frame, shown at start and by jotshelf --toggle, on the output sway calls focused, and typing through wtype reaches the note"
