@@ -84,8 +84,9 @@ int main(int argc, char **argv)
     wl_registry_add_listener(registry, &registry_listener, NULL);
     wl_display_roundtrip(display);
     if (!fake_input) {
-        fprintf(stderr, "kwin_fake_input: the compositor does not offer org_kde_kwin_fake_input "
-                        "version 4 to this program (its .desktop file must declare it)\n");
+        fprintf(stderr,
+                "kwin_fake_input: the compositor does not offer org_kde_kwin_fake_input "
+                "version 4 to this program (its .desktop file must declare it)\n");
         return 2;
     }
     org_kde_kwin_fake_input_authenticate(fake_input, "Jotshelf desktop test", "drives the test");
