@@ -73,9 +73,10 @@ check-format: deps-check
 	    echo "check-format: $(words $(FORMATTED_SOURCES)) files formatted"
 
 # Over the build's compile commands, the application's sources only (its headers follow from
-# .clang-tidy's HeaderFilterRegex); a finding fails the check.
+# .clang-tidy's HeaderFilterRegex); a finding fails the check. (-Wno-error: a build made with
+# WERROR=ON hands clang its gcc-minded -Werror, and clang's own warnings are not findings.)
 check-tidy: deps-check build
-	@run-clang-tidy -quiet -j $(JOBS) -p $(BUILD_DIR) '^$(CURDIR)/src/' > $(BUILD_DIR)/clang-tidy.log 2>&1; \
+	@run-clang-tidy -quiet -j $(JOBS) -p $(BUILD_DIR) -extra-arg=-Wno-error '^$(CURDIR)/src/' > $(BUILD_DIR)/clang-tidy.log 2>&1; \
 	    status=$$?; grep -E '(warning|error):' $(BUILD_DIR)/clang-tidy.log | sort -u; \
 	    if [ $$status = 0 ]; then echo "check-tidy: no finding"; else tail -n 20 $(BUILD_DIR)/clang-tidy.log; exit 1; fi
 
