@@ -28,38 +28,35 @@ QPointF restingOrigin(DrawerPosition edge, QSizeF size, const QRectF &visible)
     return {};
 }
 
-QRectF entryFrame(DrawerPosition edge, QPointF resting, QSizeF size, const QRectF &screen)
+namespace {
+// A frame of \a size beyond \a edge by \a distance, keeping \a along's place on the other axis.
+QRectF frameBeyond(DrawerPosition edge, QPointF along, QSizeF size, const QRectF &screen,
+                   double distance)
 {
     const double w = size.width();
     const double h = size.height();
     switch (edge) {
     case DrawerPosition::Top:
-        return {resting.x(), screen.y() + screen.height() + entryDistance, w, h};
+        return {along.x(), screen.y() + screen.height() + distance, w, h};
     case DrawerPosition::Right:
-        return {screen.x() + screen.width() + entryDistance, resting.y(), w, h};
+        return {screen.x() + screen.width() + distance, along.y(), w, h};
     case DrawerPosition::Bottom:
-        return {resting.x(), -entryDistance - h, w, h};
+        return {along.x(), -distance - h, w, h};
     case DrawerPosition::Left:
-        return {-entryDistance - w, resting.y(), w, h};
+        return {-distance - w, along.y(), w, h};
     }
     return {};
+}
+} // namespace
+
+QRectF entryFrame(DrawerPosition edge, QPointF resting, QSizeF size, const QRectF &screen)
+{
+    return frameBeyond(edge, resting, size, screen, entryDistance);
 }
 
 QRectF exitFrame(DrawerPosition edge, const QRectF &current, const QRectF &screen)
 {
-    const double w = current.width();
-    const double h = current.height();
-    switch (edge) {
-    case DrawerPosition::Top:
-        return {current.x(), screen.y() + screen.height() + exitDistance, w, h};
-    case DrawerPosition::Right:
-        return {screen.x() + screen.width() + exitDistance, current.y(), w, h};
-    case DrawerPosition::Bottom:
-        return {current.x(), -exitDistance - h, w, h};
-    case DrawerPosition::Left:
-        return {-exitDistance - w, current.y(), w, h};
-    }
-    return {};
+    return frameBeyond(edge, current.topLeft(), current.size(), screen, exitDistance);
 }
 
 double automaticMargins(double width)
